@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QRectF>
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+#include <memory>
+#include <stdexcept>
+
+namespace KX::Tovrin {
+
+// Thrown by PresentationViewerEditorCore::load for files that are damaged or of an unsupported kind.
+// The message is readable English meant for the user.
+class DocumentLoadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class PresentationDocument;
+class SlideRenderCache;
+
+// Loads a PPTX or ODP presentation and renders its slides. The loaded document is immutable, so
+// rendering may happen on worker threads while the GUI thread asks for other slides.
+class PresentationViewerEditorCore {
+public:
+    PresentationViewerEditorCore();
+    ~PresentationViewerEditorCore();
+    PresentationViewerEditorCore(const PresentationViewerEditorCore&) = delete;
+    PresentationViewerEditorCore& operator=(const PresentationViewerEditorCore&) = delete;
+
+    // PPTX or ODP, recognised by content. Throws DocumentLoadError for damaged or unsupported files;
+    // a failed load leaves the previously loaded document in place.
+    void load(const QString& path);
+    bool isLoaded() const;
+    QString filePath() const;
+    int getSlidesCount() const;
+    // Slide size in points (1/72 inch).
+    QSizeF slideSize() const;
+
+    // Raster render at the given pixel size: aspect kept, letterboxed on transparent. Results are
+    // cached (LRU, bounded memory). Safe to call from worker threads. An index out of range or an
+    // empty size gives a null image.
+    QImage renderSlide(int index, const QSize& size) const;
+    // Vector render into any painter (printing, PDF), the slide scaled into target with aspect kept.
+    void renderSlide(int index, QPainter& painter, const QRectF& target) const;
+    void setCacheEnabled(bool enabled);
+
+private:
+    std::shared_ptr<const PresentationDocument> document() const;
+
+    struct State;
+    std::unique_ptr<State> _state;
+};
+
+} // namespace KX::Tovrin
