@@ -69,7 +69,7 @@ Path Path::parent_path() const {
     if (end > 0 && isSeparator(_text[end - 1])) {
         while (end > 0 && isSeparator(_text[end - 1]))
             --end;
-        return end == 0 ? Path(_text.substr(0, 1)) : Path(_text.substr(0, end));
+        return Path(_text.substr(0, end)); // the root alone has no parent
     }
     while (end > 0 && !isSeparator(_text[end - 1]))
         --end;
