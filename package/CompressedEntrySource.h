@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+#include <zip.h>
+#include <zlib.h>
+
+namespace KX {
+
+// The new content of one zip entry, compressed while it is written. libzip owns the source and
+// copies the compressed bytes into the archive as they are when it is closed, so an entry costs
+// its compressed size in memory instead of its full size, and the bytes are released as soon as
+// libzip has copied them.
+class CompressedEntrySource {
+public:
+    // Creates the libzip source together with its state; the state lives until libzip frees the
+    // source. Returns null (with error set) when the source cannot be made.
+    static zip_source_t* create(zip_t* archive, bool deflate, CompressedEntrySource*& state);
+
+    CompressedEntrySource(const CompressedEntrySource&) = delete;
+    CompressedEntrySource& operator=(const CompressedEntrySource&) = delete;
+    ~CompressedEntrySource();
+
+    void write(const void* data, std::size_t count);
+    // Ends the compressed stream; later writes are refused.
+    void finish();
+
+private:
+    explicit CompressedEntrySource(bool deflate);
+    static zip_int64_t callback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command);
+    zip_int64_t handle(void* data, zip_uint64_t length, zip_source_cmd_t command);
+    void ensureRoom();
+    void deflateInput(int flush);
+
+    static constexpr std::size_t chunkSize = 256 * 1024;
+
+    bool _deflate;
+    bool _finished = false;
+    bool _released = false;
+    z_stream _zstream{};
+    std::uint32_t _crc = 0;
+    std::uint64_t _size = 0;
+    std::uint64_t _compressedSize = 0;
+    std::vector<std::unique_ptr<unsigned char[]>> _chunks;
+    std::size_t _lastChunkUsed = chunkSize;
+    std::uint64_t _readPosition = 0;
+    zip_error_t _error{};
+};
+
+} // namespace KX

@@ -1,0 +1,56 @@
+#include "package/ZippedBlob.h"
+
+#include "core/Errors.h"
+#include "core/FatalError.h"
+#include "package/CompressedEntrySource.h"
+#include "package/ZipInputStream.h"
+#include "package/ZipOutputStream.h"
+#include "package/ZippedPackage.h"
+
+namespace KX {
+
+std::unique_ptr<InputStream> ZippedBlob::openInputStream() {
+    KX_ASSERT(_package);
+    zip_t* zip = _package->archive();
+    const zip_int64_t index = _package->locate(_path);
+    if (index < 0)
+        throw BrokenFileError("No file name {} in zip", _path);
+    const auto uindex = static_cast<zip_uint64_t>(index);
+    zip_stat_t stat;
+    if (zip_stat_index(zip, uindex, 0, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0)
+        throw BrokenFileError("Cannot obtain stats for index {}", index);
+    zip_file_t* file = zip_fopen_index(zip, uindex, 0);
+    if (file == nullptr)
+        throw BrokenFileError("Cannot read zip entry for index {}", index);
+    bool seekable = false;
+    if (stat.size != 0) {
+        seekable = zip_fseek(file, 0, SEEK_CUR) == 0;
+        if (!seekable)
+            zip_file_error_clear(file);
+    }
+    return std::make_unique<ZipInputStream>(zip, file, static_cast<std::int64_t>(stat.size), seekable);
+}
+
+std::unique_ptr<OutputStream> ZippedBlob::openOutputStream() {
+    KX_ASSERT(_package);
+    zip_t* zip = _package->archive();
+    const zip_int64_t index = _package->locate(_path);
+    if (index < 0)
+        throw BrokenFileError("Can't locate file {} in zip", _path);
+    const auto uindex = static_cast<zip_uint64_t>(index);
+    const bool store = _compression == Compression::Store;
+    if (zip_set_file_compression(zip, uindex, store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, store ? 0 : 1) != 0)
+        throw BrokenFileError("Cannot set zip compression for index {}", index);
+    CompressedEntrySource* content = nullptr;
+    zip_source_t* source = CompressedEntrySource::create(zip, !store, content);
+    if (source == nullptr)
+        throw BrokenFileError("Cannot create source buffer for index {}", index);
+    if (zip_file_replace(zip, uindex, source, 0) != 0) {
+        zip_source_free(source);
+        throw BrokenFileError("Cannot replace archive member with index {}", index);
+    }
+    _package->markModified();
+    return std::make_unique<ZipOutputStream>(zip, *content);
+}
+
+} // namespace KX

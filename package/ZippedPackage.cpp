@@ -1,0 +1,299 @@
+#include "package/ZippedPackage.h"
+
+#include "core/Errors.h"
+#include "core/FatalError.h"
+#include "package/FileReplacement.h"
+#include "package/ZippedBlob.h"
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace KX {
+
+namespace {
+
+constexpr std::size_t initialLoadBuffer = 65536;
+constexpr std::size_t writeBackChunk = 16384;
+
+int openFlags(ZipOpenMode mode) {
+    switch (mode) {
+    case ZipOpenMode::OpenOrCreate:
+        return ZIP_CREATE | ZIP_CHECKCONS;
+    case ZipOpenMode::CreateNew:
+        return ZIP_CREATE | ZIP_TRUNCATE;
+    case ZipOpenMode::OpenExisting:
+        break;
+    }
+    return 0;
+}
+
+std::size_t readFully(InputStream& stream, char* buffer, std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+        const std::size_t got = stream.read(buffer + done, count - done);
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+// A malloc'ed buffer, since libzip frees the archive bytes it is given with free().
+struct MallocBuffer {
+    char* data = nullptr;
+    std::size_t size = 0;
+    ~MallocBuffer() { std::free(data); }
+    void resize(std::size_t newSize) {
+        void* grown = std::realloc(data, newSize == 0 ? 1 : newSize);
+        if (grown == nullptr)
+            throw std::bad_alloc();
+        data = static_cast<char*>(grown);
+        size = newSize;
+    }
+    char* release() { return std::exchange(data, nullptr); }
+};
+
+// Reads the whole archive: by its length when the stream can tell it, else growing by doubling.
+void loadArchive(InputStream& stream, const std::array<char, 4>& head, MallocBuffer& buffer) {
+    if (stream.isSeekable()) {
+        const std::int64_t position = stream.seek(0, std::ios_base::cur);
+        const std::int64_t length = stream.size();
+        const auto total = static_cast<std::size_t>(std::max<std::int64_t>(length - position + 4, 4));
+        buffer.resize(total);
+        std::memcpy(buffer.data, head.data(), head.size());
+        buffer.resize(4 + readFully(stream, buffer.data + 4, total - 4));
+        return;
+    }
+    buffer.resize(initialLoadBuffer);
+    std::memcpy(buffer.data, head.data(), head.size());
+    std::size_t used = head.size();
+    for (;;) {
+        if (used == buffer.size)
+            buffer.resize(buffer.size * 2);
+        const std::size_t got = stream.read(buffer.data + used, buffer.size - used);
+        if (got == 0)
+            break;
+        used += got;
+    }
+    buffer.resize(used);
+}
+
+} // namespace
+
+ZippedPackage::ZippedPackage(InOutStream& stream, ZipOpenMode mode, bool caseSensitive,
+                             std::optional<FileSystem::Path> replacedFile)
+    : _caseSensitive(caseSensitive), _output(&stream), _replacedFile(std::move(replacedFile)) {
+    KX_ASSERT(stream.isSeekable());
+    KX_ASSERT(stream.isResizable());
+    const int flags = openFlags(mode);
+
+    std::array<char, 4> head{};
+    const std::size_t headSize = readFully(stream, head.data(), head.size());
+    if (headSize == 0 && (flags & ZIP_CREATE) == 0)
+        throw BrokenFileError("ZIP stream cannot be read");
+
+    MallocBuffer bytes;
+    if (headSize > 0 && (flags & ZIP_TRUNCATE) == 0) {
+        static constexpr std::array<char, 4> localHeader{'P', 'K', '\x03', '\x04'};
+        if (headSize < head.size() || head != localHeader)
+            throw BrokenFileError("Malformed ZIP package");
+        loadArchive(stream, head, bytes);
+    }
+
+    zip_error_t error;
+    zip_error_init(&error);
+    const std::size_t size = bytes.size;
+    zip_source_t* source = zip_source_buffer_create(size > 0 ? bytes.data : nullptr, size, 1, &error);
+    if (source == nullptr) {
+        const std::string text = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        throw BrokenFileError("Cannot open: {}", text);
+    }
+    bytes.release();
+    _zip = zip_open_from_source(source, flags, &error);
+    if (_zip == nullptr) {
+        zip_source_free(source);
+        const std::string text = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        throw BrokenFileError("Cannot open: {}", text);
+    }
+    zip_error_fini(&error);
+    zip_source_keep(source);
+    _source = source;
+}
+
+ZippedPackage::~ZippedPackage() {
+    try {
+        save();
+    } catch (const std::exception&) {
+        // Destruction cannot report; callers that need to know call save() first.
+    }
+    if (_zip != nullptr)
+        zip_discard(_zip);
+    if (_source != nullptr)
+        zip_source_free(_source);
+}
+
+zip_t* ZippedPackage::archive() const {
+    zip_t* zip = _zip;
+    KX_ASSERT(zip);
+    return zip;
+}
+
+zip_int64_t ZippedPackage::locate(const FileSystem::Path& path) const {
+    return zip_name_locate(archive(), path.generic_u8string().c_str(), _caseSensitive ? 0 : ZIP_FL_NOCASE);
+}
+
+bool ZippedPackage::hasEntry(const FileSystem::Path& path) const {
+    return locate(path) >= 0;
+}
+
+BlobUPtr ZippedPackage::makeBlob(const FileSystem::Path& pathInPackage, Compression compression) const {
+    KX_ASSERT(!pathInPackage.startsWithSlash());
+    auto self = std::const_pointer_cast<ZippedPackage>(shared_from_this());
+    return std::make_unique<ZippedBlob>(std::move(self), pathInPackage, compression);
+}
+
+BlobUPtr ZippedPackage::getEntry(const FileSystem::Path& path) {
+    return makeBlob(path, Compression::Default);
+}
+
+BlobUPtr ZippedPackage::getEntry(const FileSystem::Path& path) const {
+    return makeBlob(path, Compression::Default);
+}
+
+BlobUPtr ZippedPackage::addEntry(const FileSystem::Path& pathInPackage, Compression compression) {
+    KX_ASSERT(!pathInPackage.startsWithSlash());
+    if (pathInPackage.empty())
+        throw InvalidArgumentError(
+            "{}. Can't add entry with empty path",
+            "virtual KX::BlobUPtr KX::ZippedPackage::addEntry(const FileSystem::Path &, KX::Compression)");
+    zip_t* zip = archive();
+    zip_source_t* empty = zip_source_buffer(zip, nullptr, 0, 0);
+    if (empty == nullptr)
+        throw std::bad_alloc();
+    const zip_flags_t flags = ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8 | (_caseSensitive ? 0 : ZIP_FL_NOCASE);
+    const zip_int64_t index = zip_file_add(zip, pathInPackage.generic_u8string().c_str(), empty, flags);
+    if (index < 0)
+        zip_source_free(empty);
+    KX_ASSERT(index >= 0);
+    _modified = true;
+    return makeBlob(pathInPackage, compression);
+}
+
+void ZippedPackage::deleteEntry(const FileSystem::Path& path) {
+    const zip_int64_t index = locate(path);
+    KX_ASSERT(index >= 0);
+    const int deleteEntryFromZipResult = zip_delete(archive(), static_cast<zip_uint64_t>(index));
+    KX_ASSERT(deleteEntryFromZipResult >= 0);
+    _modified = true;
+}
+
+void ZippedPackage::moveEntry(const FileSystem::Path& from, const FileSystem::Path& to) {
+    const zip_int64_t index = locate(from);
+    if (index < 0)
+        throw InvalidArgumentError("Can't move entry {} as it doesn't exist in zip package.", from);
+    const int renameEntryInZipResult = zip_file_rename(archive(), static_cast<zip_uint64_t>(index),
+                                                       to.generic_u8string().c_str(), ZIP_FL_ENC_UTF_8);
+    KX_ASSERT(renameEntryInZipResult >= 0);
+    _modified = true;
+}
+
+void ZippedPackage::traverseEntries(const TraverseCallback& callback) const {
+    zip_t* zip = archive();
+    const zip_int64_t count = zip_get_num_entries(zip, ZIP_FL_UNCHANGED);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* name = zip_get_name(zip, static_cast<zip_uint64_t>(i), ZIP_FL_UNCHANGED);
+        if (name == nullptr) {
+            zip_error_t* error = zip_get_error(zip);
+            const int code = zip_error_code_zip(error);
+            zip_error_clear(zip);
+            if (code == ZIP_ER_MEMORY)
+                throw std::bad_alloc();
+            continue;
+        }
+        FileSystem::Path path(name);
+        EntryType type = EntryType::File;
+        if (path.generic_u8string().ends_with('/')) {
+            path.remove_trailing_separator();
+            type = EntryType::Directory;
+        }
+        callback(path, type, false);
+    }
+}
+
+void ZippedPackage::writeArchive(OutputStream& out) {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_source_stat(_source, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0)
+        throw IOError("the new archive cannot be read ({})", zip_error_strerror(zip_source_error(_source)));
+    if (zip_source_open(_source) != 0)
+        throw IOError("the new archive cannot be read ({})", zip_error_strerror(zip_source_error(_source)));
+    struct Closer {
+        zip_source_t* source;
+        ~Closer() { zip_source_close(source); }
+    } closer{_source};
+    out.seek(0, std::ios_base::beg);
+    std::array<char, writeBackChunk> chunk{};
+    zip_uint64_t written = 0;
+    while (written < stat.size) {
+        const zip_int64_t got = zip_source_read(_source, chunk.data(), chunk.size());
+        if (got < 0)
+            throw IOError("the new archive cannot be read ({})",
+                          zip_error_strerror(zip_source_error(_source)));
+        if (got == 0)
+            break;
+        if (out.write(chunk.data(), static_cast<std::size_t>(got)) != got)
+            throw std::ios_base::failure("failed writing the archive");
+        written += static_cast<zip_uint64_t>(got);
+    }
+    if (written != stat.size)
+        throw IOError("the new archive is incomplete");
+    out.resize(static_cast<std::size_t>(stat.size));
+}
+
+void ZippedPackage::save() {
+    if (_zip == nullptr)
+        return;
+    zip_t* zip = std::exchange(_zip, nullptr);
+    struct SourceRelease {
+        zip_source_t*& source;
+        ~SourceRelease() { zip_source_free(std::exchange(source, nullptr)); }
+    } release{_source};
+    if (zip_close(zip) != 0) {
+        const std::string reason = zip_strerror(zip);
+        zip_discard(zip);
+        if (_replacedFile)
+            throw IOError("Package '{}' cannot be saved, {}", _replacedFile->u8string(), reason);
+        throw IOError("the archive cannot be assembled ({})", reason);
+    }
+    if (!_replacedFile) {
+        writeArchive(*_output);
+        return;
+    }
+    // The file already holds exactly these bytes.
+    if (!_modified)
+        return;
+    try {
+        FileReplacement replacement(*_replacedFile);
+        writeArchive(replacement.stream());
+        replacement.commit();
+    } catch (const std::ios_base::failure& e) {
+        throw IOError("Package '{}' cannot be saved, {}", _replacedFile->u8string(), e.what());
+    } catch (const IOError& e) {
+        throw IOError("Package '{}' cannot be saved, {}", _replacedFile->u8string(), e.what());
+    }
+}
+
+std::shared_ptr<Package> makeZippedPackage(InOutStream& stream, ZipOpenMode mode, bool caseSensitive) {
+    return std::make_shared<ZippedPackage>(stream, mode, caseSensitive, std::nullopt);
+}
+
+std::shared_ptr<Package> makeZippedPackage(InOutStream& stream, ZipOpenMode mode, bool caseSensitive,
+                                           const FileSystem::Path& replacedFile) {
+    return std::make_shared<ZippedPackage>(stream, mode, caseSensitive, replacedFile);
+}
+
+} // namespace KX
