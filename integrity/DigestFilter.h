@@ -1,0 +1,11 @@
+#pragma once
+
+#include "core/Path.h"
+#include "package/Package.h"
+
+namespace KX::PluginAPI {
+
+// True for the entries no manifest describes: the two signature files and every ".DS_Store".
+bool isExcludedFromDigest(const FileSystem::Path& path, Package::EntryType type);
+
+} // namespace KX::PluginAPI
