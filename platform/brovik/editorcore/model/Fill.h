@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/brovik/editorcore/model/PictureData.h"
+
+#include <QColor>
+#include <QRectF>
+#include <memory>
+#include <vector>
+
+namespace KX::Tovrin {
+
+struct GradientStop {
+    double position = 0; // 0..1 along the gradient
+    QColor color;
+};
+
+// How an area is painted. Coordinates are fractions of the painted element's bounding box, so the
+// same fill serves any element size.
+struct Fill {
+    enum class Kind { None, Solid, LinearGradient, RadialGradient, Picture };
+    Kind kind = Kind::None;
+    QColor color;                               // Solid
+    std::vector<GradientStop> stops;            // gradients, sorted by position
+    double angle = 0;                           // LinearGradient: degrees clockwise from the x axis
+    QPointF focus{0.5, 0.5};                    // RadialGradient: centre as fraction of the box
+    std::shared_ptr<const PictureData> picture; // Picture
+    QRectF sourceCrop{0, 0, 1, 1};              // Picture: part of the image used, as fractions
+    bool tile = false;                          // Picture: repeat at natural size instead of stretching
+    double tileScale = 1;                       // Picture tiles: image pixels to points
+    double alpha = 1;                           // Picture: overall opacity
+
+    bool isVisible() const { return kind != Kind::None; }
+    static Fill solid(const QColor& c) {
+        Fill f;
+        f.kind = Kind::Solid;
+        f.color = c;
+        return f;
+    }
+};
+
+} // namespace KX::Tovrin

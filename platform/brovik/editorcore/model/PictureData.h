@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <mutex>
+
+namespace KX::Tovrin {
+
+// An embedded picture. The bytes stay compressed until the first render needs them, so opening a
+// large deck does not decode every image up front. Decoding is thread-safe and happens once.
+class PictureData {
+public:
+    PictureData(QByteArray bytes, QString name);
+
+    // The decoded image, or a null image when the bytes are not a picture Qt can read safely.
+    const QImage& image() const;
+    const QString& name() const { return _name; }
+
+private:
+    QByteArray _bytes;
+    QString _name;
+    mutable std::once_flag _decoded;
+    mutable QImage _image;
+};
+
+} // namespace KX::Tovrin

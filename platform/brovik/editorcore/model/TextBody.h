@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QColor>
+#include <QMarginsF>
+#include <QString>
+#include <vector>
+
+namespace KX::Tovrin {
+
+// One stretch of uniformly formatted text. Sizes in points; text already has line breaks as
+// U+2028 and tabs as '\t'.
+struct TextRun {
+    QString text;
+    QString family = QStringLiteral("DejaVu Sans");
+    double size = 18;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    double baselineShift = 0; // fraction of the size, positive is superscript
+    QColor color = Qt::black;
+};
+
+struct Bullet {
+    QString text; // already resolved: a character or a formatted number; empty for none
+    QString family;
+    double sizeFactor = 1; // relative to the first run's size
+    QColor color;          // invalid: the first run's colour
+};
+
+struct Paragraph {
+    enum class Align { Left, Center, Right, Justify };
+    Align align = Align::Left;
+    double marginLeft = 0; // points, from the text box's left inset
+    double indent = 0;     // first line offset relative to marginLeft (negative hangs the bullet)
+    double marginRight = 0;
+    // Line spacing: proportional (1.0 is single) unless exactLineHeight > 0 (points).
+    double lineSpacing = 1.0;
+    double exactLineHeight = 0;
+    double spaceBefore = 0; // points
+    double spaceAfter = 0;
+    Bullet bullet;
+    std::vector<TextRun> runs;
+    TextRun endFormat; // size and font of an empty paragraph
+};
+
+struct TextBody {
+    enum class Anchor { Top, Middle, Bottom };
+    QMarginsF insets{7.2, 3.6, 7.2, 3.6}; // points
+    Anchor anchor = Anchor::Top;
+    bool anchorCenter = false; // the block of text centred horizontally as a whole
+    bool wrap = true;
+    double fontScale = 1;        // autofit factor decided by the authoring program
+    double spacingReduction = 0; // autofit: fraction taken off proportional line spacing
+    bool shrinkToFit = false;    // the renderer shrinks further when the text overflows
+    double rotation = 0;         // extra text rotation (vertical text), degrees
+    std::vector<Paragraph> paragraphs;
+
+    bool hasVisibleText() const {
+        for (const auto& p : paragraphs)
+            for (const auto& r : p.runs)
+                if (!r.text.trimmed().isEmpty())
+                    return true;
+        return false;
+    }
+};
+
+} // namespace KX::Tovrin

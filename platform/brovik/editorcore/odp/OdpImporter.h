@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/brovik/editorcore/model/PresentationDocument.h"
+#include "platform/brovik/editorcore/package/ZipReader.h"
+
+#include <memory>
+
+namespace KX::Tovrin {
+
+// Reads OpenDocument presentations (.odp) into the slide model.
+class OdpImporter {
+public:
+    // True when the archive is an OpenDocument presentation (by its mimetype entry or content).
+    static bool recognizes(const ZipReader& zip);
+    // Throws DocumentLoadError when the package lacks what a presentation needs.
+    static std::shared_ptr<PresentationDocument> import(const ZipReader& zip);
+};
+
+} // namespace KX::Tovrin

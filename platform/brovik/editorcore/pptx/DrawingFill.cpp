@@ -1,0 +1,213 @@
+#include "platform/brovik/editorcore/pptx/DrawingFill.h"
+
+#include "platform/brovik/editorcore/package/XmlPart.h"
+#include "platform/brovik/editorcore/pptx/DrawingColor.h"
+
+#include <algorithm>
+
+namespace KX::Tovrin {
+
+namespace {
+constexpr double EmuPerPoint = 12700.0;
+
+Fill readGradient(const QDomElement& grad, const DrawingContext& ctx, const QColor& phClr) {
+    Fill fill;
+    forEachChild(firstChild(grad, QStringLiteral("gsLst")), QStringLiteral("gs"), [&](const QDomElement& gs) {
+        if (auto c = readColor(gs, ctx, phClr))
+            fill.stops.push_back(
+                {std::clamp(attrDouble(gs, QStringLiteral("pos"), 0) / 100000.0, 0.0, 1.0), *c});
+    });
+    std::stable_sort(fill.stops.begin(), fill.stops.end(),
+                     [](const GradientStop& a, const GradientStop& b) { return a.position < b.position; });
+    if (fill.stops.empty())
+        return fill; // kind None
+    if (fill.stops.size() == 1)
+        return Fill::solid(fill.stops.front().color);
+    const QDomElement path = firstChild(grad, QStringLiteral("path"));
+    if (!path.isNull()) {
+        fill.kind = Fill::Kind::RadialGradient;
+        const QDomElement r = firstChild(path, QStringLiteral("fillToRect"));
+        const double l = attrDouble(r, QStringLiteral("l"), 50000) / 100000.0;
+        const double t = attrDouble(r, QStringLiteral("t"), 50000) / 100000.0;
+        const double rr = attrDouble(r, QStringLiteral("r"), 50000) / 100000.0;
+        const double b = attrDouble(r, QStringLiteral("b"), 50000) / 100000.0;
+        fill.focus = QPointF(std::clamp((l + 1 - rr) / 2, 0.0, 1.0), std::clamp((t + 1 - b) / 2, 0.0, 1.0));
+    } else {
+        fill.kind = Fill::Kind::LinearGradient;
+        fill.angle = attrDouble(firstChild(grad, QStringLiteral("lin")), QStringLiteral("ang"), 0) / 60000.0;
+    }
+    return fill;
+}
+
+Fill readPictureFill(const QDomElement& blipFill, const DrawingContext& ctx) {
+    Fill fill;
+    const QDomElement blip = firstChild(blipFill, QStringLiteral("blip"));
+    const QString id = attrNS(blip, "http://schemas.openxmlformats.org/officeDocument/2006/relationships",
+                              QStringLiteral("embed"));
+    fill.picture = ctx.package->picture(ctx.package->target(ctx.part, id));
+    if (!fill.picture)
+        return fill; // kind None: a missing picture paints nothing
+    fill.kind = Fill::Kind::Picture;
+    const QDomElement src = firstChild(blipFill, QStringLiteral("srcRect"));
+    if (!src.isNull()) {
+        const double l = attrDouble(src, QStringLiteral("l"), 0) / 100000.0;
+        const double t = attrDouble(src, QStringLiteral("t"), 0) / 100000.0;
+        const double r = attrDouble(src, QStringLiteral("r"), 0) / 100000.0;
+        const double b = attrDouble(src, QStringLiteral("b"), 0) / 100000.0;
+        if (1 - l - r > 0.001 && 1 - t - b > 0.001)
+            fill.sourceCrop = QRectF(l, t, 1 - l - r, 1 - t - b);
+    }
+    const QDomElement tile = firstChild(blipFill, QStringLiteral("tile"));
+    if (!tile.isNull()) {
+        fill.tile = true;
+        fill.tileScale =
+            std::clamp(attrDouble(tile, QStringLiteral("sx"), 100000) / 100000.0, 0.01, 100.0) * 0.75;
+    }
+    forEachChild(blip, QStringLiteral("alphaModFix"), [&](const QDomElement& a) {
+        fill.alpha = std::clamp(attrDouble(a, QStringLiteral("amt"), 100000) / 100000.0, 0.0, 1.0);
+    });
+    return fill;
+}
+
+// Patterns become a flat mix of foreground and background: close at viewing distance.
+Fill readPattern(const QDomElement& patt, const DrawingContext& ctx, const QColor& phClr) {
+    const QColor fg = readColor(firstChild(patt, QStringLiteral("fgClr")), ctx, phClr).value_or(Qt::black);
+    const QColor bg = readColor(firstChild(patt, QStringLiteral("bgClr")), ctx, phClr).value_or(Qt::white);
+    const QString prst = patt.attribute(QStringLiteral("prst"));
+    double share = 0.25;
+    if (prst.startsWith(QLatin1String("pct"))) {
+        bool ok = false;
+        const double pct = prst.mid(3).toDouble(&ok);
+        if (ok)
+            share = std::clamp(pct / 100.0, 0.0, 1.0);
+    }
+    auto mix = [&](int a, int b) { return int(a * share + b * (1 - share)); };
+    return Fill::solid(QColor(mix(fg.red(), bg.red()), mix(fg.green(), bg.green()), mix(fg.blue(), bg.blue()),
+                              mix(fg.alpha(), bg.alpha())));
+}
+
+LineEnd readLineEnd(const QDomElement& e) {
+    LineEnd end;
+    const QString type = e.attribute(QStringLiteral("type"), QStringLiteral("none"));
+    if (type == QLatin1String("triangle"))
+        end.kind = LineEnd::Kind::Triangle;
+    else if (type == QLatin1String("arrow"))
+        end.kind = LineEnd::Kind::Arrow;
+    else if (type == QLatin1String("stealth"))
+        end.kind = LineEnd::Kind::Stealth;
+    else if (type == QLatin1String("diamond"))
+        end.kind = LineEnd::Kind::Diamond;
+    else if (type == QLatin1String("oval"))
+        end.kind = LineEnd::Kind::Oval;
+    auto factor = [](const QString& v) {
+        return v == QLatin1String("sm") ? 2.0 : v == QLatin1String("lg") ? 5.0 : 3.0;
+    };
+    end.widthFactor = factor(e.attribute(QStringLiteral("w")));
+    end.lengthFactor = factor(e.attribute(QStringLiteral("len")));
+    return end;
+}
+
+} // namespace
+
+std::optional<Fill> readFillElement(const QDomElement& e, const DrawingContext& ctx, const QColor& phClr) {
+    const QString n = e.localName();
+    if (n == QLatin1String("noFill"))
+        return Fill();
+    if (n == QLatin1String("solidFill"))
+        return Fill::solid(readColor(e, ctx, phClr).value_or(Qt::black));
+    if (n == QLatin1String("gradFill"))
+        return readGradient(e, ctx, phClr);
+    if (n == QLatin1String("blipFill"))
+        return readPictureFill(e, ctx);
+    if (n == QLatin1String("pattFill"))
+        return readPattern(e, ctx, phClr);
+    if (n == QLatin1String("grpFill"))
+        return Fill(); // group fills are rare; drawing nothing beats drawing the wrong thing
+    return std::nullopt;
+}
+
+std::optional<Fill> readFill(const QDomElement& parent, const DrawingContext& ctx, const QColor& phClr) {
+    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        if (auto fill = readFillElement(e, ctx, phClr))
+            return fill;
+    return std::nullopt;
+}
+
+Stroke readStroke(const QDomElement& ln, const DrawingContext& ctx, Stroke base, const QColor& phClr) {
+    if (ln.isNull())
+        return base;
+    Stroke s = base;
+    if (ln.hasAttribute(QStringLiteral("w")))
+        s.width = std::clamp(attrDouble(ln, QStringLiteral("w"), 9525) / EmuPerPoint, 0.0, 500.0);
+    const QString cap = ln.attribute(QStringLiteral("cap"));
+    if (cap == QLatin1String("rnd"))
+        s.cap = Qt::RoundCap;
+    else if (cap == QLatin1String("sq"))
+        s.cap = Qt::SquareCap;
+    else if (cap == QLatin1String("flat"))
+        s.cap = Qt::FlatCap;
+    if (auto fill = readFill(ln, ctx, phClr)) {
+        if (fill->kind == Fill::Kind::None) {
+            s.visible = false;
+        } else {
+            s.visible = true;
+            s.color = fill->kind == Fill::Kind::Solid ? fill->color
+                      : fill->stops.empty()           ? QColor(Qt::black)
+                                                      : fill->stops.front().color;
+        }
+    }
+    const QDomElement dash = firstChild(ln, QStringLiteral("prstDash"));
+    if (!dash.isNull()) {
+        const QString v = dash.attribute(QStringLiteral("val"));
+        if (v == QLatin1String("solid"))
+            s.style = Qt::SolidLine;
+        else if (v.contains(QLatin1String("DashDotDot")) || v.contains(QLatin1String("dashDotDot")))
+            s.style = Qt::DashDotDotLine;
+        else if (v.contains(QLatin1String("DashDot")) || v.contains(QLatin1String("dashDot")))
+            s.style = Qt::DashDotLine;
+        else if (v.contains(QLatin1String("ash")))
+            s.style = Qt::DashLine;
+        else if (v.contains(QLatin1String("ot")))
+            s.style = Qt::DotLine;
+    }
+    if (!firstChild(ln, QStringLiteral("round")).isNull())
+        s.join = Qt::RoundJoin;
+    else if (!firstChild(ln, QStringLiteral("bevel")).isNull())
+        s.join = Qt::BevelJoin;
+    else if (!firstChild(ln, QStringLiteral("miter")).isNull())
+        s.join = Qt::MiterJoin;
+    const QDomElement head = firstChild(ln, QStringLiteral("headEnd"));
+    if (!head.isNull())
+        s.head = readLineEnd(head);
+    const QDomElement tail = firstChild(ln, QStringLiteral("tailEnd"));
+    if (!tail.isNull())
+        s.tail = readLineEnd(tail);
+    return s;
+}
+
+std::optional<Fill> themeFill(int index, const QColor& color, const DrawingContext& ctx) {
+    if (ctx.theme == nullptr || index <= 0)
+        return std::nullopt;
+    const QDomElement list = index >= 1001 ? ctx.theme->bgFillStyles : ctx.theme->fillStyles;
+    int n = index >= 1001 ? index - 1000 : index;
+    for (QDomElement e = list.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        if (--n == 0)
+            return readFillElement(e, ctx, color);
+    return std::nullopt;
+}
+
+std::optional<Stroke> themeStroke(int index, const QColor& color, const DrawingContext& ctx) {
+    if (ctx.theme == nullptr || index <= 0)
+        return std::nullopt;
+    int n = index;
+    for (QDomElement e = ctx.theme->lineStyles.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        if (--n == 0) {
+            Stroke s;
+            s.visible = true;
+            s.color = color;
+            return readStroke(e, ctx, s, color);
+        }
+    return std::nullopt;
+}
+
+} // namespace KX::Tovrin

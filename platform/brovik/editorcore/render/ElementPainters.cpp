@@ -1,0 +1,106 @@
+#include "platform/brovik/editorcore/render/ElementPainters.h"
+
+#include "platform/brovik/editorcore/render/TextPainter.h"
+
+namespace KX::Tovrin {
+
+namespace {
+constexpr int MaxDepth = 32;
+}
+
+void enterFrame(QPainter& painter, const ElementFrame& frame, bool forText) {
+    const QRectF& b = frame.bounds;
+    const QPointF c = b.center();
+    painter.translate(c);
+    double rotation = frame.rotation;
+    if (forText && frame.flipV)
+        rotation += 180; // a vertically flipped shape keeps its text upside down, not mirrored
+    if (rotation != 0)
+        painter.rotate(rotation);
+    if (!forText && (frame.flipH || frame.flipV))
+        painter.scale(frame.flipH ? -1 : 1, frame.flipV ? -1 : 1);
+    painter.translate(-b.width() / 2, -b.height() / 2);
+}
+
+void paintShape(QPainter& painter, const ShapeElement& shape) {
+    const QRectF local(QPointF(0, 0), shape.frame.bounds.size());
+    painter.save();
+    enterFrame(painter, shape.frame);
+    for (const GeometryPath& p : shape.geometry)
+        if (p.filled)
+            paintFill(painter, p.path, shape.fill, local, p.fillShade);
+    for (const GeometryPath& p : shape.geometry)
+        if (p.stroked)
+            paintStroke(painter, p.path, shape.stroke, !p.closed);
+    painter.restore();
+    if (shape.text) {
+        painter.save();
+        enterFrame(painter, shape.frame, true);
+        paintText(painter, *shape.text, shape.textRect.isEmpty() ? local : shape.textRect);
+        painter.restore();
+    }
+}
+
+void paintPicture(QPainter& painter, const PictureElement& picture) {
+    const QImage& image = picture.picture ? picture.picture->image() : QImage();
+    const QRectF local(QPointF(0, 0), picture.frame.bounds.size());
+    painter.save();
+    enterFrame(painter, picture.frame);
+    if (!image.isNull() && !local.isEmpty()) {
+        if (picture.clip)
+            painter.setClipPath(*picture.clip, Qt::IntersectClip);
+        const QRectF& crop = picture.sourceCrop;
+        const QRectF source(crop.x() * image.width(), crop.y() * image.height(), crop.width() * image.width(),
+                            crop.height() * image.height());
+        // Parts of the crop outside the image stay empty; map the visible part only.
+        const QRectF visible = source.intersected(QRectF(image.rect()));
+        if (!visible.isEmpty()) {
+            const double sx = local.width() / source.width();
+            const double sy = local.height() / source.height();
+            const QRectF target((visible.left() - source.left()) * sx, (visible.top() - source.top()) * sy,
+                                visible.width() * sx, visible.height() * sy);
+            painter.drawImage(target, image, visible);
+        }
+        painter.setClipping(false);
+    }
+    QPainterPath outline;
+    if (picture.clip)
+        outline = *picture.clip;
+    else
+        outline.addRect(local);
+    paintStroke(painter, outline, picture.stroke, false);
+    painter.restore();
+}
+
+void paintGroup(QPainter& painter, const GroupElement& group, int depth) {
+    if (depth > MaxDepth)
+        return;
+    painter.save();
+    enterFrame(painter, group.frame);
+    const QRectF& space = group.childSpace;
+    const QSizeF size = group.frame.bounds.size();
+    if (space.width() > 0 && space.height() > 0)
+        painter.scale(size.width() / space.width(), size.height() / space.height());
+    painter.translate(-space.topLeft());
+    for (const SlideElement& child : group.children)
+        paintElement(painter, child, depth + 1);
+    painter.restore();
+}
+
+void paintElement(QPainter& painter, const SlideElement& element, int depth) {
+    std::visit(
+        [&](const auto& e) {
+            using T = std::decay_t<decltype(e)>;
+            if constexpr (std::is_same_v<T, ShapeElement>)
+                paintShape(painter, e);
+            else if constexpr (std::is_same_v<T, PictureElement>)
+                paintPicture(painter, e);
+            else if constexpr (std::is_same_v<T, TableElement>)
+                paintTable(painter, e);
+            else
+                paintGroup(painter, e, depth);
+        },
+        element);
+}
+
+} // namespace KX::Tovrin

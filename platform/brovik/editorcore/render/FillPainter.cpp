@@ -1,0 +1,94 @@
+#include "platform/brovik/editorcore/render/ElementPainters.h"
+
+#include <QLinearGradient>
+#include <QRadialGradient>
+#include <cmath>
+#include <numbers>
+
+namespace KX::Tovrin {
+
+namespace {
+QColor shaded(QColor c, double shade) {
+    if (shade < 1)
+        return QColor::fromRgbF(c.redF() * shade, c.greenF() * shade, c.blueF() * shade, c.alphaF());
+    if (shade > 1) {
+        const double t = shade - 1;
+        return QColor::fromRgbF(c.redF() + (1 - c.redF()) * t, c.greenF() + (1 - c.greenF()) * t,
+                                c.blueF() + (1 - c.blueF()) * t, c.alphaF());
+    }
+    return c;
+}
+
+QGradientStops stopsOf(const Fill& fill, double shade) {
+    QGradientStops stops;
+    for (const GradientStop& s : fill.stops) {
+        double pos = s.position;
+        // QGradient ignores stops at an identical position; nudge them apart to keep hard edges.
+        if (!stops.isEmpty() && pos <= stops.back().first)
+            pos = std::min(1.0, stops.back().first + 1e-6);
+        stops.push_back({pos, shaded(s.color, shade)});
+    }
+    return stops;
+}
+
+void paintPictureFill(QPainter& painter, const QPainterPath& path, const Fill& fill, const QRectF& box) {
+    const QImage& image = fill.picture ? fill.picture->image() : QImage();
+    if (image.isNull() || box.isEmpty())
+        return;
+    painter.save();
+    painter.setClipPath(path, Qt::IntersectClip);
+    painter.setOpacity(painter.opacity() * fill.alpha);
+    if (fill.tile) {
+        QBrush brush(image);
+        QTransform t;
+        t.translate(box.left(), box.top());
+        t.scale(fill.tileScale, fill.tileScale);
+        brush.setTransform(t);
+        painter.fillPath(path, brush);
+    } else {
+        const QRectF source(fill.sourceCrop.x() * image.width(), fill.sourceCrop.y() * image.height(),
+                            fill.sourceCrop.width() * image.width(),
+                            fill.sourceCrop.height() * image.height());
+        painter.drawImage(box, image, source);
+    }
+    painter.restore();
+}
+} // namespace
+
+void paintFill(QPainter& painter, const QPainterPath& path, const Fill& fill, const QRectF& box,
+               double shade) {
+    switch (fill.kind) {
+    case Fill::Kind::None:
+        return;
+    case Fill::Kind::Solid:
+        painter.fillPath(path, shaded(fill.color, shade));
+        return;
+    case Fill::Kind::LinearGradient: {
+        // The gradient line runs through the centre at the given angle and is just long enough
+        // for the stops to span the whole box.
+        const double a = fill.angle * std::numbers::pi / 180.0;
+        const QPointF d(std::cos(a), std::sin(a));
+        const double half = (std::abs(d.x()) * box.width() + std::abs(d.y()) * box.height()) / 2;
+        const QPointF c = box.center();
+        QLinearGradient g(c - d * half, c + d * half);
+        g.setStops(stopsOf(fill, shade));
+        painter.fillPath(path, g);
+        return;
+    }
+    case Fill::Kind::RadialGradient: {
+        const QPointF c(box.left() + fill.focus.x() * box.width(), box.top() + fill.focus.y() * box.height());
+        double radius = 0;
+        for (const QPointF& corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()})
+            radius = std::max(radius, std::hypot(corner.x() - c.x(), corner.y() - c.y()));
+        QRadialGradient g(c, std::max(radius, 0.001));
+        g.setStops(stopsOf(fill, shade));
+        painter.fillPath(path, g);
+        return;
+    }
+    case Fill::Kind::Picture:
+        paintPictureFill(painter, path, fill, box);
+        return;
+    }
+}
+
+} // namespace KX::Tovrin

@@ -1,0 +1,63 @@
+#include "platform/brovik/editorcore/render/FontMapper.h"
+
+#include <QFontDatabase>
+#include <QHash>
+#include <QMutex>
+#include <QSet>
+
+namespace KX::Tovrin {
+
+namespace {
+bool contains(const QString& lower, std::initializer_list<const char*> words) {
+    for (const char* w : words)
+        if (lower.contains(QLatin1String(w)))
+            return true;
+    return false;
+}
+
+QString classify(const QString& family, const QSet<QString>& installed) {
+    const QString lower = family.toLower();
+    auto pick = [&](std::initializer_list<const char*> candidates) {
+        for (const char* c : candidates)
+            if (installed.contains(QString::fromLatin1(c).toLower()))
+                return QString::fromLatin1(c);
+        return QString();
+    };
+    QString choice;
+    if (contains(lower, {"mono", "courier", "consolas", "console", "code", "typewriter", "menlo"}))
+        choice = pick({"DejaVu Sans Mono", "Liberation Mono"});
+    else if (contains(lower, {"times", "georgia", "cambria", "garamond", "serif", "roman", "book", "palatino",
+                              "minion", "baskerville", "constantia", "didot", "bodoni", "century", "caslon",
+                              "charter", "pt serif", "tinos"}) &&
+             !lower.contains(QLatin1String("sans")))
+        choice = pick({"Liberation Serif", "DejaVu Serif"});
+    else if (contains(lower, {"narrow", "condensed", "calibri", "candara", "corbel", "segoe", "tahoma",
+                              "trebuchet", "franklin", "gill", "helvetica neue", "open sans", "roboto",
+                              "source sans", "lato", "myriad", "avenir", "century gothic"}))
+        choice = pick({"DejaVu Sans Condensed", "Liberation Sans Narrow", "Liberation Sans", "DejaVu Sans"});
+    else
+        choice = pick({"Liberation Sans", "DejaVu Sans"});
+    return choice.isEmpty() ? QStringLiteral("DejaVu Sans") : choice;
+}
+} // namespace
+
+QString mapFontFamily(const QString& family) {
+    static QMutex mutex;
+    static QHash<QString, QString> answers;
+    static QSet<QString> installed;
+    QMutexLocker lock(&mutex);
+    if (installed.isEmpty()) {
+        const QStringList families = QFontDatabase().families();
+        for (const QString& f : families)
+            installed.insert(f.toLower());
+        installed.insert(QStringLiteral("\x01")); // not empty even with no fonts
+    }
+    auto it = answers.constFind(family);
+    if (it != answers.constEnd())
+        return *it;
+    const QString mapped = installed.contains(family.toLower()) ? family : classify(family, installed);
+    answers.insert(family, mapped);
+    return mapped;
+}
+
+} // namespace KX::Tovrin

@@ -1,0 +1,198 @@
+#include "platform/brovik/editorcore/render/TextPainter.h"
+
+#include "platform/brovik/editorcore/render/FontMapper.h"
+
+#include <QTextLayout>
+#include <cmath>
+#include <memory>
+
+namespace KX::Tovrin {
+
+namespace {
+
+// Text is laid out in units of 1/Units point with integer pixel font sizes, so layout does not
+// depend on any device's resolution and sizes keep a quarter-point precision.
+constexpr double Units = 4.0;
+
+QFont makeFont(const TextRun& run, double scale) {
+    QFont font(mapFontFamily(run.family));
+    font.setPixelSize(std::max(1, int(std::lround(run.size * scale * Units))));
+    font.setBold(run.bold);
+    font.setItalic(run.italic);
+    font.setUnderline(run.underline);
+    font.setStrikeOut(run.strikeOut);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(true);
+    return font;
+}
+
+struct LaidParagraph {
+    std::unique_ptr<QTextLayout> layout;
+    std::vector<double> lineTops; // in units, relative to the paragraph top
+    double height = 0;            // units, without spacing around
+    double spaceBefore = 0;
+    double spaceAfter = 0;
+    QString bullet;
+    QFont bulletFont;
+    QColor bulletColor;
+    double bulletX = 0;
+    double firstBaseline = 0;
+};
+
+struct Layout {
+    std::vector<LaidParagraph> paragraphs;
+    double height = 0; // units
+    double width = 0;  // widest line, units
+};
+
+Layout layoutBody(const TextBody& body, double width, double scale) {
+    Layout result;
+    const double spacingFactor = 1.0 - body.spacingReduction;
+    double y = 0;
+    bool first = true;
+    for (const Paragraph& p : body.paragraphs) {
+        LaidParagraph lp;
+        QString text;
+        QVector<QTextLayout::FormatRange> formats;
+        for (const TextRun& run : p.runs) {
+            QTextLayout::FormatRange range;
+            range.start = text.size();
+            range.length = run.text.size();
+            range.format.setFont(makeFont(run, scale));
+            range.format.setForeground(run.color);
+            if (run.baselineShift > 0.01)
+                range.format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+            else if (run.baselineShift < -0.01)
+                range.format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+            text += run.text;
+            formats.push_back(range);
+        }
+        const TextRun& firstRun = p.runs.empty() ? p.endFormat : p.runs.front();
+        lp.layout = std::make_unique<QTextLayout>(text, makeFont(firstRun, scale));
+        lp.layout->setFormats(formats);
+        QTextOption option;
+        option.setAlignment(p.align == Paragraph::Align::Center    ? Qt::AlignHCenter
+                            : p.align == Paragraph::Align::Right   ? Qt::AlignRight
+                            : p.align == Paragraph::Align::Justify ? Qt::AlignJustify
+                                                                   : Qt::AlignLeft);
+        option.setWrapMode(body.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+        option.setTabStopDistance(72 * Units * scale);
+        option.setUseDesignMetrics(true);
+        lp.layout->setTextOption(option);
+        lp.layout->setCacheEnabled(true);
+
+        const bool hasBullet = !p.bullet.text.isEmpty();
+        const double marginLeft = p.marginLeft * Units;
+        const double firstX = hasBullet ? marginLeft : marginLeft + p.indent * Units;
+        const double bulletX = marginLeft + p.indent * Units;
+        double x = std::max(0.0, firstX);
+        double ly = 0;
+        lp.layout->beginLayout();
+        for (int lineNo = 0; lineNo < 100000; ++lineNo) {
+            QTextLine line = lp.layout->createLine();
+            if (!line.isValid())
+                break;
+            const double available = std::max(Units, width - x - p.marginRight * Units);
+            line.setLineWidth(available);
+            const double natural = line.ascent() + line.descent();
+            double lineHeight = p.exactLineHeight > 0 ? p.exactLineHeight * Units * scale
+                                                      : natural * p.lineSpacing * spacingFactor;
+            const double top = ly + lineHeight - natural;
+            line.setPosition(QPointF(x, top));
+            lp.lineTops.push_back(top);
+            if (lineNo == 0)
+                lp.firstBaseline = top + line.ascent();
+            result.width = std::max(result.width, x + line.naturalTextWidth());
+            ly += lineHeight;
+            x = std::max(0.0, marginLeft);
+        }
+        lp.layout->endLayout();
+        lp.height = ly;
+        lp.spaceBefore = first ? 0 : p.spaceBefore * Units * scale;
+        lp.spaceAfter = p.spaceAfter * Units * scale;
+        if (hasBullet) {
+            lp.bullet = p.bullet.text;
+            TextRun bulletRun = firstRun;
+            bulletRun.family = p.bullet.family.isEmpty() ? firstRun.family : p.bullet.family;
+            bulletRun.size = firstRun.size * p.bullet.sizeFactor;
+            bulletRun.underline = false;
+            bulletRun.strikeOut = false;
+            lp.bulletFont = makeFont(bulletRun, scale);
+            lp.bulletColor = p.bullet.color.isValid() ? p.bullet.color : firstRun.color;
+            lp.bulletX = bulletX;
+        }
+        y += lp.spaceBefore + lp.height + lp.spaceAfter;
+        first = false;
+        result.paragraphs.push_back(std::move(lp));
+    }
+    if (!result.paragraphs.empty())
+        y -= result.paragraphs.back().spaceAfter;
+    result.height = y;
+    return result;
+}
+
+// The layout to paint: with shrink-to-fit, the largest scale whose text fits the height.
+Layout fittedLayout(const TextBody& body, double width, double height) {
+    double scale = body.fontScale;
+    Layout layout = layoutBody(body, width, scale);
+    if (!body.shrinkToFit)
+        return layout;
+    for (int i = 0; i < 12 && layout.height > height + Units && scale > 0.3; ++i) {
+        scale *= std::max(0.75, std::min(0.95, std::sqrt(height / layout.height)));
+        layout = layoutBody(body, width, scale);
+    }
+    return layout;
+}
+
+} // namespace
+
+void paintText(QPainter& painter, const TextBody& body, const QRectF& rect) {
+    if (body.paragraphs.empty())
+        return;
+    painter.save();
+    QRectF box = rect;
+    if (std::abs(body.rotation) > 0.01) {
+        const QPointF c = rect.center();
+        painter.translate(c);
+        painter.rotate(body.rotation);
+        painter.translate(-c);
+        const double r = std::fmod(std::abs(body.rotation), 180.0);
+        if (r > 45 && r < 135)
+            box = QRectF(c.x() - rect.height() / 2, c.y() - rect.width() / 2, rect.height(), rect.width());
+    }
+    const QRectF inner = box.marginsRemoved(body.insets);
+    const double width = std::max(1.0, inner.width()) * Units;
+    const double height = std::max(0.0, inner.height()) * Units;
+    Layout layout = fittedLayout(body, width, height);
+
+    double y = 0;
+    if (body.anchor == TextBody::Anchor::Middle)
+        y = (height - layout.height) / 2;
+    else if (body.anchor == TextBody::Anchor::Bottom)
+        y = height - layout.height;
+    double x = 0;
+    if (body.anchorCenter)
+        x = (width - layout.width) / 2;
+
+    painter.translate(inner.topLeft());
+    painter.scale(1 / Units, 1 / Units);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    for (const LaidParagraph& p : layout.paragraphs) {
+        y += p.spaceBefore;
+        p.layout->draw(&painter, QPointF(x, y));
+        if (!p.bullet.isEmpty()) {
+            painter.setFont(p.bulletFont);
+            painter.setPen(p.bulletColor);
+            painter.drawText(QPointF(x + p.bulletX, y + p.firstBaseline), p.bullet);
+        }
+        y += p.height + p.spaceAfter;
+    }
+    painter.restore();
+}
+
+double measureTextHeight(const TextBody& body, double width) {
+    const double inner = std::max(1.0, width - body.insets.left() - body.insets.right()) * Units;
+    return layoutBody(body, inner, body.fontScale).height / Units + body.insets.top() + body.insets.bottom();
+}
+
+} // namespace KX::Tovrin
