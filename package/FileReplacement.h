@@ -21,6 +21,7 @@ public:
     ~FileReplacement();
 
     InOutStream& stream() { return *_stream; }
+    const FileSystem::Path& temporaryPath() const { return _temporary; }
 
     // Flushes the new content to the disk, gives it the permissions of the file it replaces (or the
     // usual ones for a new file) and renames it over the target.

@@ -1,32 +1,151 @@
 #include "packaging_tool/CreatePackageCommand.h"
 
 #include "core/Errors.h"
+#include "core/FileSystem.h"
+#include "core/PackagePath.h"
+#include "integrity/DigestFilter.h"
+#include "integrity/PackageDigest.h"
+#include "integrity/SignatureFiles.h"
+#include "package/FileReplacement.h"
+#include "package/FileSystemPackage.h"
+#include "package/ZippedPackage.h"
 
+#include <boost/filesystem/operations.hpp>
 #include <boost/program_options/value_semantic.hpp>
+#include <iostream>
 
 namespace KX::PluginPackagingTool {
 
 namespace po = boost::program_options;
 
 CreatePackageCommand::CreatePackageCommand() {
-    options.add_options()                                                                   //
+    options.add_options()                                                                     //
         ("source,s", po::value<std::string>(&source)->required(), "path to plugin directory") //
-        ("package,p", po::value<std::string>(&package), "package name")                      //
+        ("package,p", po::value<std::string>(&package), "package name")                       //
         ("delete,d", po::bool_switch(&deleteExisting), "delete existing package silently");
 }
 
-const char* CreatePackageCommand::description() const { return "Creates a package from the source directory"; }
-
-void CreatePackageCommand::printHelp(const std::string& programName, std::ostream& out) const {
-    static const std::string helpText =
-        "Creates a package from the directory defined by the --source option. If the option --package is missed, "
-        "then the source directory name will be used as a package name. If destination file is exist, the command "
-        "will be failed. Use the --delete option to silently removing destination file. Package file is always "
-        "created with '.xpk' extension. If the package is signed, the digest of the package will be verified. If "
-        "the verification fails, the package will be not created.\n";
-    printHelpPage(programName, out, " create --source=${plugin directory} --package=${package name}\n\n", helpText);
+const char* CreatePackageCommand::description() const {
+    return "Creates a package from the source directory";
 }
 
-void CreatePackageCommand::execute() { throw BaseRuntimeError("the create command is not available yet"); }
+void CreatePackageCommand::printHelp(const std::string& programName, std::ostream& out) const {
+    static const std::string helpText = "Creates a package from the directory defined by the --source "
+                                        "option. If the option --package is missed, "
+                                        "then the source directory name will be used as a package name. If "
+                                        "destination file is exist, the command "
+                                        "will be failed. Use the --delete option to silently removing "
+                                        "destination file. Package file is always "
+                                        "created with '.xpk' extension. If the package is signed, the digest "
+                                        "of the package will be verified. If "
+                                        "the verification fails, the package will be not created.\n";
+    printHelpPage(programName, out, " create --source=${plugin directory} --package=${package name}\n\n",
+                  helpText);
+}
+
+namespace {
+
+namespace fs = boost::filesystem;
+
+// The source's own name, also when it was typed with a trailing separator or as "." or "..", so
+// that the package lands beside the directory rather than inside it.
+fs::path packageNameFromSource(const fs::path& source) {
+    fs::path name = source;
+    while (!name.empty() && name.filename_is_dot() && name.has_parent_path() && name != name.root_path())
+        name = name.parent_path();
+    if (name.filename_is_dot() || name.filename_is_dot_dot()) {
+        name = fs::absolute(name).lexically_normal();
+        if (name.filename_is_dot())
+            name = name.parent_path();
+    }
+    return name;
+}
+
+bool isSameFile(const fs::path& a, const fs::path& b) {
+    boost::system::error_code error;
+    return fs::equivalent(a, b, error) && !error;
+}
+
+} // namespace
+
+void CreatePackageCommand::execute() {
+    using PluginAPI::digestFilePath;
+    using PluginAPI::signatureFilePath;
+
+    const FileSystem::Path sourcePath(source);
+    boost::system::error_code statusError;
+    if (!fs::is_directory(sourcePath.boostPath(), statusError))
+        throw BaseRuntimeError("The source path '{}' must be a directory", source);
+    const std::shared_ptr<const Package> sourcePackage = openFileSystemPackage(sourcePath);
+    if (!sourcePackage->hasEntry(PluginAPI::metaInfDirectory))
+        throw BaseRuntimeError("The package doesn't contain the required directory '{}'", "META-INF");
+
+    fs::path destination = package.empty() ? packageNameFromSource(sourcePath.boostPath())
+                                           : FileSystem::Path(package).boostPath();
+    destination.replace_extension("xpk");
+    const std::string destinationText = destination.string();
+    if (FileSystem::exists(FileSystem::Path(destination))) {
+        if (!deleteExisting)
+            throw BaseRuntimeError("The destination file '{}' exists", destinationText);
+        std::cout << "INFO: The file '" << destinationText << "' exists and will be deleted" << std::endl;
+    }
+
+    const bool hasDigest = sourcePackage->hasEntry(digestFilePath);
+    const bool hasSignature = sourcePackage->hasEntry(signatureFilePath);
+    if (hasDigest != hasSignature)
+        throw BaseRuntimeError(
+            "The package doesn't contain correct signature files, please sign package again");
+    if (hasDigest) {
+        const auto manifestStream = sourcePackage->getEntry(digestFilePath)->openInputStream();
+        const auto manifest = PluginAPI::PackageDigest::readFrom(*manifestStream, '\n');
+        manifest.verify(*sourcePackage, CryptographicEngine::HashAlgorithm::Sha256,
+                        makeCallableRef<bool(const FileSystem::Path&, Package::EntryType)>(
+                            PluginAPI::isExcludedFromDigest));
+        std::cout << "INFO: A digest of the package is successfully verified" << std::endl;
+    }
+
+    // The archive is built in a temporary file beside the destination, so that an existing destination
+    // keeps its content until the new package is complete on the disk.
+    try {
+        FileReplacement replacement{FileSystem::Path(destination)};
+        {
+            const auto zipped = makeZippedPackage(replacement.stream(), ZipOpenMode::CreateNew, false);
+            const fs::path root = static_cast<const FileSystemPackage&>(*sourcePackage).root().boostPath();
+            const auto copy = [&](const FileSystem::Path& path, Package::EntryType type, bool) {
+                const FileSystem::Path entry = FileSystem::toPackagePath(path);
+                // A destination inside the source directory is the tool's output, not plug-in content.
+                const fs::path full = root / entry.boostPath();
+                if (full.filename() == replacement.temporaryPath().boostPath().filename() ||
+                    full.filename() == destination.filename()) {
+                    if (isSameFile(full, replacement.temporaryPath().boostPath()) ||
+                        isSameFile(full, destination))
+                        return;
+                }
+                if (type == Package::EntryType::Directory) {
+                    zipped->addEntry(FileSystem::Path(entry.generic_u8string() + "/"), Compression::Deflate);
+                    return;
+                }
+                const auto blob = zipped->addEntry(entry, Compression::Deflate);
+                const auto input = sourcePackage->getEntry(entry)->openInputStream();
+                const auto output = blob->openOutputStream();
+                input->copyTo(*output);
+            };
+            sourcePackage->traverseEntries(
+                makeCallableRef<void(const FileSystem::Path&, Package::EntryType, bool)>(copy));
+            try {
+                zipped->save();
+            } catch (const IOError& e) {
+                throw BaseRuntimeError("Package '{}' cannot be created, {}", destinationText, e.what());
+            }
+        }
+        replacement.commit();
+    } catch (const std::ios_base::failure& e) {
+        throw BaseRuntimeError("Package '{}' cannot be created, {}", destinationText, e.what());
+    }
+
+    if (!hasSignature)
+        std::cout << "WARNING: the created package is not signed" << std::endl;
+    std::cout << "INFO: The package file '" << destinationText << "' is created" << std::endl;
+}
 
 } // namespace KX::PluginPackagingTool

@@ -1,8 +1,11 @@
 #include "packaging_tool/DeleteSignPackageCommand.h"
 
 #include "core/Errors.h"
+#include "integrity/SignatureFiles.h"
+#include "package/OpenedPackage.h"
 
 #include <boost/program_options/value_semantic.hpp>
+#include <iostream>
 
 namespace KX::PluginPackagingTool {
 
@@ -13,17 +16,36 @@ DeleteSignPackageCommand::DeleteSignPackageCommand() {
                           "a path to a plugin directory or to a package");
 }
 
-const char* DeleteSignPackageCommand::description() const { return "Delete signature from a package or plugin"; }
+const char* DeleteSignPackageCommand::description() const {
+    return "Delete signature from a package or plugin";
+}
 
 void DeleteSignPackageCommand::printHelp(const std::string& programName, std::ostream& out) const {
-    static const std::string helpText =
-        "Delete signature files from a package passed by the --package option. The package is a directory or a "
-        "zip file.\n";
+    static const std::string helpText = "Delete signature files from a package passed by the --package "
+                                        "option. The package is a directory or a "
+                                        "zip file.\n";
     printHelpPage(programName, out, " deletesignature --package=${package}\n\n", helpText);
 }
 
 void DeleteSignPackageCommand::execute() {
-    throw BaseRuntimeError("the deletesignature command is not available yet");
+    OpenedPackage opened = openPackage(package, ZipOpenMode::OpenOrCreate, FileOpenMode::OpenExisting);
+    // The lines wait for the save: a package file that cannot be written back has lost nothing,
+    // and must not be reported as changed.
+    std::string report;
+    for (const FileSystem::Path* path : {&PluginAPI::digestFilePath, &PluginAPI::signatureFilePath}) {
+        try {
+            if (opened->hasEntry(*path)) {
+                opened->deleteEntry(*path);
+                report += "INFO: The file '" + path->u8string() + "' is successfully removed.\n";
+            }
+        } catch (const AbortException&) {
+            throw;
+        } catch (const std::exception&) {
+            report += "ERROR: The file'" + path->u8string() + "' is not removed.\n";
+        }
+    }
+    opened->save();
+    std::cout << report << std::flush;
 }
 
 } // namespace KX::PluginPackagingTool
