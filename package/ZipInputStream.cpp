@@ -23,6 +23,13 @@ std::size_t ZipInputStream::read(void* buffer, std::size_t count) {
     if (zip_fread(_file, buffer, static_cast<zip_uint64_t>(n)) != n)
         throw BrokenFileError("Cannot read zip entry");
     _position += n;
+    if (_position == _size) {
+        // libzip compares the CRC only when a read meets the end of the data; without this probe,
+        // damaged stored data would pass unnoticed.
+        char probe = 0;
+        if (zip_fread(_file, &probe, 1) != 0)
+            throw BrokenFileError("Cannot read zip entry");
+    }
     return static_cast<std::size_t>(n);
 }
 
