@@ -169,6 +169,89 @@ GeometryDefinition GeometryDefinition::fromXml(const QDomElement& element) {
     return def;
 }
 
+GeometryDefinition GeometryDefinition::fromStream(QXmlStreamReader& reader) {
+    GeometryDefinition def;
+    for (auto& r : def._rect)
+        r.clear();
+    std::vector<Guide>* guides = nullptr;
+    Path* path = nullptr;
+    Command* command = nullptr;
+    int depth = 1;
+    while (depth > 0 && !reader.atEnd()) {
+        const auto token = reader.readNext();
+        if (token == QXmlStreamReader::EndElement) {
+            --depth;
+            const auto name = reader.name();
+            if (name == QLatin1String("avLst") || name == QLatin1String("gdLst"))
+                guides = nullptr;
+            else if (name == QLatin1String("path"))
+                path = nullptr;
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        ++depth;
+        const auto name = reader.name();
+        const QXmlStreamAttributes a = reader.attributes();
+        if (name == QLatin1String("avLst")) {
+            guides = &def._adjustDefaults;
+        } else if (name == QLatin1String("gdLst")) {
+            guides = &def._guides;
+        } else if (name == QLatin1String("gd") && guides != nullptr) {
+            guides->push_back(
+                {a.value(QLatin1String("name")).toString(), a.value(QLatin1String("fmla")).toString()});
+        } else if (name == QLatin1String("rect") && path == nullptr) {
+            const char* keys[4] = {"l", "t", "r", "b"};
+            for (int i = 0; i < 4; ++i)
+                def._rect[i] = a.hasAttribute(QLatin1String(keys[i]))
+                                   ? a.value(QLatin1String(keys[i])).toString()
+                                   : QString::fromLatin1(keys[i]);
+        } else if (name == QLatin1String("path")) {
+            Path p;
+            bool ok = false;
+            p.width = a.value(QLatin1String("w")).toDouble(&ok);
+            p.height = a.value(QLatin1String("h")).toDouble(&ok);
+            p.fill = a.hasAttribute(QLatin1String("fill")) ? a.value(QLatin1String("fill")).toString()
+                                                           : QStringLiteral("norm");
+            const auto stroke = a.value(QLatin1String("stroke"));
+            p.stroke = !(stroke == QLatin1String("0") || stroke == QLatin1String("false"));
+            def._paths.push_back(std::move(p));
+            path = &def._paths.back();
+        } else if (path != nullptr) {
+            Command cmd;
+            if (name == QLatin1String("moveTo"))
+                cmd.kind = Command::Kind::Move;
+            else if (name == QLatin1String("lnTo"))
+                cmd.kind = Command::Kind::Line;
+            else if (name == QLatin1String("quadBezTo"))
+                cmd.kind = Command::Kind::Quad;
+            else if (name == QLatin1String("cubicBezTo"))
+                cmd.kind = Command::Kind::Cubic;
+            else if (name == QLatin1String("arcTo"))
+                cmd.kind = Command::Kind::Arc;
+            else if (name == QLatin1String("close"))
+                cmd.kind = Command::Kind::Close;
+            else if (name == QLatin1String("pt") && !path->commands.empty()) {
+                path->commands.back().args.push_back(a.value(QLatin1String("x")).toString());
+                path->commands.back().args.push_back(a.value(QLatin1String("y")).toString());
+                continue;
+            } else
+                continue;
+            if (cmd.kind == Command::Kind::Arc)
+                for (const char* k : {"wR", "hR", "stAng", "swAng"})
+                    cmd.args.push_back(a.hasAttribute(QLatin1String(k)) ? a.value(QLatin1String(k)).toString()
+                                                                        : QStringLiteral("0"));
+            path->commands.push_back(std::move(cmd));
+            command = &path->commands.back();
+        }
+    }
+    (void)command;
+    for (int i = 0; i < 4; ++i)
+        if (def._rect[i].isEmpty())
+            def._rect[i] = QString::fromLatin1(i == 0 ? "l" : i == 1 ? "t" : i == 2 ? "r" : "b");
+    return def;
+}
+
 GeometryDefinition::Result GeometryDefinition::evaluate(QSizeF size,
                                                         const std::map<QString, QString>& adjust) const {
     const double w = std::max(0.0, size.width());

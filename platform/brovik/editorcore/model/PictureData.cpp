@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QImageReader>
-
 #include <algorithm>
 #include <cmath>
 
@@ -16,6 +15,15 @@ constexpr int MaxSide = 16384;
 } // namespace
 
 PictureData::PictureData(QByteArray bytes, QString name) : _bytes(std::move(bytes)), _name(std::move(name)) {}
+
+QSize PictureData::naturalSize() const {
+    QBuffer buffer;
+    buffer.setData(_bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    return size.isValid() && size.width() > 0 && size.height() > 0 ? size : QSize();
+}
 
 const QImage& PictureData::image() const {
     std::call_once(_decoded, [this] {

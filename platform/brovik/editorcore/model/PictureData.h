@@ -16,6 +16,9 @@ public:
     // The decoded image, or a null image when the bytes are not a picture Qt can read safely.
     const QImage& image() const;
     const QString& name() const { return _name; }
+    // Size and readability from the header alone, without decoding the picture.
+    QSize naturalSize() const;
+    bool canDecode() const { return naturalSize().isValid(); }
 
 private:
     QByteArray _bytes;

@@ -2,6 +2,7 @@
 
 #include "platform/brovik/editorcore/PresentationViewerEditorCore.h"
 
+#include <QXmlSimpleReader>
 #include <cmath>
 
 namespace KX::Tovrin {
@@ -13,11 +14,24 @@ QDomDocument parseXmlPart(const QByteArray& bytes, const QString& partName) {
             QStringLiteral("The presentation is damaged: the part \"%1\" declares a document type.")
                 .arg(partName)
                 .toStdString());
+    // Text made only of spaces is content in both formats (a run holding one space), and the
+    // plain QDomDocument parser would drop it; the SAX reader can be told to keep it.
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    QXmlSimpleReader reader;
+    reader.setFeature(QStringLiteral("http://xml.org/sax/features/namespaces"), true);
+    reader.setFeature(QStringLiteral("http://xml.org/sax/features/namespace-prefixes"), false);
+    reader.setFeature(QStringLiteral("http://qt-project.org/xml/features/report-whitespace-only-CharData"),
+                      true);
+    QXmlInputSource source;
+    source.setData(bytes);
     QDomDocument document;
     QString message;
     int line = 0;
     int column = 0;
-    if (!document.setContent(bytes, true, &message, &line, &column))
+    const bool parsed = document.setContent(&source, &reader, &message, &line, &column);
+    QT_WARNING_POP
+    if (!parsed)
         throw DocumentLoadError(
             QStringLiteral("The presentation is damaged: the part \"%1\" is not valid XML (%2 at "
                            "line %3, column %4).")

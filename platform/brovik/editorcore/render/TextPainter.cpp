@@ -2,6 +2,7 @@
 
 #include "platform/brovik/editorcore/render/FontMapper.h"
 
+#include <QFontMetricsF>
 #include <QTextLayout>
 #include <cmath>
 #include <memory>
@@ -83,8 +84,23 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
 
         const bool hasBullet = !p.bullet.text.isEmpty();
         const double marginLeft = p.marginLeft * Units;
-        const double firstX = hasBullet ? marginLeft : marginLeft + p.indent * Units;
-        const double bulletX = marginLeft + p.indent * Units;
+        const double bulletX = std::max(0.0, marginLeft + p.indent * Units);
+        double firstX = marginLeft + p.indent * Units;
+        if (hasBullet) {
+            TextRun bulletRun = firstRun;
+            bulletRun.family = p.bullet.family.isEmpty() ? firstRun.family : p.bullet.family;
+            bulletRun.size = firstRun.size * p.bullet.sizeFactor;
+            bulletRun.underline = false;
+            bulletRun.strikeOut = false;
+            lp.bulletFont = makeFont(bulletRun, scale);
+            lp.bulletColor = p.bullet.color.isValid() ? p.bullet.color : firstRun.color;
+            lp.bulletX = bulletX;
+            lp.bullet = p.bullet.text;
+            // Text starts at the margin unless the bullet reaches past it; then a little after it.
+            const double bulletEnd = bulletX + QFontMetricsF(lp.bulletFont).horizontalAdvance(p.bullet.text);
+            firstX = std::max(marginLeft,
+                              bulletEnd > marginLeft ? bulletEnd + firstRun.size * scale * Units * 0.3 : 0.0);
+        }
         double x = std::max(0.0, firstX);
         double ly = 0;
         lp.layout->beginLayout();
@@ -110,17 +126,6 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
         lp.height = ly;
         lp.spaceBefore = first ? 0 : p.spaceBefore * Units * scale;
         lp.spaceAfter = p.spaceAfter * Units * scale;
-        if (hasBullet) {
-            lp.bullet = p.bullet.text;
-            TextRun bulletRun = firstRun;
-            bulletRun.family = p.bullet.family.isEmpty() ? firstRun.family : p.bullet.family;
-            bulletRun.size = firstRun.size * p.bullet.sizeFactor;
-            bulletRun.underline = false;
-            bulletRun.strikeOut = false;
-            lp.bulletFont = makeFont(bulletRun, scale);
-            lp.bulletColor = p.bullet.color.isValid() ? p.bullet.color : firstRun.color;
-            lp.bulletX = bulletX;
-        }
         y += lp.spaceBefore + lp.height + lp.spaceAfter;
         first = false;
         result.paragraphs.push_back(std::move(lp));

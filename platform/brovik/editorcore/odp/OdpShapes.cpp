@@ -1,0 +1,498 @@
+#include "platform/brovik/editorcore/odp/OdpShapes.h"
+
+#include "platform/brovik/editorcore/geometry/GeometryDefinition.h"
+#include "platform/brovik/editorcore/geometry/SvgPath.h"
+#include "platform/brovik/editorcore/odp/OdfNames.h"
+#include "platform/brovik/editorcore/odp/OdpText.h"
+#include "platform/brovik/editorcore/package/XmlPart.h"
+
+#include <QRegularExpression>
+#include <QTransform>
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+namespace KX::Tovrin {
+
+namespace {
+using namespace Odf;
+constexpr int MaxGroupDepth = 24;
+
+// Presentation applications' own shape names mapped to the DrawingML presets that draw them.
+QString presetFor(const QString& type) {
+    static const QHash<QString, QString> names = {
+        {"rectangle", "rect"},
+        {"round-rectangle", "roundRect"},
+        {"ellipse", "ellipse"},
+        {"circle", "ellipse"},
+        {"isosceles-triangle", "triangle"},
+        {"right-triangle", "rtTriangle"},
+        {"diamond", "diamond"},
+        {"parallelogram", "parallelogram"},
+        {"trapezoid", "trapezoid"},
+        {"hexagon", "hexagon"},
+        {"octagon", "octagon"},
+        {"pentagon", "pentagon"},
+        {"cross", "plus"},
+        {"star4", "star4"},
+        {"star5", "star5"},
+        {"star6", "star6"},
+        {"star8", "star8"},
+        {"star24", "star24"},
+        {"right-arrow", "rightArrow"},
+        {"left-arrow", "leftArrow"},
+        {"up-arrow", "upArrow"},
+        {"down-arrow", "downArrow"},
+        {"left-right-arrow", "leftRightArrow"},
+        {"up-down-arrow", "upDownArrow"},
+        {"notched-right-arrow", "notchedRightArrow"},
+        {"pentagon-right", "homePlate"},
+        {"chevron", "chevron"},
+        {"heart", "heart"},
+        {"smiley", "smileyFace"},
+        {"sun", "sun"},
+        {"moon", "moon"},
+        {"lightning", "lightningBolt"},
+        {"can", "can"},
+        {"cube", "cube"},
+        {"ring", "donut"},
+        {"block-arc", "blockArc"},
+        {"frame", "frame"},
+        {"paper", "foldedCorner"},
+        {"cloud", "cloud"},
+        {"flowchart-process", "flowChartProcess"},
+        {"flowchart-decision", "flowChartDecision"},
+        {"flowchart-terminator", "flowChartTerminator"},
+        {"flowchart-data", "flowChartInputOutput"},
+        {"flowchart-document", "flowChartDocument"},
+        {"flowchart-connector", "flowChartConnector"},
+        {"flowchart-alternate-process", "flowChartAlternateProcess"},
+        {"flowchart-predefined-process", "flowChartPredefinedProcess"},
+        {"flowchart-manual-input", "flowChartManualInput"},
+        {"flowchart-preparation", "flowChartPreparation"},
+        {"rectangular-callout", "wedgeRectCallout"},
+        {"round-rectangular-callout", "wedgeRoundRectCallout"},
+        {"round-callout", "wedgeEllipseCallout"},
+        {"cloud-callout", "cloudCallout"},
+    };
+    if (type.startsWith(QLatin1String("ooxml-")))
+        return type.mid(6);
+    return names.value(type);
+}
+
+// draw:transform: "rotate (a) translate (x y)" and friends, applied in order.
+QTransform parseTransform(const QString& text) {
+    QTransform result;
+    int pos = 0;
+    for (int guard = 0; guard < 32; ++guard) {
+        const int open = text.indexOf(QLatin1Char('('), pos);
+        const int close = text.indexOf(QLatin1Char(')'), open + 1);
+        if (open < 0 || close < 0)
+            break;
+        const QString name = text.mid(pos, open - pos).trimmed();
+        QStringList args = text.mid(open + 1, close - open - 1)
+                               .split(QRegularExpression(QStringLiteral("[ ,]+")), Qt::SkipEmptyParts);
+        QTransform t;
+        if (name == QLatin1String("rotate") && !args.isEmpty()) {
+            // Radians, counter-clockwise on screen.
+            t.rotateRadians(-args[0].toDouble());
+        } else if (name == QLatin1String("translate") && !args.isEmpty()) {
+            t.translate(length(args[0]), args.size() > 1 ? length(args[1]) : 0);
+        } else if (name == QLatin1String("scale") && !args.isEmpty()) {
+            t.scale(args[0].toDouble(), args.size() > 1 ? args[1].toDouble() : args[0].toDouble());
+        } else if (name == QLatin1String("skewX") && !args.isEmpty()) {
+            t.shear(std::tan(args[0].toDouble()), 0);
+        } else if (name == QLatin1String("matrix") && args.size() == 6) {
+            t = QTransform(args[0].toDouble(), args[1].toDouble(), args[2].toDouble(), args[3].toDouble(),
+                           length(args[4]), length(args[5]));
+        }
+        result = result * t;
+        pos = close + 1;
+    }
+    return result;
+}
+
+// Position and size of a drawing element, with draw:transform folded into rotation about the centre.
+ElementFrame frameOf(const QDomElement& e) {
+    ElementFrame frame;
+    const double w = std::max(0.0, length(attr(e, Svg, "width")));
+    const double h = std::max(0.0, length(attr(e, Svg, "height")));
+    const QString transform = attr(e, Draw, "transform");
+    if (transform.isEmpty()) {
+        frame.bounds = QRectF(length(attr(e, Svg, "x")), length(attr(e, Svg, "y")), w, h);
+        return frame;
+    }
+    QTransform t = QTransform::fromTranslate(length(attr(e, Svg, "x")), length(attr(e, Svg, "y"))) *
+                   parseTransform(transform);
+    const QPointF centre = t.map(QPointF(w / 2, h / 2));
+    frame.bounds = QRectF(centre.x() - w / 2, centre.y() - h / 2, w, h);
+    frame.rotation = std::atan2(t.m12(), t.m11()) * 180 / std::numbers::pi;
+    return frame;
+}
+
+std::vector<GeometryPath> rectangle(QSizeF size) {
+    GeometryPath p;
+    p.path.addRect(QRectF(QPointF(0, 0), size));
+    return {p};
+}
+
+// Scales a path from its view box onto the element's size.
+QPainterPath fitViewBox(const QPainterPath& path, const QString& viewBox, QSizeF size) {
+    const QStringList v = viewBox.split(QRegularExpression(QStringLiteral("[ ,]+")), Qt::SkipEmptyParts);
+    if (v.size() != 4)
+        return path;
+    const double vw = v[2].toDouble(), vh = v[3].toDouble();
+    QTransform t;
+    t.scale(vw > 0 ? size.width() / vw : 1, vh > 0 ? size.height() / vh : 1);
+    t.translate(-v[0].toDouble(), -v[1].toDouble());
+    return t.map(path);
+}
+
+// draw:enhanced-path without formulas: M, L, C, Q, Z, N, F, S with numbers only.
+bool parseEnhancedPath(const QString& data, QPainterPath& out) {
+    if (data.contains(QLatin1Char('?')) || data.contains(QLatin1Char('$')))
+        return false;
+    QString svg;
+    for (const QString& token : data.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (token.size() == 1 && token[0].isLetter()) {
+            const char c = token[0].toLatin1();
+            if (c == 'N' || c == 'F' || c == 'S')
+                continue;
+            if (c != 'M' && c != 'L' && c != 'C' && c != 'Q' && c != 'Z')
+                return false;
+        }
+        svg += token + QLatin1Char(' ');
+    }
+    out = parseSvgPath(svg);
+    return !out.isEmpty();
+}
+} // namespace
+
+OdpShapeReader::OdpShapeReader(const OdpStyles& styles, OdfFields fields, MasterOptions options)
+    : _styles(styles), _fields(std::move(fields)), _options(options) {}
+
+void OdpShapeReader::read(const QDomElement& page, std::vector<SlideElement>& out) const {
+    readChildren(page, out, 0);
+}
+
+void OdpShapeReader::readChildren(const QDomElement& parent, std::vector<SlideElement>& out,
+                                  int depth) const {
+    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        SlideElement element;
+        if (readElement(e, element, depth))
+            out.push_back(std::move(element));
+    }
+}
+
+OdfStyleChain OdpShapeReader::shapeStyle(const QDomElement& e) const {
+    OdfStyleChain chain;
+    const QString presentationStyle = attr(e, Presentation, "style-name");
+    if (!presentationStyle.isEmpty())
+        chain.append(_styles.chain(QStringLiteral("presentation"), presentationStyle));
+    chain.append(_styles.chain(QStringLiteral("graphic"), attr(e, Draw, "style-name")));
+    return chain;
+}
+
+bool OdpShapeReader::skipPlaceholder(const QDomElement& e) const {
+    const QString cls = attr(e, Presentation, "class");
+    if (_options.isMaster) {
+        if (cls.isEmpty())
+            return false;
+        if (cls == QLatin1String("footer"))
+            return !_options.showFooter;
+        if (cls == QLatin1String("page-number"))
+            return !_options.showPageNumber;
+        if (cls == QLatin1String("date-time"))
+            return !_options.showDateTime;
+        return true; // title, outline, notes... are prompts for the slides
+    }
+    // An empty placeholder on a slide shows its prompt only while editing.
+    return attr(e, Presentation, "placeholder") == QLatin1String("true");
+}
+
+bool OdpShapeReader::readElement(const QDomElement& e, SlideElement& out, int depth) const {
+    const QString n = e.localName();
+    if (n == QLatin1String("g")) {
+        if (depth >= MaxGroupDepth)
+            return false;
+        GroupElement group;
+        readChildren(e, group.children, depth + 1);
+        if (group.children.empty())
+            return false;
+        // Children use page coordinates; the group's frame is their bounding box, unscaled.
+        QRectF bounds;
+        for (const SlideElement& c : group.children)
+            std::visit([&](const auto& el) { bounds = bounds.united(el.frame.bounds); }, c);
+        group.frame.bounds = bounds;
+        group.childSpace = bounds;
+        out = std::move(group);
+        return true;
+    }
+    if (skipPlaceholder(e))
+        return false;
+    if (n == QLatin1String("frame"))
+        return readFrame(e, out);
+    return readDrawingShape(e, out);
+}
+
+bool OdpShapeReader::readFrame(const QDomElement& frame, SlideElement& out) const {
+    const ElementFrame position = frameOf(frame);
+    const OdfStyleChain style = shapeStyle(frame);
+    const QDomElement table = firstChild(frame, QStringLiteral("table"));
+    if (!table.isNull())
+        return readTable(table, position, out);
+    const QDomElement textBox = firstChild(frame, QStringLiteral("text-box"));
+    if (!textBox.isNull()) {
+        ShapeElement shape;
+        shape.frame = position;
+        shape.geometry = rectangle(position.bounds.size());
+        shape.fill = _styles.fill(style, "graphic-properties").value_or(Fill());
+        shape.stroke = _styles.stroke(style);
+        TextBody body = readOdfText(textBox, style, _styles, _fields);
+        if (!body.paragraphs.empty())
+            shape.text = std::move(body);
+        out = std::move(shape);
+        return true;
+    }
+    // Pictures, and objects shown through their replacement picture. Prefer a raster Qt reads.
+    std::shared_ptr<const PictureData> picture;
+    std::function<void(const QDomElement&, int)> findImage = [&](const QDomElement& parent, int level) {
+        for (QDomElement c = parent.firstChildElement(); !c.isNull() && level < 4;
+             c = c.nextSiblingElement()) {
+            if (c.localName() == QLatin1String("image")) {
+                auto candidate = _styles.picture(attr(c, XLink, "href"));
+                if (candidate && (!picture || !picture->canDecode()))
+                    picture = candidate;
+            } else {
+                findImage(c, level + 1);
+            }
+        }
+    };
+    findImage(frame, 0);
+    if (!picture)
+        return false;
+    PictureElement element;
+    element.frame = position;
+    element.picture = picture;
+    element.stroke = _styles.stroke(style);
+    const QString clip = style.property("graphic-properties", Fo, "clip");
+    const QSize natural = picture->naturalSize();
+    if (clip.startsWith(QLatin1String("rect(")) && natural.isValid()) {
+        // rect(top, right, bottom, left) in lengths of the picture at its natural size (96 dpi).
+        const QStringList parts =
+            clip.mid(5).chopped(1).split(QRegularExpression(QStringLiteral("[ ,]+")), Qt::SkipEmptyParts);
+        if (parts.size() == 4) {
+            const double iw = natural.width() * 0.75, ih = natural.height() * 0.75;
+            const double t = length(parts[0]) / ih, r = length(parts[1]) / iw, b = length(parts[2]) / ih,
+                         l = length(parts[3]) / iw;
+            if (1 - l - r > 0.001 && 1 - t - b > 0.001)
+                element.sourceCrop = QRectF(l, t, 1 - l - r, 1 - t - b);
+        }
+    }
+    out = std::move(element);
+    return true;
+}
+
+bool OdpShapeReader::readDrawingShape(const QDomElement& e, SlideElement& out) const {
+    const QString n = e.localName();
+    ShapeElement shape;
+    const OdfStyleChain style = shapeStyle(e);
+    bool open = false;
+    if (n == QLatin1String("line") || (n == QLatin1String("connector") && attr(e, Svg, "d").isEmpty())) {
+        const QPointF a(length(attr(e, Svg, "x1")), length(attr(e, Svg, "y1")));
+        const QPointF b(length(attr(e, Svg, "x2")), length(attr(e, Svg, "y2")));
+        shape.frame.bounds = QRectF(a, b).normalized();
+        GeometryPath p;
+        p.path.moveTo(a - shape.frame.bounds.topLeft());
+        p.path.lineTo(b - shape.frame.bounds.topLeft());
+        p.filled = false;
+        p.closed = false;
+        shape.geometry.push_back(p);
+        open = true;
+    } else if (n == QLatin1String("connector")) {
+        GeometryPath p;
+        QPainterPath path = parseSvgPath(attr(e, Svg, "d"));
+        const QString viewBox = attr(e, Svg, "viewBox");
+        // Connector paths are in 1/100 mm page coordinates when a view box is given.
+        if (!viewBox.isEmpty())
+            path = QTransform::fromScale(72 / 2540.0, 72 / 2540.0).map(path);
+        shape.frame.bounds = path.boundingRect();
+        p.path = path.translated(-shape.frame.bounds.topLeft());
+        p.filled = false;
+        p.closed = false;
+        shape.geometry.push_back(p);
+        open = true;
+    } else if (n == QLatin1String("rect") || n == QLatin1String("ellipse") || n == QLatin1String("circle") ||
+               n == QLatin1String("custom-shape") || n == QLatin1String("polygon") ||
+               n == QLatin1String("polyline") || n == QLatin1String("path") ||
+               n == QLatin1String("caption") || n == QLatin1String("measure")) {
+        shape.frame = frameOf(e);
+        const QSizeF size = shape.frame.bounds.size();
+        if (n == QLatin1String("rect")) {
+            const double r = length(attr(e, Draw, "corner-radius"), 0);
+            GeometryPath p;
+            p.path.addRoundedRect(QRectF(QPointF(0, 0), size), r, r);
+            shape.geometry.push_back(p);
+        } else if (n == QLatin1String("ellipse") || n == QLatin1String("circle")) {
+            GeometryPath p;
+            p.path.addEllipse(QRectF(QPointF(0, 0), size));
+            shape.geometry.push_back(p);
+            shape.textRect = QRectF(size.width() * 0.146, size.height() * 0.146, size.width() * 0.708,
+                                    size.height() * 0.708);
+        } else if (n == QLatin1String("polygon") || n == QLatin1String("polyline")) {
+            QPolygonF polygon;
+            for (const QString& pt : attr(e, Draw, "points").split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                const QStringList xy = pt.split(QLatin1Char(','));
+                if (xy.size() == 2 && polygon.size() < 100000)
+                    polygon << QPointF(xy[0].toDouble(), xy[1].toDouble());
+            }
+            GeometryPath p;
+            p.path.addPolygon(polygon);
+            if (n == QLatin1String("polygon"))
+                p.path.closeSubpath();
+            p.closed = n == QLatin1String("polygon");
+            p.filled = p.closed;
+            open = !p.closed;
+            p.path = fitViewBox(p.path, attr(e, Svg, "viewBox"), size);
+            shape.geometry.push_back(p);
+        } else if (n == QLatin1String("path")) {
+            GeometryPath p;
+            p.path = fitViewBox(parseSvgPath(attr(e, Svg, "d")), attr(e, Svg, "viewBox"), size);
+            const QString d = attr(e, Svg, "d");
+            p.closed = d.contains(QLatin1Char('z')) || d.contains(QLatin1Char('Z'));
+            open = !p.closed;
+            shape.geometry.push_back(p);
+        } else if (n == QLatin1String("custom-shape")) {
+            const QDomElement geometry = firstChild(e, QStringLiteral("enhanced-geometry"));
+            const QString type = attr(geometry, Draw, "type");
+            const QString preset = presetFor(type);
+            QPainterPath enhanced;
+            if (!preset.isEmpty()) {
+                auto result = presetGeometry(preset, size, {});
+                shape.geometry = std::move(result.paths);
+                shape.textRect = result.textRect;
+            } else if (parseEnhancedPath(attr(geometry, Draw, "enhanced-path"), enhanced)) {
+                GeometryPath p;
+                QString viewBox = attr(geometry, Svg, "viewBox");
+                p.path = fitViewBox(enhanced, viewBox.isEmpty() ? QStringLiteral("0 0 21600 21600") : viewBox,
+                                    size);
+                shape.geometry.push_back(p);
+            } else {
+                shape.geometry = rectangle(size); // unknown shapes keep their place and text
+            }
+            if (attr(geometry, Draw, "mirror-horizontal") == QLatin1String("true"))
+                shape.frame.flipH = !shape.frame.flipH;
+            if (attr(geometry, Draw, "mirror-vertical") == QLatin1String("true"))
+                shape.frame.flipV = !shape.frame.flipV;
+        } else {
+            shape.geometry = rectangle(size);
+        }
+    } else {
+        return false; // not a drawing element we know
+    }
+    shape.fill = open ? Fill() : _styles.fill(style, "graphic-properties").value_or(Fill());
+    shape.stroke = _styles.stroke(style);
+    TextBody body = readOdfText(e, style, _styles, _fields);
+    if (!body.paragraphs.empty() && body.hasVisibleText())
+        shape.text = std::move(body);
+    out = std::move(shape);
+    return true;
+}
+
+bool OdpShapeReader::readTable(const QDomElement& table, const ElementFrame& frame, SlideElement& out) const {
+    TableElement t;
+    t.frame = frame;
+    std::vector<QDomElement> rows;
+    std::function<void(const QDomElement&, int)> collect = [&](const QDomElement& parent, int level) {
+        for (QDomElement c = parent.firstChildElement(); !c.isNull(); c = c.nextSiblingElement()) {
+            const QString n = c.localName();
+            if (n == QLatin1String("table-column")) {
+                const int repeat = std::clamp(attr(c, Table, "number-columns-repeated").toInt(), 1, 1000);
+                const OdfStyleChain s =
+                    _styles.chain(QStringLiteral("table-column"), attr(c, Table, "style-name"));
+                const double w = length(s.property("table-column-properties", Style, "column-width"), 0);
+                for (int i = 0; i < repeat && t.columnWidths.size() < 1000; ++i)
+                    t.columnWidths.push_back(w);
+            } else if (n == QLatin1String("table-row") && rows.size() < 1000) {
+                rows.push_back(c);
+            } else if (level < 3 &&
+                       (n == QLatin1String("table-rows") || n == QLatin1String("table-header-rows") ||
+                        n == QLatin1String("table-columns"))) {
+                collect(c, level + 1);
+            }
+        }
+    };
+    collect(table, 0);
+    const std::size_t cols = t.columnWidths.size();
+    if (cols == 0 || rows.empty())
+        return false;
+    // Columns without widths share what the frame leaves.
+    double known = 0;
+    int unknown = 0;
+    for (double w : t.columnWidths)
+        (w > 0 ? known += w : ++unknown);
+    for (double& w : t.columnWidths)
+        if (w <= 0)
+            w = std::max(1.0, (frame.bounds.width() - known) / std::max(1, unknown));
+    for (const QDomElement& row : rows) {
+        const OdfStyleChain rs = _styles.chain(QStringLiteral("table-row"), attr(row, Table, "style-name"));
+        t.rowHeights.push_back(
+            std::max(0.0, length(rs.property("table-row-properties", Style, "row-height"), 0)));
+        std::vector<TableCell> cells;
+        forEachChild(row, [&](const QDomElement& c) {
+            if (cells.size() >= cols)
+                return;
+            TableCell cell;
+            if (c.localName() == QLatin1String("covered-table-cell")) {
+                cell.covered = true;
+            } else if (c.localName() == QLatin1String("table-cell")) {
+                cell.colSpan =
+                    std::clamp(attr(c, Table, "number-columns-spanned").toInt(), 1, int(cols - cells.size()));
+                cell.rowSpan = std::max(1, attr(c, Table, "number-rows-spanned").toInt());
+                const OdfStyleChain cs =
+                    _styles.chain(QStringLiteral("table-cell"), attr(c, Table, "style-name"));
+                cell.fill = _styles.fill(cs, "graphic-properties").value_or(Fill());
+                if (cell.fill.kind == Fill::Kind::None) {
+                    const QColor bg(cs.property("table-cell-properties", Fo, "background-color"));
+                    if (bg.isValid())
+                        cell.fill = Fill::solid(bg);
+                }
+                auto border = [&](const char* side) {
+                    Stroke s;
+                    QString v = cs.property("table-cell-properties", Fo, side);
+                    if (v.isEmpty())
+                        v = cs.property("table-cell-properties", Fo, "border");
+                    const QStringList parts = v.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+                    if (parts.size() >= 3 && parts[1] != QLatin1String("none")) {
+                        s.visible = true;
+                        s.width = std::clamp(length(parts[0], 0.75), 0.0, 50.0);
+                        s.color = QColor(parts[2]);
+                    }
+                    return s;
+                };
+                cell.left = border("border-left");
+                cell.right = border("border-right");
+                cell.top = border("border-top");
+                cell.bottom = border("border-bottom");
+                cell.text = readOdfText(c, cs, _styles, _fields);
+                cell.text.shrinkToFit = false;
+            } else {
+                return;
+            }
+            cells.push_back(std::move(cell));
+        });
+        while (cells.size() < cols) {
+            TableCell filler;
+            filler.covered = true;
+            cells.push_back(filler);
+        }
+        t.rows.push_back(std::move(cells));
+    }
+    for (std::size_t r = 0; r < t.rows.size(); ++r)
+        for (TableCell& cell : t.rows[r])
+            cell.rowSpan = std::clamp(cell.rowSpan, 1, int(t.rows.size() - r));
+    out = std::move(t);
+    return true;
+}
+
+} // namespace KX::Tovrin

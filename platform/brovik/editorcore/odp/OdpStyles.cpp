@@ -1,0 +1,273 @@
+#include "platform/brovik/editorcore/odp/OdpStyles.h"
+
+#include "platform/brovik/editorcore/odp/OdfNames.h"
+#include "platform/brovik/editorcore/package/XmlPart.h"
+
+#include <QDir>
+#include <cmath>
+
+namespace KX::Tovrin {
+
+namespace {
+constexpr int MaxParentDepth = 32;
+constexpr qint64 MaxPictureSize = 128ll << 20;
+
+QColor colorOf(const QString& value, const QColor& fallback) {
+    const QColor c(value.trimmed());
+    return c.isValid() ? c : fallback;
+}
+
+Fill gradientFill(const QDomElement& g, double opacity) {
+    using namespace Odf;
+    Fill fill;
+    QColor start = colorOf(attr(g, Draw, "start-color"), Qt::black);
+    QColor end = colorOf(attr(g, Draw, "end-color"), Qt::white);
+    auto intensity = [](QColor c, double f) {
+        return QColor::fromRgbF(c.redF() * f, c.greenF() * f, c.blueF() * f, c.alphaF());
+    };
+    start = intensity(start, std::clamp(percent(attr(g, Draw, "start-intensity"), 1.0), 0.0, 1.0));
+    end = intensity(end, std::clamp(percent(attr(g, Draw, "end-intensity"), 1.0), 0.0, 1.0));
+    start.setAlphaF(opacity);
+    end.setAlphaF(opacity);
+    const QString style = attr(g, Draw, "style");
+    const double border = std::clamp(percent(attr(g, Draw, "border"), 0.0), 0.0, 0.99);
+    // Angles are tenths of a degree (or carry a unit), counter-clockwise; 0 runs top to bottom.
+    QString angleText = attr(g, Draw, "angle");
+    double angle = 0;
+    if (angleText.endsWith(QLatin1String("deg")))
+        angle = angleText.chopped(3).toDouble();
+    else if (angleText.endsWith(QLatin1String("rad")))
+        angle = angleText.chopped(3).toDouble() * 180 / 3.14159265358979;
+    else
+        angle = angleText.toDouble() / 10.0;
+    if (style == QLatin1String("radial") || style == QLatin1String("ellipsoid") ||
+        style == QLatin1String("square") || style == QLatin1String("rectangular")) {
+        fill.kind = Fill::Kind::RadialGradient;
+        fill.focus = QPointF(std::clamp(percent(attr(g, Draw, "cx"), 0.5), 0.0, 1.0),
+                             std::clamp(percent(attr(g, Draw, "cy"), 0.5), 0.0, 1.0));
+        // The start colour is at the rim, the end colour at the centre.
+        fill.stops = {{0, end}, {1 - border, start}, {1, start}};
+    } else {
+        fill.kind = Fill::Kind::LinearGradient;
+        fill.angle = 90 - angle;
+        if (style == QLatin1String("axial"))
+            fill.stops = {{0, end}, {0.5, start}, {1, end}};
+        else
+            fill.stops = {{0, start}, {border, start}, {1, end}};
+    }
+    return fill;
+}
+} // namespace
+
+QString OdfStyleChain::property(const char* propertiesElement, const char* ns, const char* name) const {
+    const QString element = QString::fromLatin1(propertiesElement);
+    const QString nsUri = QString::fromLatin1(ns);
+    const QString attrName = QString::fromLatin1(name);
+    for (const QDomElement& s : _styles)
+        for (QDomElement p = s.firstChildElement(); !p.isNull(); p = p.nextSiblingElement())
+            if (p.localName() == element && p.hasAttributeNS(nsUri, attrName))
+                return p.attributeNS(nsUri, attrName);
+    return {};
+}
+
+QDomElement OdfStyleChain::propertyChild(const char* propertiesElement, const char* child) const {
+    const QString element = QString::fromLatin1(propertiesElement);
+    for (const QDomElement& s : _styles)
+        for (QDomElement p = s.firstChildElement(); !p.isNull(); p = p.nextSiblingElement())
+            if (p.localName() == element) {
+                QDomElement c = firstChild(p, QString::fromLatin1(child));
+                if (!c.isNull())
+                    return c;
+            }
+    return {};
+}
+
+OdpStyles::OdpStyles(const ZipReader& zip, const QDomDocument& content, const QDomDocument& styles)
+    : _zip(zip) {
+    using namespace Odf;
+    auto collect = [&](const QDomElement& container, bool automatic) {
+        for (QDomElement e = container.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+            const QString n = e.localName();
+            if (n == QLatin1String("style")) {
+                const QString key = attr(e, Style, "family") + QLatin1Char('/') + attr(e, Style, "name");
+                // Automatic styles of content.xml come first and win over same-named ones.
+                if (!_styles.contains(key))
+                    _styles.insert(key, e);
+            } else if (n == QLatin1String("default-style")) {
+                _defaults.insert(attr(e, Style, "family"), e);
+            } else if (n == QLatin1String("list-style")) {
+                if (!_listStyles.contains(attr(e, Style, "name")))
+                    _listStyles.insert(attr(e, Style, "name"), e);
+            } else if (n == QLatin1String("page-layout")) {
+                _pageLayouts.insert(attr(e, Style, "name"), e);
+            } else if (n == QLatin1String("gradient")) {
+                _gradients.insert(attr(e, Draw, "name"), e);
+            } else if (n == QLatin1String("fill-image")) {
+                _fillImages.insert(attr(e, Draw, "name"), e);
+            } else if (n == QLatin1String("hatch")) {
+                _hatches.insert(attr(e, Draw, "name"), e);
+            }
+        }
+        (void)automatic;
+    };
+    const QDomElement contentRoot = content.documentElement();
+    const QDomElement stylesRoot = styles.documentElement();
+    collect(firstChild(contentRoot, QStringLiteral("automatic-styles")), true);
+    collect(firstChild(stylesRoot, QStringLiteral("automatic-styles")), true);
+    collect(firstChild(stylesRoot, QStringLiteral("styles")), false);
+    for (const QDomElement& root : {stylesRoot, contentRoot})
+        forEachChild(firstChild(root, QStringLiteral("font-face-decls")), QStringLiteral("font-face"),
+                     [&](const QDomElement& f) {
+                         QString family = attr(f, Svg, "font-family");
+                         family.remove(QLatin1Char('\'')).remove(QLatin1Char('"'));
+                         _fonts.insert(attr(f, Style, "name"), family.trimmed());
+                     });
+    forEachChild(firstChild(stylesRoot, QStringLiteral("master-styles")), QStringLiteral("master-page"),
+                 [&](const QDomElement& m) {
+                     if (_firstMaster.isNull())
+                         _firstMaster = m;
+                     _masterPages.insert(attr(m, Style, "name"), m);
+                 });
+}
+
+QDomElement OdpStyles::find(const QString& family, const QString& name) const {
+    return _styles.value(family + QLatin1Char('/') + name);
+}
+
+OdfStyleChain OdpStyles::chain(const QString& family, const QString& name) const {
+    OdfStyleChain chain;
+    QString current = name;
+    for (int depth = 0; depth < MaxParentDepth && !current.isEmpty(); ++depth) {
+        const QDomElement s = find(family, current);
+        if (s.isNull())
+            break;
+        chain.append(s);
+        current = Odf::attr(s, Odf::Style, "parent-style-name");
+    }
+    const QDomElement def =
+        _defaults.value(family == QLatin1String("presentation") ? QStringLiteral("graphic") : family);
+    if (!def.isNull())
+        chain.append(def);
+    return chain;
+}
+
+QDomElement OdpStyles::listStyle(const QString& name) const {
+    return _listStyles.value(name);
+}
+
+QDomElement OdpStyles::masterPage(const QString& name) const {
+    return _masterPages.value(name);
+}
+
+QDomElement OdpStyles::firstMasterPage() const {
+    return _firstMaster;
+}
+
+QDomElement OdpStyles::pageLayout(const QString& name) const {
+    return _pageLayouts.value(name);
+}
+
+QString OdpStyles::fontFamily(const QString& fontName) const {
+    return _fonts.value(fontName, fontName);
+}
+
+std::optional<Fill> OdpStyles::fill(const OdfStyleChain& chain, const char* props) const {
+    using namespace Odf;
+    const QString kind = chain.property(props, Draw, "fill");
+    if (kind.isEmpty())
+        return std::nullopt;
+    const double opacity = std::clamp(percent(chain.property(props, Draw, "opacity"), 1.0), 0.0, 1.0);
+    if (kind == QLatin1String("none"))
+        return Fill();
+    if (kind == QLatin1String("solid")) {
+        QColor c = colorOf(chain.property(props, Draw, "fill-color"), QColor(0x72, 0x9f, 0xcf));
+        c.setAlphaF(opacity);
+        return Fill::solid(c);
+    }
+    if (kind == QLatin1String("gradient")) {
+        const QDomElement g = _gradients.value(chain.property(props, Draw, "fill-gradient-name"));
+        if (g.isNull())
+            return Fill();
+        return gradientFill(g, opacity);
+    }
+    if (kind == QLatin1String("bitmap")) {
+        const QDomElement image = _fillImages.value(chain.property(props, Draw, "fill-image-name"));
+        Fill fill;
+        fill.picture = picture(attr(image, XLink, "href"));
+        if (!fill.picture)
+            return Fill();
+        fill.kind = Fill::Kind::Picture;
+        const QString repeat = chain.property(props, Style, "repeat");
+        fill.tile = repeat.isEmpty() || repeat == QLatin1String("repeat");
+        fill.tileScale = 0.75; // pixels at 96 dpi
+        fill.alpha = opacity;
+        return fill;
+    }
+    if (kind == QLatin1String("hatch")) {
+        // Hatching reads as a light tint of its line colour over the background colour.
+        const QDomElement hatch = _hatches.value(chain.property(props, Draw, "fill-hatch-name"));
+        const QColor line = colorOf(attr(hatch, Draw, "color"), Qt::black);
+        const bool solid = chain.property(props, Draw, "fill-hatch-solid") == QLatin1String("true");
+        QColor bg = solid ? colorOf(chain.property(props, Draw, "fill-color"), Qt::white) : QColor(Qt::white);
+        QColor mixed =
+            QColor::fromRgbF(bg.redF() * 0.8 + line.redF() * 0.2, bg.greenF() * 0.8 + line.greenF() * 0.2,
+                             bg.blueF() * 0.8 + line.blueF() * 0.2);
+        mixed.setAlphaF(solid ? opacity : 0.3 * opacity);
+        return Fill::solid(mixed);
+    }
+    return Fill();
+}
+
+Stroke OdpStyles::stroke(const OdfStyleChain& chain) const {
+    using namespace Odf;
+    Stroke s;
+    const QString kind = chain.property("graphic-properties", Draw, "stroke");
+    s.visible = !kind.isEmpty() && kind != QLatin1String("none");
+    if (kind == QLatin1String("dash"))
+        s.style = Qt::DashLine;
+    s.color = colorOf(chain.property("graphic-properties", Svg, "stroke-color"), Qt::black);
+    s.color.setAlphaF(
+        std::clamp(percent(chain.property("graphic-properties", Svg, "stroke-opacity"), 1.0), 0.0, 1.0));
+    s.width = std::clamp(length(chain.property("graphic-properties", Svg, "stroke-width"), 0), 0.0, 500.0);
+    const QString join = chain.property("graphic-properties", Draw, "stroke-linejoin");
+    s.join = join == QLatin1String("miter")   ? Qt::MiterJoin
+             : join == QLatin1String("bevel") ? Qt::BevelJoin
+                                              : Qt::RoundJoin;
+    const QString cap = chain.property("graphic-properties", Svg, "stroke-linecap");
+    s.cap = cap == QLatin1String("round")    ? Qt::RoundCap
+            : cap == QLatin1String("square") ? Qt::SquareCap
+                                             : Qt::FlatCap;
+    auto marker = [&](const char* name, const char* width, LineEnd& end) {
+        if (chain.property("graphic-properties", Draw, name).isEmpty())
+            return;
+        end.kind = LineEnd::Kind::Triangle;
+        const double w = length(chain.property("graphic-properties", Draw, width), 0);
+        const double lw = std::max(s.width, 1.0);
+        end.widthFactor = w > 0 ? std::clamp(w / lw, 1.0, 20.0) : 3;
+        end.lengthFactor = end.widthFactor;
+    };
+    marker("marker-start", "marker-start-width", s.head);
+    marker("marker-end", "marker-end-width", s.tail);
+    return s;
+}
+
+std::shared_ptr<const PictureData> OdpStyles::picture(const QString& href) const {
+    if (href.isEmpty() || href.contains(QLatin1String("://")))
+        return nullptr;
+    QString name = QDir::cleanPath(href);
+    if (name.startsWith(QLatin1String("./")))
+        name = name.mid(2);
+    if (name.startsWith(QLatin1String("..")))
+        return nullptr;
+    auto it = _pictures.constFind(name);
+    if (it != _pictures.constEnd())
+        return *it;
+    std::shared_ptr<const PictureData> picture;
+    QByteArray bytes = _zip.tryRead(name, MaxPictureSize);
+    if (!bytes.isEmpty())
+        picture = std::make_shared<PictureData>(std::move(bytes), name);
+    _pictures.insert(name, picture);
+    return picture;
+}
+
+} // namespace KX::Tovrin

@@ -1,0 +1,322 @@
+#include "platform/brovik/editorcore/odp/OdpText.h"
+
+#include "platform/brovik/editorcore/odp/OdfNames.h"
+#include "platform/brovik/editorcore/package/XmlPart.h"
+#include "platform/brovik/editorcore/text/ListNumbering.h"
+
+namespace KX::Tovrin {
+
+namespace {
+using namespace Odf;
+constexpr int MaxListDepth = 10;
+
+struct Reader {
+    const OdpStyles& styles;
+    const OdfStyleChain& shapeStyle;
+    const OdfFields& fields;
+    TextBody body;
+    ListNumbering numbering;
+
+    // Resolves the font size along a chain whose entries may be percentages of what they inherit.
+    static double fontSize(const OdfStyleChain& chain) {
+        double factor = 1;
+        for (const QDomElement& s : chain.styles()) {
+            const QDomElement props = firstChild(s, QStringLiteral("text-properties"));
+            const QString v = attr(props, Fo, "font-size");
+            if (v.isEmpty())
+                continue;
+            const double pct = percent(v, -1);
+            if (pct > 0) {
+                factor *= pct;
+                continue;
+            }
+            const double pt = length(v, -1);
+            if (pt > 0)
+                return std::clamp(pt * factor, 1.0, 4000.0);
+        }
+        return 18 * factor;
+    }
+
+    TextRun runFormat(const OdfStyleChain& chain) const {
+        TextRun run;
+        run.size = fontSize(chain);
+        const QString weight = chain.property("text-properties", Fo, "font-weight");
+        run.bold = weight == QLatin1String("bold") || weight.toInt() >= 600;
+        const QString style = chain.property("text-properties", Fo, "font-style");
+        run.italic = style == QLatin1String("italic") || style == QLatin1String("oblique");
+        const QString underline = chain.property("text-properties", Style, "text-underline-style");
+        run.underline = !underline.isEmpty() && underline != QLatin1String("none");
+        const QString strike = chain.property("text-properties", Style, "text-line-through-style");
+        run.strikeOut = !strike.isEmpty() && strike != QLatin1String("none");
+        const QColor color(chain.property("text-properties", Fo, "color"));
+        run.color = color.isValid() ? color : QColor(Qt::black);
+        const QString transparency = chain.property("text-properties", LoExt, "opacity");
+        if (!transparency.isEmpty())
+            run.color.setAlphaF(std::clamp(percent(transparency, 1.0), 0.0, 1.0));
+        QString family;
+        const QString fontName = chain.property("text-properties", Style, "font-name");
+        family = fontName.isEmpty() ? chain.property("text-properties", Fo, "font-family")
+                                    : styles.fontFamily(fontName);
+        family.remove(QLatin1Char('\'')).remove(QLatin1Char('"'));
+        run.family = family.isEmpty() ? QStringLiteral("Liberation Sans") : family.trimmed();
+        const QString position = chain.property("text-properties", Style, "text-position");
+        if (position.startsWith(QLatin1String("super")))
+            run.baselineShift = 0.33;
+        else if (position.startsWith(QLatin1String("sub")))
+            run.baselineShift = -0.33;
+        else if (!position.isEmpty())
+            run.baselineShift = std::clamp(percent(position.section(QLatin1Char(' '), 0, 0), 0), -1.0, 1.0);
+        return run;
+    }
+
+    void appendText(Paragraph& p, const QString& text, const TextRun& format, bool& lastWasSpace) {
+        QString collapsed;
+        for (QChar c : text) {
+            if (c.isSpace() && c != QChar(0x2028) && c != QLatin1Char('\t')) {
+                if (!lastWasSpace)
+                    collapsed += QLatin1Char(' ');
+                lastWasSpace = true;
+            } else {
+                collapsed += c;
+                lastWasSpace = false;
+            }
+        }
+        if (collapsed.isEmpty())
+            return;
+        TextRun run = format;
+        run.text = collapsed;
+        p.runs.push_back(std::move(run));
+    }
+
+    void readInline(const QDomElement& parent, Paragraph& p, const OdfStyleChain& chain, bool& lastWasSpace,
+                    int depth) {
+        const TextRun format = runFormat(chain);
+        for (QDomNode n = parent.firstChild(); !n.isNull(); n = n.nextSibling()) {
+            if (n.isText() || n.isCDATASection()) {
+                appendText(p, n.nodeValue(), format, lastWasSpace);
+                continue;
+            }
+            const QDomElement e = n.toElement();
+            if (e.isNull())
+                continue;
+            const QString name = e.localName();
+            if (name == QLatin1String("span") || name == QLatin1String("a")) {
+                if (depth > 16)
+                    continue;
+                OdfStyleChain inner = styles.chain(QStringLiteral("text"), attr(e, Text, "style-name"));
+                inner.append(chain);
+                readInline(e, p, inner, lastWasSpace, depth + 1);
+            } else if (name == QLatin1String("s")) {
+                const int count = std::clamp(attr(e, Text, "c").toInt(), 1, 1000);
+                TextRun run = format;
+                run.text = QString(count, QLatin1Char(' '));
+                p.runs.push_back(run);
+                lastWasSpace = true;
+            } else if (name == QLatin1String("tab")) {
+                TextRun run = format;
+                run.text = QStringLiteral("\t");
+                p.runs.push_back(run);
+                lastWasSpace = true;
+            } else if (name == QLatin1String("line-break")) {
+                TextRun run = format;
+                run.text = QString(QChar(0x2028));
+                p.runs.push_back(run);
+                lastWasSpace = true;
+            } else if (name == QLatin1String("page-number")) {
+                TextRun run = format;
+                run.text = QString::number(fields.slideNumber);
+                p.runs.push_back(run);
+                lastWasSpace = false;
+            } else if (name == QLatin1String("footer") || name == QLatin1String("date-time")) {
+                TextRun run = format;
+                run.text = name == QLatin1String("footer") ? fields.footer : fields.dateTime;
+                if (!run.text.isEmpty())
+                    p.runs.push_back(run);
+                lastWasSpace = false;
+            } else if (name == QLatin1String("note") || name == QLatin1String("annotation") ||
+                       name == QLatin1String("bookmark") || name == QLatin1String("soft-page-break")) {
+                continue;
+            } else {
+                // Other fields show their current text.
+                appendText(p, e.text(), format, lastWasSpace);
+            }
+        }
+    }
+
+    // A paragraph (text:p or text:h); listLevel < 0 outside lists.
+    void readParagraph(const QDomElement& e, int listLevel, const QDomElement& listStyle, bool showLabel) {
+        OdfStyleChain chain = styles.chain(QStringLiteral("paragraph"), attr(e, Text, "style-name"));
+        chain.append(shapeStyle);
+        Paragraph p;
+        const QString align = chain.property("paragraph-properties", Fo, "text-align");
+        p.align = align == QLatin1String("center") ? Paragraph::Align::Center
+                  : (align == QLatin1String("end") || align == QLatin1String("right"))
+                      ? Paragraph::Align::Right
+                  : align == QLatin1String("justify") ? Paragraph::Align::Justify
+                                                      : Paragraph::Align::Left;
+        const QString marginLeft = chain.property("paragraph-properties", Fo, "margin-left");
+        const QString indent = chain.property("paragraph-properties", Fo, "text-indent");
+        p.marginLeft = std::max(0.0, length(marginLeft, 0));
+        p.indent = length(indent, 0);
+        p.marginRight = std::max(0.0, length(chain.property("paragraph-properties", Fo, "margin-right"), 0));
+        p.spaceBefore = std::max(0.0, length(chain.property("paragraph-properties", Fo, "margin-top"), 0));
+        p.spaceAfter = std::max(0.0, length(chain.property("paragraph-properties", Fo, "margin-bottom"), 0));
+        const QString lineHeight = chain.property("paragraph-properties", Fo, "line-height");
+        const double pct = percent(lineHeight, -1);
+        if (pct > 0)
+            p.lineSpacing = std::clamp(pct, 0.1, 10.0);
+        else if (length(lineHeight, 0) > 0)
+            p.exactLineHeight = length(lineHeight, 0);
+        bool lastWasSpace = true;
+        readInline(e, p, chain, lastWasSpace, 0);
+        while (!p.runs.empty() && p.runs.back().text == QLatin1String(" "))
+            p.runs.pop_back();
+        p.endFormat = runFormat(chain);
+        const TextRun& first = p.runs.empty() ? p.endFormat : p.runs.front();
+
+        if (listLevel >= 0)
+            applyListLevel(p, listLevel, listStyle, showLabel, first, !marginLeft.isEmpty());
+        body.paragraphs.push_back(std::move(p));
+    }
+
+    void applyListLevel(Paragraph& p, int level, const QDomElement& listStyle, bool showLabel,
+                        const TextRun& first, bool paragraphHasMargins) {
+        QDomElement levelStyle;
+        forEachChild(listStyle, [&](const QDomElement& l) {
+            if (attr(l, Text, "level").toInt() == level + 1)
+                levelStyle = l;
+        });
+        const bool hasText = !p.runs.empty();
+        if (levelStyle.isNull()) {
+            numbering.interrupt(level, hasText);
+            return;
+        }
+        const QDomElement props = firstChild(levelStyle, QStringLiteral("list-level-properties"));
+        const QDomElement alignment = firstChild(props, QStringLiteral("list-level-label-alignment"));
+        // Explicit paragraph indents win; zero ones are what the programs write by default.
+        if (paragraphHasMargins && (p.marginLeft > 0 || p.indent != 0)) {
+        } else if (!alignment.isNull()) {
+            p.marginLeft = std::max(0.0, length(attr(alignment, Fo, "margin-left"), p.marginLeft));
+            p.indent = length(attr(alignment, Fo, "text-indent"), p.indent);
+        } else {
+            const double before = length(attr(props, Text, "space-before"), 0);
+            const double label = length(attr(props, Text, "min-label-width"), 0);
+            p.marginLeft = std::max(0.0, before + label);
+            p.indent = -label;
+        }
+        const QString kind = levelStyle.localName();
+        const QDomElement text = firstChild(levelStyle, QStringLiteral("text-properties"));
+        if (kind == QLatin1String("list-level-style-number")) {
+            const QString format = attr(levelStyle, Style, "num-format");
+            if (format.isEmpty()) {
+                numbering.interrupt(level, hasText);
+                return;
+            }
+            const QString scheme = format == QLatin1String("a")   ? QStringLiteral("alphaLcPlain")
+                                   : format == QLatin1String("A") ? QStringLiteral("alphaUcPlain")
+                                   : format == QLatin1String("i") ? QStringLiteral("romanLcPlain")
+                                   : format == QLatin1String("I") ? QStringLiteral("romanUcPlain")
+                                                                  : QStringLiteral("arabicPlain");
+            const int start = std::clamp(attr(levelStyle, Text, "start-value").toInt(), 0, 32767);
+            const int number = numbering.next(level, scheme, start > 0 ? start : 1, hasText && showLabel);
+            if (hasText && showLabel)
+                p.bullet.text = attr(levelStyle, Style, "num-prefix") + formatListNumber(scheme, number) +
+                                attr(levelStyle, Style, "num-suffix");
+        } else {
+            numbering.interrupt(level, hasText);
+            if (!hasText || !showLabel)
+                return;
+            if (kind == QLatin1String("list-level-style-bullet"))
+                p.bullet.text = attr(levelStyle, Text, "bullet-char").left(2);
+            else if (kind == QLatin1String("list-level-style-image"))
+                p.bullet.text = QStringLiteral("\u2022");
+            if (!p.bullet.text.isEmpty() && p.bullet.text.at(0).unicode() >= 0xE000 &&
+                p.bullet.text.at(0).unicode() < 0xF900)
+                p.bullet.text = QStringLiteral("\u2022"); // private-use symbols of fonts we do not have
+        }
+        if (p.bullet.text.isEmpty())
+            return;
+        p.bullet.sizeFactor = std::clamp(percent(attr(text, Fo, "font-size"), 1.0), 0.2, 4.0);
+        const QColor color(attr(text, Fo, "color"));
+        if (color.isValid() && attr(text, Style, "use-window-font-color") != QLatin1String("true"))
+            p.bullet.color = color;
+        QString family = attr(text, Fo, "font-family");
+        if (family.isEmpty())
+            family = styles.fontFamily(attr(text, Style, "font-name"));
+        family.remove(QLatin1Char('\''));
+        // OpenSymbol and StarSymbol are LibreOffice's own; their bullets exist in DejaVu too.
+        if (family.isEmpty() || family.contains(QLatin1String("Symbol"), Qt::CaseInsensitive))
+            family = QStringLiteral("DejaVu Sans");
+        p.bullet.family = family;
+        (void)first;
+    }
+
+    void readList(const QDomElement& list, int level, QDomElement listStyle, int depth) {
+        if (depth > MaxListDepth)
+            return;
+        const QString styleName = attr(list, Text, "style-name");
+        if (!styleName.isEmpty()) {
+            const QDomElement named = styles.listStyle(styleName);
+            if (!named.isNull())
+                listStyle = named;
+        }
+        forEachChild(list, [&](const QDomElement& item) {
+            const bool header = item.localName() == QLatin1String("list-header");
+            if (item.localName() != QLatin1String("list-item") && !header)
+                return;
+            bool firstParagraph = true;
+            forEachChild(item, [&](const QDomElement& c) {
+                const QString n = c.localName();
+                if (n == QLatin1String("p") || n == QLatin1String("h")) {
+                    readParagraph(c, level, listStyle, firstParagraph && !header);
+                    firstParagraph = false;
+                } else if (n == QLatin1String("list")) {
+                    readList(c, level + 1, listStyle, depth + 1);
+                }
+            });
+        });
+    }
+
+    void readBlocks(const QDomElement& container) {
+        QDomElement outline = shapeStyle.propertyChild("graphic-properties", "list-style");
+        forEachChild(container, [&](const QDomElement& c) {
+            const QString n = c.localName();
+            if (n == QLatin1String("p") || n == QLatin1String("h"))
+                readParagraph(c, -1, {}, false);
+            else if (n == QLatin1String("list"))
+                readList(c, 0, outline, 0);
+        });
+    }
+};
+} // namespace
+
+void applyOdfBodyProperties(TextBody& body, const OdfStyleChain& shapeStyle) {
+    auto padding = [&](const char* name, double fallback) {
+        const QString v = shapeStyle.property("graphic-properties", Fo, name);
+        return v.isEmpty() ? fallback : std::clamp(length(v, fallback), 0.0, 2000.0);
+    };
+    const double all = padding("padding", -1);
+    body.insets = QMarginsF(
+        padding("padding-left", all >= 0 ? all : 7.1), padding("padding-top", all >= 0 ? all : 3.5),
+        padding("padding-right", all >= 0 ? all : 7.1), padding("padding-bottom", all >= 0 ? all : 3.5));
+    const QString anchor = shapeStyle.property("graphic-properties", Draw, "textarea-vertical-align");
+    body.anchor = anchor == QLatin1String("middle")   ? TextBody::Anchor::Middle
+                  : anchor == QLatin1String("bottom") ? TextBody::Anchor::Bottom
+                                                      : TextBody::Anchor::Top;
+    body.wrap = shapeStyle.property("graphic-properties", Fo, "wrap-option") != QLatin1String("no-wrap");
+    const QString fit = shapeStyle.property("graphic-properties", Draw, "fit-to-size");
+    body.shrinkToFit =
+        fit == QLatin1String("shrink-to-fit") || fit == QLatin1String("true") ||
+        fit == QLatin1String("all") ||
+        shapeStyle.property("graphic-properties", Style, "shrink-to-fit") == QLatin1String("true");
+}
+
+TextBody readOdfText(const QDomElement& container, const OdfStyleChain& shapeStyle, const OdpStyles& styles,
+                     const OdfFields& fields) {
+    Reader reader{styles, shapeStyle, fields, {}, {}};
+    applyOdfBodyProperties(reader.body, shapeStyle);
+    reader.readBlocks(container);
+    return std::move(reader.body);
+}
+
+} // namespace KX::Tovrin
