@@ -29,7 +29,7 @@ CompressedEntrySource::CompressedEntrySource(bool deflate) : _deflate(deflate) {
 }
 
 CompressedEntrySource::~CompressedEntrySource() {
-    if (_deflate)
+    if (_deflate && !_finished)
         deflateEnd(&_zstream);
     zip_error_fini(&_error);
 }
@@ -96,6 +96,9 @@ void CompressedEntrySource::finish() {
         _zstream.next_in = nullptr;
         _zstream.avail_in = 0;
         deflateInput(Z_FINISH);
+        // The compressor's quarter megabyte goes now, not when the archive is closed: a package
+        // holds thousands of finished entries.
+        deflateEnd(&_zstream);
     }
     _finished = true;
 }

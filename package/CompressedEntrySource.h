@@ -33,7 +33,9 @@ private:
     void ensureRoom();
     void deflateInput(int flush);
 
-    static constexpr std::size_t chunkSize = 256 * 1024;
+    // Small enough for the allocator to serve from its heap rather than by mapping pages, so the
+    // memory freed after libzip copied one entry is reused for the archive libzip is writing.
+    static constexpr std::size_t chunkSize = 64 * 1024;
 
     bool _deflate;
     bool _finished = false;
