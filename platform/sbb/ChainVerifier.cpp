@@ -29,14 +29,12 @@ int verifyCallback(int ok, X509_STORE_CTX* ctx) {
     const int error = X509_STORE_CTX_get_error(ctx);
     const int depth = X509_STORE_CTX_get_error_depth(ctx);
     const bool timeError = error == X509_V_ERR_CERT_HAS_EXPIRED || error == X509_V_ERR_CERT_NOT_YET_VALID;
-    const bool issuerMissing = error == X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT ||
-                               error == X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY ||
-                               error == X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE;
     if (timeError && !collector.settings->checkValidityPeriodForTrusted &&
         isTrusted(collector, X509_STORE_CTX_get_current_cert(ctx)))
         return 1;
-    // Checking the certificate alone still needs its issuer, but nothing above it.
-    if (!collector.settings->completeChainValidation && depth > 0 && !issuerMissing)
+    // Checking the certificate alone still needs its issuer (problems reported at depth 0), but
+    // nothing above it.
+    if (!collector.settings->completeChainValidation && depth > 0)
         return 1;
     if (error == X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT || error == X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN)
         collector.untrustedSelfSigned = true;

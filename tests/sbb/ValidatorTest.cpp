@@ -105,6 +105,19 @@ TEST(SbbCertificateValidator, AdditionalAndClearedCertificates) {
               Validity::Valid);
 }
 
+TEST(SbbCertificateValidator, WithoutCompleteChainOnlyTheCertificateAndItsIssuerCount) {
+    CertificateValidator validator;
+    validator.addKnownCertificates(storageOf({"intermediate.pem"}));
+    const auto now = KX::Testing::TestPki::now();
+    EXPECT_EQ(validator.validate(load("signer-int.pem"), nullptr, true, now).reasons, Reason::UnknownCA);
+    const auto alone = validator.validate(load("signer-int.pem"), nullptr, false, now);
+    EXPECT_EQ(alone.validity, Validity::Valid);
+    EXPECT_EQ(alone.reasons, 0u);
+    EXPECT_EQ(validator.validate(load("signer.pem"), nullptr, false, now).reasons, Reason::UnknownCA);
+    EXPECT_EQ(validator.validate(load("signer-int.pem"), nullptr, false, now + 540 * 86400).reasons,
+              Reason::Expired);
+}
+
 TEST(SbbCertificateValidator, RevocationChecksCannotSucceedOffline) {
     CertificateValidator validator;
     validator.addTrustedCertificates(storageOf({"root.pem"}));

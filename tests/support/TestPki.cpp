@@ -1,7 +1,6 @@
 #include "TestPki.h"
 
 #include <boost/filesystem.hpp>
-#include <cstdlib>
 #include <fstream>
 #include <openssl/err.h>
 #include <openssl/pem.h>
@@ -68,27 +67,29 @@ KeyPtr TestPki::makeKey() {
     return key;
 }
 
-CertPtr TestPki::makeCertificate(const CertSpec& spec, EVP_PKEY* key, X509* issuer, EVP_PKEY* issuerKey) {
+CertPtr TestPki::makeCertificate(const CertProfile& profile, EVP_PKEY* key, X509* issuer,
+                                 EVP_PKEY* issuerKey) {
     CertPtr cert(X509_new());
     if (!cert || !X509_set_version(cert.get(), 2))
         fail("X509_new");
-    ASN1_INTEGER_set_uint64(X509_get_serialNumber(cert.get()), spec.serial ? spec.serial : nextSerial());
+    ASN1_INTEGER_set_uint64(X509_get_serialNumber(cert.get()),
+                            profile.serial ? profile.serial : nextSerial());
     X509_NAME* name = X509_get_subject_name(cert.get());
-    for (const auto& [field, value] : spec.subject) {
+    for (const auto& [field, value] : profile.subject) {
         if (!X509_NAME_add_entry_by_txt(name, field.c_str(), MBSTRING_UTF8,
                                         reinterpret_cast<const unsigned char*>(value.c_str()), -1, -1, 0))
             fail("name entry " + field);
     }
     X509_set_issuer_name(cert.get(), issuer ? X509_get_subject_name(issuer) : name);
     ASN1_TIME_adj(X509_getm_notBefore(cert.get()), static_cast<time_t>(now()), 0,
-                  static_cast<long>(spec.notBefore));
+                  static_cast<long>(profile.notBefore));
     ASN1_TIME_adj(X509_getm_notAfter(cert.get()), static_cast<time_t>(now()), 0,
-                  static_cast<long>(spec.notAfter));
+                  static_cast<long>(profile.notAfter));
     X509_set_pubkey(cert.get(), key);
     addExtension(cert.get(), issuer, NID_basic_constraints,
-                 spec.ca ? "critical,CA:TRUE" : "critical,CA:FALSE");
-    if (!spec.keyUsage.empty())
-        addExtension(cert.get(), issuer, NID_key_usage, "critical," + spec.keyUsage);
+                 profile.ca ? "critical,CA:TRUE" : "critical,CA:FALSE");
+    if (!profile.keyUsage.empty())
+        addExtension(cert.get(), issuer, NID_key_usage, "critical," + profile.keyUsage);
     addExtension(cert.get(), issuer, NID_subject_key_identifier, "hash");
     if (issuer)
         addExtension(cert.get(), issuer, NID_authority_key_identifier, "keyid:always");
@@ -198,11 +199,10 @@ const TestPki& TestPki::instance() {
 }
 
 TestPki::TestPki() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/kx-test-pki-XXXXXX";
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("test PKI: cannot create a temporary folder");
-    _directory = pattern;
+    const auto folder = boost::filesystem::temp_directory_path() /
+                        boost::filesystem::unique_path("kx-test-pki-%%%%-%%%%-%%%%");
+    boost::filesystem::create_directories(folder);
+    _directory = folder.string();
     generate();
 }
 
@@ -246,9 +246,9 @@ void TestPki::generate() {
                                          "keyCertSign,cRLSign"},
                                         intKey.get(), root.get(), rootKey.get());
 
-    const auto issue = [&](const std::string& name, CertSpec spec, X509* issuer, EVP_PKEY* issuerKey) {
+    const auto issue = [&](const std::string& name, CertProfile profile, X509* issuer, EVP_PKEY* issuerKey) {
         auto key = makeKey();
-        auto cert = makeCertificate(spec, key.get(), issuer, issuerKey);
+        auto cert = makeCertificate(profile, key.get(), issuer, issuerKey);
         writeFile(name + ".pem", certificatePem(cert.get()));
         writeFile(name + ".key", keyPem(key.get()));
         return std::make_pair(std::move(cert), std::move(key));

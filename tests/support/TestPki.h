@@ -23,7 +23,7 @@ using CertPtr = std::unique_ptr<X509, PkiDeleter>;
 using KeyPtr = std::unique_ptr<EVP_PKEY, PkiDeleter>;
 
 // What a new certificate looks like. Times are seconds relative to TestPki::now().
-struct CertSpec {
+struct CertProfile {
     std::vector<std::pair<std::string, std::string>> subject; // {"CN", "Signer"}, ...
     std::int64_t notBefore = -86400;
     std::int64_t notAfter = 365 * 86400;
@@ -46,7 +46,8 @@ public:
 
     static KeyPtr makeKey();
     // Issues a certificate for key; a null issuer makes it self-signed.
-    static CertPtr makeCertificate(const CertSpec& spec, EVP_PKEY* key, X509* issuer, EVP_PKEY* issuerKey);
+    static CertPtr makeCertificate(const CertProfile& profile, EVP_PKEY* key, X509* issuer,
+                                   EVP_PKEY* issuerKey);
 
     static std::string certificatePem(X509* cert);
     static std::vector<unsigned char> certificateDer(X509* cert);
