@@ -4,6 +4,7 @@
 #include <cstring>
 #include <openssl/err.h>
 #include <openssl/pem.h>
+#include <openssl/provider.h>
 
 namespace SBB::Decoding {
 
@@ -25,6 +26,19 @@ bool isPkcs7Block(const std::string& name) {
 
 bool isEncryptedBlock(const PemBlock& block) {
     return block.name == "ENCRYPTED PRIVATE KEY" || block.header.find("ENCRYPTED") != std::string::npos;
+}
+
+// PKCS#12 files exported by older tools protect their contents with RC2 or similar ciphers that
+// only OpenSSL's legacy provider offers. It is loaded when such a file is first met, not before,
+// so that nothing else in the process sees the legacy algorithms unless it has to.
+bool loadLegacyAlgorithms() {
+    static const bool loaded = [] {
+        // Loading any provider explicitly stops the default one from loading implicitly.
+        const bool ok = OSSL_PROVIDER_load(nullptr, "default") && OSSL_PROVIDER_load(nullptr, "legacy");
+        ERR_clear_error();
+        return ok;
+    }();
+    return loaded;
 }
 
 bool startsWithSequence(const std::vector<unsigned char>& bytes) {
@@ -180,7 +194,11 @@ DecodedBundle decodePfx(const std::vector<unsigned char>& bytes, std::string_vie
     EVP_PKEY* key = nullptr;
     X509* cert = nullptr;
     STACK_OF(X509)* ca = nullptr;
-    if (!PKCS12_parse(p12.get(), password.empty() ? nullptr : pass.c_str(), &key, &cert, &ca)) {
+    const char* parsePassword = password.empty() ? nullptr : pass.c_str();
+    bool parsed = PKCS12_parse(p12.get(), parsePassword, &key, &cert, &ca) == 1;
+    if (!parsed && !OSSL_PROVIDER_available(nullptr, "legacy") && loadLegacyAlgorithms())
+        parsed = PKCS12_parse(p12.get(), parsePassword, &key, &cert, &ca) == 1;
+    if (!parsed) {
         const auto reason = ERR_GET_REASON(ERR_peek_last_error());
         ERR_clear_error();
         result.code = reason == PKCS12_R_MAC_VERIFY_FAILURE || reason == PKCS12_R_PKCS12_CIPHERFINAL_ERROR ||

@@ -2,6 +2,7 @@
 #include "platform/sbb/Certificate.h"
 #include "platform/sbb/StringUtils.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace SBB;
@@ -68,6 +69,22 @@ TEST(SbbCertificate, PfxCarriesItsKeyAndChecksItsPassword) {
     EXPECT_EQ(loadCertificate(protectedCert, "signer-pw.pfx", KX::Testing::TestPki::passphrase),
               LoadResult::Ok);
     EXPECT_TRUE(protectedCert.isKeyValid());
+}
+
+TEST(SbbCertificate, LegacyPfxFromOlderToolsLoads) {
+    // RC2 and triple DES, as older exporters write it; produced by the openssl command on purpose,
+    // so that this process has not loaded the legacy algorithms itself.
+    const auto& pki = SbbTest::pki();
+    const std::string command = "openssl pkcs12 -export -legacy -in '" + pki.path("signer.pem") +
+                                "' -inkey '" + pki.path("signer.key") +
+                                "' -passout 'pass:" + KX::Testing::TestPki::passphrase + "' -out '" +
+                                pki.path("legacy.pfx") + "' 2>/dev/null";
+    if (std::system(command.c_str()) != 0)
+        GTEST_SKIP() << "the openssl command is not available";
+    Certificate cert;
+    EXPECT_TRUE(LoadResult::isPasswordError(loadCertificate(cert, "legacy.pfx", "wrong")));
+    ASSERT_EQ(loadCertificate(cert, "legacy.pfx", KX::Testing::TestPki::passphrase), LoadResult::Ok);
+    EXPECT_TRUE(cert.isKeyValid());
 }
 
 TEST(SbbCertificate, ForeignKeyFailsTheKeyCheck) {
