@@ -36,7 +36,10 @@ CompressedEntrySource::~CompressedEntrySource() {
 
 void CompressedEntrySource::ensureRoom() {
     if (_lastChunkUsed == chunkSize) {
-        _chunks.push_back(std::make_unique_for_overwrite<unsigned char[]>(chunkSize));
+        auto* chunk = static_cast<unsigned char*>(std::malloc(chunkSize));
+        if (chunk == nullptr)
+            throw std::bad_alloc();
+        _chunks.emplace_back(chunk);
         _lastChunkUsed = 0;
     }
 }
@@ -101,6 +104,15 @@ void CompressedEntrySource::finish() {
         deflateEnd(&_zstream);
     }
     _finished = true;
+    if (!_chunks.empty() && _lastChunkUsed < chunkSize) {
+        if (_lastChunkUsed == 0) {
+            _chunks.pop_back();
+        } else if (void* shrunk = std::realloc(_chunks.back().get(), _lastChunkUsed); shrunk != nullptr) {
+            static_cast<void>(_chunks.back().release());
+            _chunks.back().reset(static_cast<unsigned char*>(shrunk));
+        }
+        _lastChunkUsed = chunkSize;
+    }
 }
 
 zip_int64_t CompressedEntrySource::callback(void* state, void* data, zip_uint64_t length,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 #include <zip.h>
@@ -44,7 +45,12 @@ private:
     std::uint32_t _crc = 0;
     std::uint64_t _size = 0;
     std::uint64_t _compressedSize = 0;
-    std::vector<std::unique_ptr<unsigned char[]>> _chunks;
+    struct FreeChunk {
+        void operator()(unsigned char* chunk) const { std::free(chunk); }
+    };
+    // Full chunks, then the last one cut to its length when the entry is finished: with thousands of
+    // entries, half-empty last chunks would add up to a good part of the archive size.
+    std::vector<std::unique_ptr<unsigned char[], FreeChunk>> _chunks;
     std::size_t _lastChunkUsed = chunkSize;
     std::uint64_t _readPosition = 0;
     zip_error_t _error{};

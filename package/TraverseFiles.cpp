@@ -6,11 +6,28 @@
 #include <boost/filesystem/directory.hpp>
 #include <boost/filesystem/exception.hpp>
 #include <boost/filesystem/operations.hpp>
+#include <vector>
 
 namespace KX::FileSystem {
 
+namespace {
+
+namespace fs = boost::filesystem;
+
+bool isNotFound(const boost::system::error_code& error) {
+    return error == boost::system::errc::no_such_file_or_directory;
+}
+
+[[noreturn]] void throwWalkFailure(const fs::path& path, const boost::system::error_code& error) {
+    throw fs::filesystem_error("traverseFiles failed", path, error);
+}
+
+} // namespace
+
+// The walk keeps its own stack of directory listings rather than using Boost's recursive iterator,
+// which ends the whole walk at the first error: an entry that another process removes while the
+// walk runs must only drop that entry.
 void traverseFiles(const Path& root, const CallableRef<bool(const Path&)>& callback) {
-    namespace fs = boost::filesystem;
     // Completed lexically, as the operating system completes a name; links inside stay links.
     fs::path completed = fs::absolute(root.boostPath()).lexically_normal();
     if (completed.filename_is_dot())
@@ -22,32 +39,55 @@ void traverseFiles(const Path& root, const CallableRef<bool(const Path&)>& callb
         throw IOError("{} is not a directory", resolved.generic_u8string());
 
     boost::system::error_code error;
-    fs::recursive_directory_iterator it(completed,
-                                        fs::directory_options::follow_directory_symlink |
-                                            fs::directory_options::skip_dangling_symlinks,
-                                        error);
-    const fs::recursive_directory_iterator end;
-    while (it != end) {
+    std::vector<fs::directory_iterator> listings;
+    listings.emplace_back(completed, error);
+    if (error)
+        throwWalkFailure(completed, error);
+    const fs::directory_iterator end;
+    while (!listings.empty()) {
+        fs::directory_iterator& listing = listings.back();
+        if (listing == end) {
+            listings.pop_back();
+            continue;
+        }
+        const fs::path entry = listing->path();
+        listing.increment(error);
+        if (error)
+            throwWalkFailure(entry, error);
+
+        // Listed, but gone by now.
+        fs::symlink_status(entry, error);
+        if (isNotFound(error)) {
+            error.clear();
+            continue;
+        }
+        if (error)
+            throwWalkFailure(entry, error);
+
+        if (!callback(Path(entry)))
+            continue;
+        // Follows links: a link to a directory is walked like the directory. A dangling link is not
+        // found here and has nothing to walk.
+        const fs::file_status status = fs::status(entry, error);
         if (error) {
-            // An entry removed by someone else between listing and looking is simply gone.
-            if (fs::status(it->path()).type() == fs::file_not_found) {
+            if (isNotFound(error)) {
                 error.clear();
-                it.disable_recursion_pending();
-                it.increment(error);
                 continue;
             }
-            throw fs::filesystem_error("traverseFiles failed", error);
+            throwWalkFailure(entry, error);
         }
-        if (!callback(Path(it->path()))) {
-            boost::system::error_code statusError;
-            const fs::file_status status = fs::status(it->path(), statusError);
-            if (statusError || fs::is_directory(status))
-                it.disable_recursion_pending();
+        if (!fs::is_directory(status))
+            continue;
+        fs::directory_iterator contents(entry, error);
+        if (error) {
+            if (isNotFound(error)) {
+                error.clear();
+                continue;
+            }
+            throwWalkFailure(entry, error);
         }
-        it.increment(error);
+        listings.push_back(std::move(contents));
     }
-    if (error)
-        throw fs::filesystem_error("traverseFiles failed", error);
 }
 
 } // namespace KX::FileSystem

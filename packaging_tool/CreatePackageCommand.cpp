@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/FileSystem.h"
 #include "core/PackagePath.h"
+#include "core/streams/ContainerBasedInOutStream.h"
 #include "integrity/DigestFilter.h"
 #include "integrity/PackageDigest.h"
 #include "integrity/SignatureFiles.h"
@@ -96,8 +97,11 @@ void CreatePackageCommand::execute() {
         throw BaseRuntimeError(
             "The package doesn't contain correct signature files, please sign package again");
     if (hasDigest) {
-        const auto manifestStream = sourcePackage->getEntry(digestFilePath)->openInputStream();
-        const auto manifest = PluginAPI::PackageDigest::readFrom(*manifestStream, '\n');
+        // The manifest is parsed byte by byte; from memory, not with a system call per byte.
+        ContainerBasedInOutStream<std::string> manifestText;
+        sourcePackage->getEntry(digestFilePath)->openInputStream()->copyTo(manifestText);
+        manifestText.seek(0, std::ios_base::beg);
+        const auto manifest = PluginAPI::PackageDigest::readFrom(manifestText, '\n');
         manifest.verify(*sourcePackage, CryptographicEngine::HashAlgorithm::Sha256,
                         makeCallableRef<bool(const FileSystem::Path&, Package::EntryType)>(
                             PluginAPI::isExcludedFromDigest));

@@ -203,3 +203,24 @@ TEST(PackageTraverseFiles, UnreadableDirectoryIsAnErrorNotAnEmptyWalk) {
                  fs::filesystem_error);
     fs::permissions(scratch / "locked", fs::owner_all);
 }
+
+TEST(PackageTraverseFiles, EntriesRemovedDuringTheWalkAreSkipped) {
+    ScratchDirectory scratch;
+    for (const char* name : {"a", "b", "c", "d", "e"})
+        writeFile(scratch / "plug" / name / "inner.txt", "x");
+    std::vector<std::string> seen;
+    const auto visit = [&](const FileSystem::Path& path) {
+        seen.push_back(path.boostPath().filename().string());
+        // Someone else empties the plug-in while the walk is on its first entry, after the listing
+        // was read.
+        if (seen.size() == 1) {
+            for (const auto& entry : fs::directory_iterator(scratch / "plug"))
+                if (entry.path() != path.boostPath())
+                    fs::remove_all(entry.path());
+        }
+        return false;
+    };
+    EXPECT_NO_THROW(FileSystem::traverseFiles(FileSystem::Path((scratch / "plug").string()),
+                                              makeCallableRef<bool(const FileSystem::Path&)>(visit)));
+    EXPECT_EQ(seen.size(), 1u);
+}
