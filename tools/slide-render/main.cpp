@@ -1,11 +1,12 @@
 // slide-render: renders every slide of a presentation to PNG files, for checking the editor core
 // by eye and for timing it.
 //
-//   slide-render --width W --out DIR FILE
+//   slide-render --width W --out DIR [--slides N] [--repeat] FILE
 //
 // Writes DIR/slide-001.png, slide-002.png, ... at W pixels wide and prints one line per slide
-// with its render time. Exits with status 1 and a message on standard error when the file cannot
-// be loaded or the arguments are wrong.
+// with its render time. --slides renders only the first N slides; --repeat renders each slide a
+// second time and prints how long the cached answer took. Exits with status 1 and a message on
+// standard error when the file cannot be loaded or the arguments are wrong.
 
 #include "platform/brovik/editorcore/PresentationViewerEditorCore.h"
 
@@ -18,7 +19,7 @@
 
 namespace {
 int usage() {
-    std::fprintf(stderr, "usage: slide-render --width W --out DIR FILE\n");
+    std::fprintf(stderr, "usage: slide-render --width W --out DIR [--slides N] [--repeat] FILE\n");
     return 1;
 }
 } // namespace
@@ -29,6 +30,8 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
 
     int width = 1280;
+    int limit = -1;
+    bool repeat = false;
     QString outDir;
     QString file;
     const QStringList args = app.arguments();
@@ -41,6 +44,13 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "slide-render: the width must be between 1 and 16384 pixels\n");
                 return 1;
             }
+        } else if (a == QLatin1String("--slides") && i + 1 < args.size()) {
+            bool ok = false;
+            limit = args[++i].toInt(&ok);
+            if (!ok || limit < 0)
+                return usage();
+        } else if (a == QLatin1String("--repeat")) {
+            repeat = true;
         } else if (a == QLatin1String("--out") && i + 1 < args.size()) {
             outDir = args[++i];
         } else if (a.startsWith(QLatin1String("--")) || !file.isEmpty()) {
@@ -70,7 +80,8 @@ int main(int argc, char** argv) {
     const QSizeF slide = core.slideSize();
     const int height = std::max(1, int(std::lround(width * slide.height() / slide.width())));
     int failures = 0;
-    for (int i = 0; i < core.getSlidesCount(); ++i) {
+    const int count = limit >= 0 ? std::min(limit, core.getSlidesCount()) : core.getSlidesCount();
+    for (int i = 0; i < count; ++i) {
         timer.restart();
         const QImage image = core.renderSlide(i, QSize(width, height));
         const double ms = timer.nsecsElapsed() / 1e6;
@@ -81,7 +92,13 @@ int main(int argc, char** argv) {
             ++failures;
             continue;
         }
-        std::printf("slide %d: %.1f ms\n", i + 1, ms);
+        if (repeat) {
+            timer.restart();
+            core.renderSlide(i, QSize(width, height));
+            std::printf("slide %d: %.1f ms (again: %.3f ms)\n", i + 1, ms, timer.nsecsElapsed() / 1e6);
+        } else {
+            std::printf("slide %d: %.1f ms\n", i + 1, ms);
+        }
     }
     return failures == 0 ? 0 : 1;
 }
