@@ -32,13 +32,20 @@ bool isEncryptedBlock(const PemBlock& block) {
 // only OpenSSL's legacy provider offers. It is loaded when such a file is first met, not before,
 // so that nothing else in the process sees the legacy algorithms unless it has to.
 bool loadLegacyAlgorithms() {
-    static const bool loaded = [] {
+    struct Providers {
         // Loading any provider explicitly stops the default one from loading implicitly.
-        const bool ok = OSSL_PROVIDER_load(nullptr, "default") && OSSL_PROVIDER_load(nullptr, "legacy");
-        ERR_clear_error();
-        return ok;
-    }();
-    return loaded;
+        OSSL_PROVIDER* defaultProvider = OSSL_PROVIDER_load(nullptr, "default");
+        OSSL_PROVIDER* legacyProvider = OSSL_PROVIDER_load(nullptr, "legacy");
+        ~Providers() {
+            if (legacyProvider)
+                OSSL_PROVIDER_unload(legacyProvider);
+            if (defaultProvider)
+                OSSL_PROVIDER_unload(defaultProvider);
+        }
+    };
+    static const Providers providers;
+    ERR_clear_error();
+    return providers.defaultProvider && providers.legacyProvider;
 }
 
 bool startsWithSequence(const std::vector<unsigned char>& bytes) {
@@ -196,8 +203,11 @@ DecodedBundle decodePfx(const std::vector<unsigned char>& bytes, std::string_vie
     STACK_OF(X509)* ca = nullptr;
     const char* parsePassword = password.empty() ? nullptr : pass.c_str();
     bool parsed = PKCS12_parse(p12.get(), parsePassword, &key, &cert, &ca) == 1;
-    if (!parsed && !OSSL_PROVIDER_available(nullptr, "legacy") && loadLegacyAlgorithms())
+    if (!parsed && ERR_GET_REASON(ERR_peek_last_error()) != PKCS12_R_MAC_VERIFY_FAILURE &&
+        !OSSL_PROVIDER_available(nullptr, "legacy") && loadLegacyAlgorithms()) {
+        ERR_clear_error();
         parsed = PKCS12_parse(p12.get(), parsePassword, &key, &cert, &ca) == 1;
+    }
     if (!parsed) {
         const auto reason = ERR_GET_REASON(ERR_peek_last_error());
         ERR_clear_error();
