@@ -10,7 +10,7 @@ namespace KX::API::Document {
 struct Hyperlink {
     KX_API_EXPORT Hyperlink();
     KX_API_EXPORT Hyperlink(const Hyperlink& other);
-    // Leaves the source's texts empty; its optional texts stay set, holding empty texts.
+    // Leaves the source's texts empty.
     KX_API_EXPORT Hyperlink(Hyperlink&& other) noexcept;
     KX_API_EXPORT Hyperlink& operator=(const Hyperlink& other);
     KX_API_EXPORT Hyperlink& operator=(Hyperlink&& other) noexcept;
