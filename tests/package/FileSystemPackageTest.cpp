@@ -101,19 +101,6 @@ TEST(PackageFileSystem, DeflateIsRefusedForDirectories) {
     EXPECT_FALSE(fs::exists(scratch / "a&b.txt"));
 }
 
-TEST(PackageFileSystem, DeleteAndMoveEntries) {
-    ScratchDirectory scratch;
-    writeFile(scratch / "dir/file", "x");
-    writeFile(scratch / "target", "old");
-    const auto package = makeFileSystemPackage(FileSystem::Path(scratch.path()));
-    EXPECT_NO_THROW(package->deleteEntry("missing"));
-    EXPECT_THROW(package->deleteEntry("dir"), fs::filesystem_error);
-    package->moveEntry("dir/file", "target");
-    EXPECT_EQ(readFile(scratch / "target"), "x");
-    package->deleteEntry("dir");
-    EXPECT_FALSE(package->hasEntry("dir"));
-}
-
 TEST(PackageFileSystem, MissingEntryFailsWhenItsStreamIsOpened) {
     ScratchDirectory scratch;
     const auto package = makeFileSystemPackage(FileSystem::Path(scratch.path()));

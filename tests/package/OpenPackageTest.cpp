@@ -43,14 +43,6 @@ TEST(PackageOpen, EmptyOpenedPackageIsAFatalAssertion) {
     EXPECT_EQ(fatalReportOf([&] { empty->hasEntry("a"); }), "Assertion failure: plainPtr");
 }
 
-TEST(PackageOpen, ZipEntryNamesIgnoreCase) {
-    ScratchDirectory scratch;
-    writeFile(scratch / "p.xpk", makeArchive({{"META-INF/", ""}, {"META-INF/.digest", "d"}}));
-    const OpenedPackage opened =
-        openPackage((scratch / "p.xpk").string(), ZipOpenMode::OpenOrCreate, FileOpenMode::OpenExisting);
-    EXPECT_TRUE(opened->hasEntry("meta-inf/.DIGEST"));
-}
-
 TEST(PackageOpen, SavingReplacesTheFileKeepingPermissionsAndLinks) {
     ScratchDirectory scratch;
     const fs::path file = scratch / "real.xpk";

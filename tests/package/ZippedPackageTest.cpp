@@ -61,23 +61,6 @@ TEST(PackageZipOpening, BadInputIsRefusedWithAClearError) {
     EXPECT_EQ(stream.container(), truncated);
 }
 
-TEST(PackageZipOpening, StreamMustBeSeekableAndResizable) {
-    class ForwardOnly final : public InOutStream {
-    public:
-        std::size_t read(void*, std::size_t) override { return 0; }
-        std::int64_t write(const void*, std::size_t count) override {
-            return static_cast<std::int64_t>(count);
-        }
-        bool isBufferBased() const override { return false; }
-        bool isSeekable() const override { return false; }
-        std::int64_t seek(std::int64_t, std::ios_base::seekdir) override { return 0; }
-        bool isResizable() const override { return false; }
-        void resize(std::size_t) override {}
-    } stream;
-    EXPECT_EQ(fatalReportOf([&] { makeZippedPackage(stream, ZipOpenMode::CreateNew, false); }),
-              "Assertion failure: stream.isSeekable()");
-}
-
 TEST(PackageZipWriteBack, CreateNewReplacesOldContentAndShortensTheStream) {
     MemoryStream stream(makeArchive({{"old.txt", std::string(100000, 'o')}}, Compression::Store));
     const std::size_t oldSize = stream.container().size();
