@@ -158,8 +158,9 @@ ZipEntries pptxEntries(const PptxSpec& spec) {
                                 spec.slideRelationships));
         const std::string bg = i < spec.slideBackgrounds.size() ? spec.slideBackgrounds[i] : std::string();
         e["ppt/slides/slide" + n + ".xml"] =
-            bytes(std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><p:sld ") + Namespaces +
-                  "><p:cSld>" + bg + tree(spec.slideShapes[i]) + "</p:cSld></p:sld>");
+            bytes(std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><p:sld ") + Namespaces + " " +
+                  (i < spec.slideAttributes.size() ? spec.slideAttributes[i] : std::string()) + "><p:cSld>" +
+                  bg + tree(spec.slideShapes[i]) + "</p:cSld></p:sld>");
     }
     for (const auto& [name, data] : spec.extraEntries)
         e[name] = data;

@@ -28,6 +28,7 @@ struct PptxSpec {
     std::string layoutShapes;
     std::vector<std::string> slideBackgrounds; // per slide, may be empty strings
     std::vector<std::string> slideShapes;      // per slide
+    std::vector<std::string> slideAttributes;  // per slide, attributes of p:sld
     std::string accent1 = "FF0000";
     ZipEntries extraEntries;        // e.g. ppt/media/image1.png
     std::string slideRelationships; // extra <Relationship> elements for every slide

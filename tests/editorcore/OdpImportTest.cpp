@@ -90,9 +90,11 @@ TEST_F(EditorCoreOdp, GradientsAndPictures) {
 
 TEST_F(EditorCoreOdp, RecognisedByContentNotByName) {
     OdpSpec spec;
-    spec.pages = {"<draw:page draw:name=\"a\" draw:master-page-name=\"Default\"/>"};
+    spec.pages = {
+        "<draw:page draw:name=\"a\" draw:master-page-name=\"Default\"/>",
+        "<draw:page draw:name=\"b\" draw:master-page-name=\"Default\" presentation:visibility=\"hidden\"/>"};
     _core.load(write("presentation.pptx", odpEntries(spec)));
-    EXPECT_EQ(_core.getSlidesCount(), 1);
+    EXPECT_EQ(_core.getSlidesCount(), 1) << "the hidden page is left out";
 }
 
 } // namespace

@@ -57,6 +57,20 @@ TEST_F(EditorCorePptx, SlideSizeAndCountComeFromThePresentation) {
     EXPECT_TRUE(_core.renderSlide(-1, QSize(100, 100)).isNull());
 }
 
+TEST_F(EditorCorePptx, HiddenSlidesAreLeftOutUnlessAllAreHidden) {
+    PptxSpec spec;
+    spec.slideShapes = {"", "", ""};
+    spec.slideAttributes = {"", "show=\"0\"", ""};
+    spec.slideBackgrounds = {"", "", "<p:bg><p:bgPr>" + solid("0000FF") + "</p:bgPr></p:bg>"};
+    const QString path = write("hidden.pptx", pptxEntries(spec));
+    _core.load(path);
+    EXPECT_EQ(_core.getSlidesCount(), 2);
+    EXPECT_TRUE(near(loadAndRender(path, 1).pixelColor(10, 10), QColor(0, 0, 255)));
+    spec.slideAttributes = {"show=\"0\"", "show=\"0\"", "show=\"0\""};
+    _core.load(write("allhidden.pptx", pptxEntries(spec)));
+    EXPECT_EQ(_core.getSlidesCount(), 3);
+}
+
 TEST_F(EditorCorePptx, BackgroundsInheritFromLayoutAndMaster) {
     PptxSpec spec;
     spec.masterBackground = "<p:bg><p:bgPr>" + solid("00FF00") + "</p:bgPr></p:bg>";

@@ -63,12 +63,24 @@ std::shared_ptr<PresentationDocument> OdpImporter::import(const ZipReader& zip) 
     const QHash<QString, QString> footers = declarations(presentation, "footer-decl");
     const QHash<QString, QString> dates = declarations(presentation, "date-time-decl");
 
+    // Hidden pages are left out of a show, so the viewer leaves them out too (unless every page
+    // is hidden, where showing them beats showing nothing).
+    std::vector<QDomElement> pages;
+    std::vector<QDomElement> visible;
+    forEachChild(presentation, QStringLiteral("page"), [&](const QDomElement& page) {
+        if (int(pages.size()) >= MaxSlides)
+            return;
+        pages.push_back(page);
+        if (attr(page, Presentation, "visibility") != QLatin1String("hidden"))
+            visible.push_back(page);
+    });
+    if (!visible.empty())
+        pages = std::move(visible);
+
     auto document = std::make_shared<PresentationDocument>();
     bool sized = false;
     int number = 0;
-    forEachChild(presentation, QStringLiteral("page"), [&](const QDomElement& page) {
-        if (number >= MaxSlides)
-            return;
+    for (const QDomElement& page : pages) {
         ++number;
         QDomElement master = styles.masterPage(attr(page, Draw, "master-page-name"));
         if (master.isNull())
@@ -105,7 +117,7 @@ std::shared_ptr<PresentationDocument> OdpImporter::import(const ZipReader& zip) 
         }
         OdpShapeReader(styles, fields, {}).read(page, slide.elements);
         document->slides.push_back(std::move(slide));
-    });
+    }
     if (!sized)
         document->slideSize = pageSize(styles, styles.firstMasterPage());
     return document;

@@ -137,6 +137,14 @@ std::shared_ptr<PresentationDocument> PptxImporter::import(const ZipReader& zip)
                      if (!part.isEmpty() && int(slideParts.size()) < MaxSlides && zip.contains(part))
                          slideParts.push_back(part);
                  });
+    // Hidden slides are left out of a show, so the viewer leaves them out too (unless every
+    // slide is hidden, where showing them beats showing nothing).
+    std::vector<QString> shown;
+    for (const QString& part : slideParts)
+        if (attrBool(package.xml(part).documentElement(), QStringLiteral("show"), true))
+            shown.push_back(part);
+    if (!shown.empty())
+        slideParts = std::move(shown);
 
     int slideNumber = 0;
     for (const QString& slidePart : slideParts) {
