@@ -24,12 +24,12 @@ QString classify(const QString& family, const QSet<QString>& installed) {
         return QString();
     };
     QString choice;
-    if (contains(lower, {"mono", "courier", "consolas", "console", "code", "typewriter", "menlo"}))
+    if (contains(lower, {"mono", "courier", "consolas", "console", "typewriter", "menlo", "source code", "fira code"}))
         choice = pick({"DejaVu Sans Mono", "Liberation Mono"});
     else if (contains(lower, {"times", "georgia", "cambria", "garamond", "serif", "roman", "book", "palatino",
                               "minion", "baskerville", "constantia", "didot", "bodoni", "century", "caslon",
                               "charter", "pt serif", "tinos"}) &&
-             !lower.contains(QLatin1String("sans")))
+             !lower.contains(QLatin1String("sans")) && !lower.contains(QLatin1String("gothic")))
         choice = pick({"Liberation Serif", "DejaVu Serif Condensed", "DejaVu Serif"});
     else if (contains(lower, {"narrow", "condensed", "calibri", "candara", "corbel", "segoe", "tahoma",
                               "trebuchet", "franklin", "gill", "helvetica neue", "open sans", "roboto",
