@@ -1,16 +1,13 @@
-#include "EditorCoreFixture.h"
-
 #include "platform/brovik/editorcore/render/FontMapper.h"
+
+#include "EditorCoreFixture.h"
 
 namespace KX::Tovrin::Test {
 namespace {
 
-class EditorCoreFonts : public EditorCoreTest
-{
-};
+class EditorCoreFonts : public EditorCoreTest {};
 
-TEST_F(EditorCoreFonts, MissingFamiliesMapToTheirKind)
-{
+TEST_F(EditorCoreFonts, MissingFamiliesMapToTheirKind) {
     EXPECT_EQ(mapFontFamily(QStringLiteral("DejaVu Sans")), QStringLiteral("DejaVu Sans"));
     EXPECT_TRUE(mapFontFamily(QStringLiteral("Courier New")).contains(QLatin1String("Mono")));
     EXPECT_TRUE(mapFontFamily(QStringLiteral("Times New Roman")).contains(QLatin1String("Serif")));

@@ -74,7 +74,12 @@ TextRun readRunFormat(const Chain& rPr, const TextStyleSources& sources, const D
     if (typeface.isEmpty())
         typeface = sources.fontRefFamily;
     run.family = resolveTypeface(typeface.isEmpty() ? QStringLiteral("+mn-lt") : typeface, ctx);
-    const QDomElement fillHolder = rPr.childOfAny({"solidFill", "gradFill", "noFill", "pattFill"});
+    // A shape style's font colour outranks the presentation and master defaults; only the run,
+    // its paragraph and the shape's own list style override it. The chain starts with exactly those.
+    Chain colorChain = rPr;
+    if (sources.fontRefColor && colorChain.elements.size() > 3)
+        colorChain.elements.resize(3);
+    const QDomElement fillHolder = colorChain.childOfAny({"solidFill", "gradFill", "noFill", "pattFill"});
     std::optional<QColor> color;
     if (!fillHolder.isNull()) {
         if (auto fill = readFillElement(fillHolder, ctx)) {
