@@ -1,4 +1,7 @@
 #include "EditorCoreFixture.h"
+#include "platform/brovik/editorcore/package/ZipReader.h"
+
+#include <QFile>
 
 namespace KX::Tovrin::Test {
 namespace {
@@ -123,6 +126,36 @@ TEST_F(EditorCoreDamaged, ForgedPictureHeadersAreNotDecodedAtFullSize) {
         "cx=\"1270000\" cy=\"1270000\"/></a:xfrm></p:spPr></p:pic>"};
     const QImage image = loadAndRender(write("forged.pptx", pptxEntries(spec)));
     EXPECT_FALSE(image.isNull());
+}
+
+} // namespace
+} // namespace KX::Tovrin::Test
+
+namespace KX::Tovrin::Test {
+namespace {
+
+class EditorCoreZip : public EditorCoreTest {};
+
+TEST_F(EditorCoreZip, ReadsStopAtTheLimitWhateverTheArchiveClaims) {
+    ZipEntries entries;
+    entries["big.xml"] = QByteArray(4 << 20, 'x'); // compresses to a few kilobytes
+    entries["small.xml"] = "<a/>";
+    QFile file(write("limits.zip", entries));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const ZipReader zip(file.readAll());
+    EXPECT_TRUE(zip.contains(QStringLiteral("big.xml")));
+    EXPECT_FALSE(zip.contains(QStringLiteral("nothing.xml")));
+    EXPECT_EQ(zip.read(QStringLiteral("small.xml")), QByteArray("<a/>"));
+    EXPECT_EQ(zip.read(QStringLiteral("big.xml")).size(), 4 << 20);
+    try {
+        zip.read(QStringLiteral("big.xml"), 1 << 20);
+        FAIL() << "read past the limit";
+    } catch (const DocumentLoadError& e) {
+        EXPECT_NE(std::string(e.what()).find("too large"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(zip.tryRead(QStringLiteral("big.xml"), 1 << 20).isEmpty());
+    EXPECT_TRUE(zip.tryRead(QStringLiteral("nothing.xml")).isEmpty());
+    EXPECT_THROW(zip.read(QStringLiteral("nothing.xml")), DocumentLoadError);
 }
 
 } // namespace
