@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+namespace KX::Brovik {
+
+// The framework's command line: the maintenance options, "open-in-background" and document paths.
+// Unknown options are ignored so that launchers passing extra arguments do not stop the program.
+class CommandLineArgsParser {
+public:
+    static constexpr const char* Uninstall = "uninstall";
+    static constexpr const char* RemoveDefaultTemplateFolder = "remove-default-template-folder";
+    static constexpr const char* OpenInBackground = "open-in-background";
+
+    CommandLineArgsParser();
+    void process(const QStringList& arguments);
+
+    bool isSet(const QString& name) const;
+    QStringList positionalArguments() const;
+
+private:
+    QCommandLineParser _parser;
+};
+
+} // namespace KX::Brovik

@@ -1,0 +1,13 @@
+#include "platform/brovik/document/EditorCoreFactory.h"
+
+namespace KX::Tovrin {
+
+void EditorCoreFactory::load(const EditorCoreVariant& core, const QString& path) const {
+    const auto* viewerCore = boost::get<PresentationViewerEditorCorePtr>(&core);
+    if (!viewerCore || !*viewerCore) {
+        throw DocumentLoadError("This kind of document cannot be opened by this application.");
+    }
+    (*viewerCore)->load(path);
+}
+
+} // namespace KX::Tovrin

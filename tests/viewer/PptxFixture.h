@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <vector>
+
+namespace KX::Testing {
+
+// Writes a minimal PowerPoint file: one slide per colour, each slide filled with its colour, with
+// the slide size given in points (default 4:3, 720 x 540).
+void writePptx(const QString& path, const std::vector<QColor>& slideColours, double widthPt = 720,
+               double heightPt = 540);
+
+} // namespace KX::Testing

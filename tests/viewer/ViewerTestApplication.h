@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/brovik/application/EditorApplication.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace KX::Testing {
+
+// The viewer's application as the tests drive it: builds PresentationViewer windows like the
+// program does, but records open failures instead of showing a modal error box. User settings and
+// the runtime folder live in a temporary folder of the test process.
+class ViewerTestApplication : public Brovik::EditorApplication {
+public:
+    ViewerTestApplication(int& argc, char** argv);
+
+    QList<Brovik::DocumentType> getDocumentTypes(std::uint8_t purpose) const override;
+    Brovik::EditorMainWidget* createEditor(std::unique_ptr<Brovik::DocumentIO> documentIO,
+                                           std::unique_ptr<Brovik::ResourceLoader> resourceLoader) override;
+    void showEditor(Brovik::EditorMainWidget* editor, bool minimized) override;
+    void onDocumentOpenFailed(const QString& path, const QString& message, QWidget* dialogContext) override;
+
+    QStringList openFailures;
+};
+
+// The process's application (created on first use) and its scratch folder.
+ViewerTestApplication& testApplication();
+QString scratchFolder();
+
+} // namespace KX::Testing
