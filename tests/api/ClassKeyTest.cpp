@@ -1,11 +1,11 @@
 // On Windows the exported names carry each type's class key ("class" or "struct"), so a module built
 // against a header with the other key would not find the members. Itanium names, read by the export
 // test, do not encode the key, so this test reads the declarations in the API headers instead.
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -18,29 +18,51 @@ std::string readFile(const std::filesystem::path& path) {
     return text.str();
 }
 
-// Class key of every type defined at namespace scope (unindented) in the headers under `root`.
+// Class key of every type defined at namespace scope (unindented, head on one line) in the headers
+// under `root`.
 std::map<std::string, std::string> definedClassKeys(const std::filesystem::path& root) {
-    static const std::regex definition(R"(^(class|struct)\s+(\w+)\s*(final\s*)?(:[^;{]*)?\{)",
-                                       std::regex::multiline);
     std::map<std::string, std::string> keys;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         if (entry.path().extension() != ".h") {
             continue;
         }
-        const auto text = readFile(entry.path());
-        for (std::sregex_iterator it(text.begin(), text.end(), definition), end; it != end; ++it) {
-            keys[(*it)[2]] = (*it)[1];
+        std::istringstream lines(readFile(entry.path()));
+        std::string line;
+        while (std::getline(lines, line)) {
+            std::istringstream words(line);
+            std::string key;
+            std::string name;
+            words >> key >> name;
+            const auto brace = line.find('{');
+            if ((key == "class" || key == "struct") && brace != std::string::npos && line.find(';') > brace) {
+                keys[name] = key;
+            }
         }
     }
     return keys;
 }
 
-// The key with which `name` is declared or defined (first occurrence) in one header.
+// The key with which `name` is first declared or defined in one header; empty when it is not.
 std::string classKeyIn(const std::filesystem::path& header, const std::string& name) {
-    const std::regex declaration("(class|struct)\\s+" + name + "\\b");
-    std::smatch match;
     const auto text = readFile(header);
-    return std::regex_search(text, match, declaration) ? match[1].str() : std::string();
+    const auto isIdentifier = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    std::size_t best = std::string::npos;
+    std::string bestKey;
+    for (const std::string key : {"class", "struct"}) {
+        const std::string needle = key + " " + name;
+        for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) {
+            const auto end = at + needle.size();
+            if (end < text.size() && isIdentifier(text[end])) {
+                continue;
+            }
+            if (at < best) {
+                best = at;
+                bestKey = key;
+            }
+            break;
+        }
+    }
+    return bestKey;
 }
 
 TEST(ApiClassKeys, TypesAreDeclaredWithTheirPublishedKeys) {
