@@ -14,7 +14,11 @@ namespace KX::Brovik {
 MainWindow::MainWindow(EditorMainWidget* editor, bool withStatusBar) : _editor(editor) {
     setAttribute(Qt::WA_DeleteOnClose);
     if (editor) {
+        // A window without stored geometry opens at the size its editor asked for, not at the
+        // editor's minimum.
+        const QSize initialSize = editor->size();
         setCentralWidget(editor);
+        resize(initialSize.expandedTo(minimumSizeHint()));
         QString title = editor->getDocumentIO().fileName();
         if (auto* application = EditorApplication::instance()) {
             title = title.isEmpty()

@@ -41,7 +41,7 @@ void banner(QPainter& p) {
     p.setPen(QColor(255, 255, 255));
     p.setFont(font(17, QFont::Light));
     p.drawText(QRectF(32, 34, 320, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Welcome to"));
-    p.setFont(font(29, QFont::Bold));
+    p.setFont(font(24, QFont::Bold));
     p.drawText(QRectF(32, 58, 330, 40), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Ordova Presentation"));
     p.setPen(QColor(255, 255, 255, 215));
