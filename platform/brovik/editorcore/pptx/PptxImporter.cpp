@@ -139,16 +139,18 @@ std::shared_ptr<PresentationDocument> PptxImporter::import(const ZipReader& zip)
                  });
     // Hidden slides are left out of a show, so the viewer leaves them out too (unless every
     // slide is hidden, where showing them beats showing nothing).
-    std::vector<QString> shown;
-    for (const QString& part : slideParts)
+    // Slide number fields keep counting the hidden slides, as in the authoring program.
+    std::vector<std::pair<QString, int>> shown;
+    std::vector<std::pair<QString, int>> all;
+    for (const QString& part : slideParts) {
+        all.emplace_back(part, int(all.size()) + 1);
         if (attrBool(package.xml(part).documentElement(), QStringLiteral("show"), true))
-            shown.push_back(part);
-    if (!shown.empty())
-        slideParts = std::move(shown);
+            shown.push_back(all.back());
+    }
+    if (shown.empty())
+        shown = std::move(all);
 
-    int slideNumber = 0;
-    for (const QString& slidePart : slideParts) {
-        ++slideNumber;
+    for (const auto& [slidePart, slideNumber] : shown) {
         const QDomElement slideRoot = package.xml(slidePart).documentElement();
         const QString layoutPart = package.targetOfType(slidePart, QStringLiteral("slideLayout"));
         QDomElement layoutRoot;
