@@ -48,6 +48,11 @@ std::shared_ptr<PresentationDocument> importFile(const QString& path) {
         throw DocumentLoadError(QStringLiteral("\"%1\": there is not enough memory to open the presentation.")
                                     .arg(QFileInfo(path).fileName())
                                     .toStdString());
+    } catch (const std::exception& e) {
+        // Whatever else goes wrong inside an importer still reaches the caller as a load error.
+        throw DocumentLoadError(QStringLiteral("\"%1\": the presentation cannot be read (%2).")
+                                    .arg(QFileInfo(path).fileName(), QString::fromUtf8(e.what()))
+                                    .toStdString());
     }
     throw DocumentLoadError(
         QStringLiteral("\"%1\": the file is neither a PowerPoint (.pptx) nor an OpenDocument "
