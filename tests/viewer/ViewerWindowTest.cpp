@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTest>
 #include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
@@ -115,6 +116,32 @@ TEST(ViewerWindow, FullScreenChangesFollowTheWindow) {
     viewer->fullScreenAction()->setChecked(true);
     EXPECT_TRUE(viewer->window()->isFullScreen());
     viewer->window()->close();
+}
+
+TEST(ViewerWindow, FullScreenKeysAndTheToolbarComingBack) {
+    PresentationViewer* viewer = open(QStringLiteral("keys.pptx"), {Qt::red, Qt::green});
+    ASSERT_NE(viewer, nullptr);
+    QWidget* window = viewer->window();
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window, Qt::Key_F5);
+    EXPECT_TRUE(window->isFullScreen());
+    EXPECT_EQ(viewer->functionToolbar()->getVisibilityState(), Brovik::FadeInOutWidget::State::Hidden);
+
+    // Moving the mouse over the slide brings the faded toolbar back.
+    QTest::mouseMove(viewer->slideControl(), QPoint(100, 100));
+    QTest::mouseMove(viewer->slideControl(), QPoint(120, 110));
+    EXPECT_EQ(viewer->functionToolbar()->getVisibilityState(), Brovik::FadeInOutWidget::State::Shown);
+
+    // A short left click on the slide advances; other buttons do not.
+    QTest::mouseClick(viewer->slideControl(), Qt::RightButton);
+    EXPECT_EQ(viewer->slideControl()->getSlideIndex(), 0);
+    QTest::mouseClick(viewer->slideControl(), Qt::LeftButton);
+    EXPECT_EQ(viewer->slideControl()->getSlideIndex(), 1);
+
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isFullScreen());
+    EXPECT_EQ(viewer->fullScreenAction()->shortcut(), QKeySequence(Qt::Key_F5));
+    window->close();
 }
 
 TEST(ViewerWindow, LayoutAfterResize) {

@@ -35,6 +35,8 @@ EditorMainWidget::EditorMainWidget(std::unique_ptr<DocumentIO> documentIO,
       _mediaProvider(std::make_shared<MediaProvider>()), _styleSheetPath(std::move(styleSheetPath)),
       _initialZoomPercent(initialZoomPercent), _editingAllowed(editingAllowed),
       _editorState(new EditorState(this)) {
+    // Editors react to the mouse moving anywhere over them (floating toolbars come back).
+    setAttribute(Qt::WA_Hover);
     if (!_documentIO) {
         _documentIO = std::make_unique<DocumentIO>(QString());
     }
