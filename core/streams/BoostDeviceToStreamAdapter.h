@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Errors.h"
 #include "core/FatalError.h"
 #include "core/streams/InOutStream.h"
 
