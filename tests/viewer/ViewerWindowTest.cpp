@@ -144,6 +144,17 @@ TEST(ViewerWindow, FullScreenKeysAndTheToolbarComingBack) {
     window->close();
 }
 
+TEST(ViewerWindow, BackgroundWindowStaysMinimisedUntilRestored) {
+    PresentationViewer* viewer = open(QStringLiteral("background.pptx"), {Qt::red});
+    ASSERT_NE(viewer, nullptr);
+    QWidget* window = viewer->window();
+    window->setWindowState(Qt::WindowMinimized);
+    viewer->fullscreenRequested();
+    EXPECT_TRUE(window->isMinimized());
+    EXPECT_TRUE(window->windowState().testFlag(Qt::WindowFullScreen));
+    window->close();
+}
+
 TEST(ViewerWindow, LayoutAfterResize) {
     PresentationViewer* viewer = open(QStringLiteral("layout.pptx"), {Qt::red});
     ASSERT_NE(viewer, nullptr);

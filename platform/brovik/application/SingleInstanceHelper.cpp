@@ -56,11 +56,19 @@ QString SingleInstanceHelper::serverName() {
 }
 
 bool SingleInstanceHelper::initialize(const std::function<void()>& onServing) {
-    if (forwardToRunningInstance()) {
+    switch (forwardToRunningInstance()) {
+    case Forwarding::Forwarded:
         qCDebug(brovikInstance) << "request handed to the running instance:" << _paths;
         return false;
+    case Forwarding::NoInstance:
+        listen();
+        break;
+    case Forwarding::InstanceNotAnswering:
+        // Another instance holds the service but does not answer (busy or hung): open the request
+        // here rather than lose it, and leave the service to its owner.
+        qCWarning(brovikInstance) << "the running instance does not answer; opening here";
+        break;
     }
-    listen();
     if (onServing) {
         onServing();
     }
@@ -68,26 +76,26 @@ bool SingleInstanceHelper::initialize(const std::function<void()>& onServing) {
     return true;
 }
 
-bool SingleInstanceHelper::forwardToRunningInstance() const {
+SingleInstanceHelper::Forwarding SingleInstanceHelper::forwardToRunningInstance() const {
     QLocalSocket socket;
     socket.connectToServer(serverName());
     if (!socket.waitForConnected(ConnectTimeoutMs)) {
-        return false;
+        return Forwarding::NoInstance;
     }
     const QByteArray request = encodeRequest(_paths, _openInBackground);
     QDataStream out(&socket);
     out << static_cast<quint32>(request.size());
     socket.write(request);
     if (!socket.waitForBytesWritten(ReplyTimeoutMs)) {
-        return false;
+        return Forwarding::InstanceNotAnswering;
     }
     // The running instance acknowledges with one byte once it has read the request.
     while (socket.bytesAvailable() < 1) {
         if (!socket.waitForReadyRead(ReplyTimeoutMs)) {
-            return false;
+            return Forwarding::InstanceNotAnswering;
         }
     }
-    return true;
+    return Forwarding::Forwarded;
 }
 
 bool SingleInstanceHelper::listen() {

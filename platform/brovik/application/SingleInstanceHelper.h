@@ -37,7 +37,8 @@ signals:
     void fileOpenWithActionEvent(const KX::Brovik::FileOpenInfo& info);
 
 private:
-    bool forwardToRunningInstance() const;
+    enum class Forwarding { Forwarded, NoInstance, InstanceNotAnswering };
+    Forwarding forwardToRunningInstance() const;
     bool listen();
     void onNewConnection();
     void deliver(const QStringList& paths, bool openInBackground, const std::shared_ptr<void>& tracking);

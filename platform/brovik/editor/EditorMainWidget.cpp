@@ -109,6 +109,11 @@ void EditorMainWidget::fullscreenRequested() {
         return;
     }
     _maximizedBeforeFullScreen = top->isMaximized();
+    if (top->isMinimized()) {
+        // A window started in the background stays there; it presents once the user restores it.
+        top->setWindowState(top->windowState() | Qt::WindowFullScreen);
+        return;
+    }
     top->showFullScreen();
 }
 
