@@ -2,6 +2,7 @@
 
 #include "packaging_tool/Command.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,5 +23,9 @@ private:
     std::string privateKey;
     std::string passphrase;
 };
+
+// A moment (seconds since 1970-01-01 UTC) in the 24-character calendar form, with its line break:
+// "Fri Mar 05 14:07:09 2027\n". A moment outside the years 1970 to 9999 gives "unknown\n".
+std::string formatCalendarTime(std::int64_t seconds);
 
 } // namespace KX::PluginPackagingTool

@@ -1,6 +1,7 @@
 #include "signature/sbb/SBBDigitalSignatureProvider.h"
 
 #include "core/Errors.h"
+#include "signature/sbb/SBBCAdESSignatureManager.h"
 #include "signature/sbb/SBBCertificateStorage.h"
 #include "signature/sbb/SBBCertificateValidator.h"
 #include "signature/sbb/SBBSigningKeyStore.h"
@@ -13,8 +14,8 @@ const DigitalSignatureProvider::Info& SBBDigitalSignatureProvider::info() const 
 }
 
 std::unique_ptr<CAdESSignatureManager>
-SBBDigitalSignatureProvider::createCAdESSignatureManager(InOutStream&, InOutStream&) {
-    throw InternalSecurityError("CAdES signatures are not available in this build");
+SBBDigitalSignatureProvider::createCAdESSignatureManager(InOutStream& content, InOutStream& signature) {
+    return std::make_unique<SBBCAdESSignatureManager>(content, signature);
 }
 
 std::unique_ptr<XAdESSignatureManager>
