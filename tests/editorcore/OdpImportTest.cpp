@@ -99,3 +99,38 @@ TEST_F(EditorCoreOdp, RecognisedByContentNotByName) {
 
 } // namespace
 } // namespace KX::Tovrin::Test
+
+namespace KX::Tovrin::Test {
+namespace {
+
+TEST_F(EditorCoreOdp, TablesTakeColumnWidthsAndCellStyles) {
+    OdpSpec spec;
+    spec.contentStyles =
+        "<style:style style:name=\"co1\" style:family=\"table-column\"><style:table-column-properties "
+        "style:column-width=\"100pt\"/></style:style>"
+        "<style:style style:name=\"ro1\" style:family=\"table-row\"><style:table-row-properties "
+        "style:row-height=\"50pt\"/></style:style>"
+        "<style:style style:name=\"ce1\" style:family=\"table-cell\"><style:graphic-properties "
+        "draw:fill=\"solid\" "
+        "draw:fill-color=\"#00ff00\"/></style:style>"
+        "<style:style style:name=\"ce2\" style:family=\"table-cell\"><style:graphic-properties "
+        "draw:fill=\"solid\" "
+        "draw:fill-color=\"#0000ff\"/></style:style>";
+    spec.pages = {
+        "<draw:page draw:name=\"a\" draw:master-page-name=\"Default\"><draw:frame svg:x=\"100pt\" "
+        "svg:y=\"100pt\" svg:width=\"200pt\" svg:height=\"100pt\"><table:table><table:table-column "
+        "table:style-name=\"co1\" table:number-columns-repeated=\"2\"/><table:table-row "
+        "table:style-name=\"ro1\" table:default-cell-style-name=\"ce1\"><table:table-cell><text:p>a</text:p>"
+        "</table:table-cell><table:table-cell table:style-name=\"ce2\"><text:p>b</text:p></table:table-cell>"
+        "</table:table-row><table:table-row table:style-name=\"ro1\"><table:table-cell "
+        "table:number-columns-spanned=\"2\" table:style-name=\"ce2\"><text:p/></table:table-cell>"
+        "<table:covered-table-cell/></table:table-row></table:table></draw:frame></draw:page>"};
+    const QImage image = loadAndRender(write("table.odp", odpEntries(spec)));
+    EXPECT_TRUE(near(image.pixelColor(180, 140), QColor(0, 255, 0))) << "row default cell style";
+    EXPECT_TRUE(near(image.pixelColor(280, 140), QColor(0, 0, 255)));
+    EXPECT_TRUE(near(image.pixelColor(200, 190), QColor(0, 0, 255))) << "merged cell spans both columns";
+    EXPECT_TRUE(near(image.pixelColor(310, 140), Qt::white));
+}
+
+} // namespace
+} // namespace KX::Tovrin::Test

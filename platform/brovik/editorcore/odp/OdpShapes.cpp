@@ -449,8 +449,10 @@ bool OdpShapeReader::readTable(const QDomElement& table, const ElementFrame& fra
                 cell.colSpan =
                     std::clamp(attr(c, Table, "number-columns-spanned").toInt(), 1, int(cols - cells.size()));
                 cell.rowSpan = std::max(1, attr(c, Table, "number-rows-spanned").toInt());
-                const OdfStyleChain cs =
-                    _styles.chain(QStringLiteral("table-cell"), attr(c, Table, "style-name"));
+                QString cellStyle = attr(c, Table, "style-name");
+                if (cellStyle.isEmpty())
+                    cellStyle = attr(row, Table, "default-cell-style-name");
+                const OdfStyleChain cs = _styles.chain(QStringLiteral("table-cell"), cellStyle);
                 cell.fill = _styles.fill(cs, "graphic-properties").value_or(Fill());
                 if (cell.fill.kind == Fill::Kind::None) {
                     const QColor bg(cs.property("table-cell-properties", Fo, "background-color"));
