@@ -24,7 +24,8 @@ QString classify(const QString& family, const QSet<QString>& installed) {
         return QString();
     };
     QString choice;
-    if (contains(lower, {"mono", "courier", "consolas", "console", "typewriter", "menlo", "source code", "fira code"}))
+    if (contains(lower, {"mono", "courier", "consolas", "console", "typewriter", "menlo", "source code",
+                         "fira code"}))
         choice = pick({"DejaVu Sans Mono", "Liberation Mono"});
     else if (contains(lower, {"times", "georgia", "cambria", "garamond", "serif", "roman", "book", "palatino",
                               "minion", "baskerville", "constantia", "didot", "bodoni", "century", "caslon",
