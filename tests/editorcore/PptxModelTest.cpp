@@ -238,5 +238,61 @@ TEST_F(EditorCoreModel, OdpListsStylesAndMasterObjects) {
     EXPECT_TRUE(doc->slides[1].elements.empty()) << "master objects hidden by the page style";
 }
 
+TEST_F(EditorCoreModel, ChartsBecomeShapes) {
+    auto chartPart = [](const std::string& plot) {
+        return QByteArray::fromStdString(
+            "<?xml version=\"1.0\"?><c:chartSpace "
+            "xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
+            "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><c:chart><c:plotArea>" +
+            plot + "</c:plotArea></c:chart></c:chartSpace>");
+    };
+    const std::string series =
+        "<c:ser><c:idx val=\"0\"/><c:cat><c:strRef><c:strCache><c:pt idx=\"0\"><c:v>A</c:v></c:pt>"
+        "<c:pt idx=\"1\"><c:v>B</c:v></c:pt></c:strCache></c:strRef></c:cat><c:val><c:numRef>"
+        "<c:numCache><c:pt idx=\"0\"><c:v>1</c:v></c:pt><c:pt idx=\"1\"><c:v>2</c:v></c:pt>"
+        "</c:numCache></c:numRef></c:val></c:ser>";
+    PptxSpec spec;
+    spec.extraEntries["ppt/charts/chart1.xml"] = chartPart(
+        "<c:barChart><c:barDir val=\"col\"/><c:grouping val=\"clustered\"/>" + series + "</c:barChart>");
+    spec.extraEntries["ppt/charts/chart2.xml"] =
+        chartPart("<c:pieChart><c:varyColors val=\"1\"/>" + series + "</c:pieChart>");
+    spec.slideRelationships =
+        "<Relationship Id=\"rIdC1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/chart\" "
+        "Target=\"../charts/chart1.xml\"/><Relationship Id=\"rIdC2\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/chart\" "
+        "Target=\"../charts/chart2.xml\"/>";
+    auto frame = [](const std::string& id) {
+        return "<p:graphicFrame><p:nvGraphicFramePr><p:cNvPr id=\"4\" "
+               "name=\"c\"/><p:cNvGraphicFramePr/><p:nvPr/>"
+               "</p:nvGraphicFramePr><p:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"5080000\" "
+               "cy=\"3810000\"/></p:xfrm>"
+               "<a:graphic><a:graphicData "
+               "uri=\"http://schemas.openxmlformats.org/drawingml/2006/chart\"><c:chart "
+               "xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" r:id=\"" +
+               id + "\"/></a:graphicData></a:graphic></p:graphicFrame>";
+    };
+    spec.slideShapes = {frame("rIdC1") + frame("rIdC2") + frame("rIdMissing")};
+    const auto doc = importPptx(spec);
+    const Slide& slide = doc->slides.at(0);
+    ASSERT_EQ(slide.elements.size(), 2u) << "a chart that cannot be found is skipped";
+    auto filled = [](const GroupElement& g, QColor colour) {
+        std::vector<QRectF> boxes;
+        for (const SlideElement& e : g.children)
+            if (const auto* s = std::get_if<ShapeElement>(&e))
+                if (s->fill.kind == Fill::Kind::Solid && s->fill.color == colour)
+                    boxes.push_back(s->frame.bounds);
+        return boxes;
+    };
+    const auto& bars = std::get<GroupElement>(slide.elements[0]);
+    const auto red = filled(bars, QColor(255, 0, 0));
+    ASSERT_EQ(red.size(), 2u);
+    EXPECT_NEAR(red[1].height() / red[0].height(), 2.0, 0.01);
+    EXPECT_DOUBLE_EQ(red[0].bottom(), red[1].bottom()) << "bars stand on the same axis";
+    const auto& pie = std::get<GroupElement>(slide.elements[1]);
+    EXPECT_EQ(filled(pie, QColor(255, 0, 0)).size(), 1u);
+    EXPECT_EQ(filled(pie, QColor(0, 255, 0)).size(), 1u) << "one theme accent per slice";
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test

@@ -5,6 +5,7 @@
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
 #include "platform/brovik/editorcore/pptx/DrawingText.h"
+#include "platform/brovik/editorcore/pptx/PptxChart.h"
 
 #include <cmath>
 #include <functional>
@@ -362,6 +363,14 @@ bool PptxShapeTree::readGraphicFrame(const QDomElement& frame, std::vector<Slide
             return false;
         out.push_back(std::move(table));
         return true;
+    }
+    const QDomElement chart = firstChild(data, QStringLiteral("chart"));
+    if (!chart.isNull()) {
+        if (auto group = readChart(chart, position, _ctx)) {
+            out.push_back(std::move(*group));
+            return true;
+        }
+        return false;
     }
     // Embedded objects carry a picture of themselves; show that.
     std::function<QDomElement(const QDomElement&, int)> findPic = [&](const QDomElement& e,
