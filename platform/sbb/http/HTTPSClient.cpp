@@ -161,12 +161,18 @@ HTTPSClient::Response HTTPSClient::post(const std::string& url, const std::strin
     if (!bio)
         OpenSSL::throwError("BIO_new_connect");
     BIO_set_nbio(bio.get(), 1);
-    const int connected = BIO_do_connect_retry(bio.get(), std::max(_timeout, 1), 100);
-    if (connected == 0)
-        fail(timedOut, "Connecting to " + target.connectTo + " timed out");
-    if (connected < 0)
-        fail(connectFailed,
-             "Cannot connect to " + target.connectTo + ": " + OpenSSL::takeErrorText("connection refused"));
+    // Not BIO_do_connect_retry: it keeps retrying a refused connection until the time is up.
+    while (BIO_do_connect(bio.get()) <= 0) {
+        if (!BIO_should_retry(bio.get()))
+            fail(connectFailed, "Cannot connect to " + target.connectTo + ": " +
+                                    OpenSSL::takeErrorText("connection refused"));
+        const int ready = BIO_wait(bio.get(), deadline, 100);
+        if (ready == 0)
+            fail(timedOut, "Connecting to " + target.connectTo + " timed out");
+        if (ready < 0)
+            fail(connectFailed,
+                 "Cannot connect to " + target.connectTo + ": " + OpenSSL::takeErrorText("waiting failed"));
+    }
 
     std::string request = "POST " + target.path + " HTTP/1.0\r\nHost: " + target.authority +
                           "\r\nContent-Type: " + contentType +
