@@ -14,7 +14,6 @@ SlideControl::SlideControl(PresentationEditorCoreHolder holder, bool drawSlideFr
     : QWidget(parent), SlideControlBase(std::move(holder)), _drawSlideFrame(drawSlideFrame) {
     setObjectName(QStringLiteral("SlideControl"));
     setAttribute(Qt::WA_StyledBackground, true);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 SlideControl::~SlideControl() = default;

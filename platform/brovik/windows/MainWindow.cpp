@@ -37,6 +37,11 @@ MainWindow::MainWindow(EditorMainWidget* editor, bool withStatusBar) : _editor(e
 MainWindow::~MainWindow() = default;
 
 bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && _editor) {
+        if (auto* application = EditorApplication::instance()) {
+            application->onEditorActivated(_editor);
+        }
+    }
     if (const auto& handler = getRestoringGeometryHandler()) {
         switch (event->type()) {
         case QEvent::Move:
