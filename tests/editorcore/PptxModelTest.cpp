@@ -294,5 +294,50 @@ TEST_F(EditorCoreModel, ChartsBecomeShapes) {
     EXPECT_EQ(filled(pie, QColor(0, 255, 0)).size(), 1u) << "one theme accent per slice";
 }
 
+TEST_F(EditorCoreModel, SmartArtShowsItsCachedDrawing) {
+    PptxSpec spec;
+    spec.extraEntries["ppt/diagrams/data1.xml"] =
+        QByteArray("<dgm:dataModel xmlns:dgm=\"http://schemas.openxmlformats.org/drawingml/2006/diagram\" "
+                   "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><dgm:ptLst/"
+                   "><dgm:extLst><a:ext uri=\"x\">"
+                   "<dsp:dataModelExt xmlns:dsp=\"http://schemas.microsoft.com/office/drawing/2008/diagram\" "
+                   "relId=\"rIdD\"/>"
+                   "</a:ext></dgm:extLst></dgm:dataModel>");
+    spec.extraEntries["ppt/diagrams/drawing1.xml"] =
+        QByteArray("<dsp:drawing xmlns:dsp=\"http://schemas.microsoft.com/office/drawing/2008/diagram\" "
+                   "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/"
+                   "main\"><dsp:spTree><dsp:nvGrpSpPr><dsp:cNvPr id=\"0\" "
+                   "name=\"\"/><dsp:cNvGrpSpPr/></dsp:nvGrpSpPr><dsp:grpSpPr/><dsp:sp><dsp:nvSpPr><dsp:cNvPr "
+                   "id=\"0\" name=\"\"/>"
+                   "<dsp:cNvSpPr/></dsp:nvSpPr><dsp:spPr><a:xfrm><a:off x=\"127000\" y=\"0\"/><a:ext "
+                   "cx=\"127000\" cy=\"127000\"/>"
+                   "</a:xfrm><a:prstGeom prst=\"rect\"/><a:solidFill><a:schemeClr "
+                   "val=\"accent1\"/></a:solidFill></dsp:spPr>"
+                   "<dsp:txBody><a:bodyPr/><a:p><a:r><a:t>Step</a:t></a:r></a:p></dsp:txBody></dsp:sp></"
+                   "dsp:spTree></dsp:drawing>");
+    const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    spec.slideRelationships =
+        "<Relationship Id=\"rIdM\" Type=\"" + rel + "diagramData\" Target=\"../diagrams/data1.xml\"/>" +
+        "<Relationship Id=\"rIdD\" Type=\"http://schemas.microsoft.com/office/2007/relationships/"
+        "diagramDrawing\" Target=\"../diagrams/drawing1.xml\"/>";
+    spec.slideShapes = {
+        "<p:graphicFrame><p:nvGraphicFramePr><p:cNvPr id=\"4\" name=\"d\"/><p:cNvGraphicFramePr/><p:nvPr/>"
+        "</p:nvGraphicFramePr><p:xfrm><a:off x=\"1270000\" y=\"1270000\"/><a:ext cx=\"2540000\" "
+        "cy=\"2540000\"/></p:xfrm><a:graphic><a:graphicData "
+        "uri=\"http://schemas.openxmlformats.org/drawingml/2006/diagram\"><dgm:relIds "
+        "xmlns:dgm=\"http://schemas.openxmlformats.org/drawingml/2006/diagram\" r:dm=\"rIdM\" "
+        "r:lo=\"x\" r:qs=\"x\" r:cs=\"x\"/></a:graphicData></a:graphic></p:graphicFrame>"};
+    const auto doc = importPptx(spec);
+    ASSERT_EQ(doc->slides.at(0).elements.size(), 1u);
+    const auto& group = std::get<GroupElement>(doc->slides[0].elements[0]);
+    EXPECT_EQ(group.frame.bounds, QRectF(100, 100, 200, 200));
+    EXPECT_EQ(group.childSpace, QRectF(0, 0, 200, 200)) << "drawing coordinates start at the frame";
+    ASSERT_EQ(group.children.size(), 1u);
+    const auto& box = std::get<ShapeElement>(group.children[0]);
+    EXPECT_EQ(box.frame.bounds, QRectF(10, 0, 10, 10));
+    EXPECT_EQ(box.fill.color, QColor(255, 0, 0));
+    EXPECT_EQ(box.text->paragraphs.at(0).runs.at(0).text, QStringLiteral("Step"));
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test

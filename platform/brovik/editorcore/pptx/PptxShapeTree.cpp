@@ -1,5 +1,6 @@
 #include "platform/brovik/editorcore/pptx/PptxShapeTree.h"
 
+#include "platform/brovik/editorcore/PresentationViewerEditorCore.h"
 #include "platform/brovik/editorcore/geometry/GeometryDefinition.h"
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
@@ -349,6 +350,42 @@ bool PptxShapeTree::readGroup(const QDomElement& grp, SlideElement& out, int dep
     return true;
 }
 
+bool PptxShapeTree::readDiagram(const QDomElement& relIds, const ElementFrame& position,
+                                std::vector<SlideElement>& out) const {
+    // SmartArt: the authoring program keeps a drawing of the laid-out diagram beside its data;
+    // the data model names it. That drawing is an ordinary shape tree relative to the frame.
+    OoxmlPackage& package = *_ctx.package;
+    QString drawingPart;
+    const QString dataPart = package.target(_ctx.part, attrNS(relIds, RelNs, QStringLiteral("dm")));
+    try {
+        if (!dataPart.isEmpty() && package.zip().contains(dataPart)) {
+            const QDomElement ext =
+                childPath(package.xml(dataPart).documentElement(),
+                          {QStringLiteral("extLst"), QStringLiteral("ext"), QStringLiteral("dataModelExt")});
+            drawingPart = package.target(_ctx.part, ext.attribute(QStringLiteral("relId")));
+        }
+        if (drawingPart.isEmpty() || !package.zip().contains(drawingPart))
+            return false;
+        const QDomElement tree =
+            firstChild(package.xml(drawingPart).documentElement(), QStringLiteral("spTree"));
+        SlideLayers layers = _layers;
+        (_level == Level::Slide    ? layers.slide
+         : _level == Level::Layout ? layers.layout
+                                   : layers.master)
+            .part = drawingPart;
+        GroupElement group;
+        group.frame = position;
+        group.childSpace = QRectF(QPointF(0, 0), position.bounds.size());
+        PptxShapeTree(layers, _level).readChildren(tree, group.children, MaxGroupDepth - 4);
+        if (group.children.empty())
+            return false;
+        out.push_back(std::move(group));
+        return true;
+    } catch (const DocumentLoadError&) {
+        return false; // a damaged diagram is skipped like any unknown element
+    }
+}
+
 bool PptxShapeTree::readGraphicFrame(const QDomElement& frame, std::vector<SlideElement>& out,
                                      int depth) const {
     ElementFrame position;
@@ -364,6 +401,9 @@ bool PptxShapeTree::readGraphicFrame(const QDomElement& frame, std::vector<Slide
         out.push_back(std::move(table));
         return true;
     }
+    const QDomElement diagram = firstChild(data, QStringLiteral("relIds"));
+    if (!diagram.isNull())
+        return readDiagram(diagram, position, out);
     const QDomElement chart = firstChild(data, QStringLiteral("chart"));
     if (!chart.isNull()) {
         if (auto group = readChart(chart, position, _ctx)) {

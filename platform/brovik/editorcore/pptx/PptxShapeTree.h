@@ -44,6 +44,8 @@ private:
     bool readPicture(const QDomElement& pic, const QDomElement& xfrmOverride, SlideElement& out) const;
     bool readGroup(const QDomElement& grp, SlideElement& out, int depth) const;
     bool readGraphicFrame(const QDomElement& frame, std::vector<SlideElement>& out, int depth) const;
+    bool readDiagram(const QDomElement& relIds, const ElementFrame& position,
+                     std::vector<SlideElement>& out) const;
 
     const SlideLayers& _layers;
     Level _level;
