@@ -98,7 +98,7 @@ void eye(QPainter& p, bool crossed) {
 
 } // namespace
 
-std::vector<ImageSpec> dialogImages() {
+std::vector<ImageRecipe> dialogImages() {
     return {
         {QStringLiteral("com_dlg_pv_checkbox_on_ic"), QSize(16, 16),
          [](QPainter& p) { checkBox(p, true, false); }},

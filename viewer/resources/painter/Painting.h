@@ -14,7 +14,7 @@ class QPainter;
 
 namespace KX::ImagePainter {
 
-struct ImageSpec {
+struct ImageRecipe {
     QString name;
     QSize size;
     std::function<void(QPainter&)> paint;
@@ -26,10 +26,10 @@ inline const QColor AppRedDark(158, 55, 64);
 inline const QColor ToolbarIconColour(255, 255, 255);
 inline const QColor ToolbarIconDisabledColour(255, 255, 255, 90);
 
-std::vector<ImageSpec> toolbarImages();
-std::vector<ImageSpec> tipsImages();
-std::vector<ImageSpec> welcomeImages();
-std::vector<ImageSpec> dialogImages();
+std::vector<ImageRecipe> toolbarImages();
+std::vector<ImageRecipe> tipsImages();
+std::vector<ImageRecipe> welcomeImages();
+std::vector<ImageRecipe> dialogImages();
 
 // The application icon at `size` pixels (square).
 void paintAppIcon(QPainter& painter, int size);

@@ -135,7 +135,7 @@ void help(QPainter& p) {
 
 } // namespace
 
-std::vector<ImageSpec> toolbarImages() {
+std::vector<ImageRecipe> toolbarImages() {
     const QSize s(24, 24);
     return {
         {QStringLiteral("p_fn_bar_previous_slide_ic"), s,
@@ -158,7 +158,7 @@ std::vector<ImageSpec> toolbarImages() {
     };
 }
 
-std::vector<ImageSpec> tipsImages() {
+std::vector<ImageRecipe> tipsImages() {
     auto arrow = [](QPainter& p, const QPointF& tail, const QPointF& tip, const QPointF& wingA,
                     const QPointF& wingB) {
         p.setPen(strokePen(QColor(255, 255, 255), 2.0));

@@ -102,7 +102,7 @@ void openFileIcon(QPainter& p) {
 
 } // namespace
 
-std::vector<ImageSpec> welcomeImages() {
+std::vector<ImageRecipe> welcomeImages() {
     return {
         {QStringLiteral("p_welcome_text"), QSize(500, 172), banner},
         {QStringLiteral("p_welcome_ordova_logo"), QSize(68, 15), logo},

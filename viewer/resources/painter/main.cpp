@@ -13,16 +13,16 @@
 
 namespace {
 
-using KX::ImagePainter::ImageSpec;
+using KX::ImagePainter::ImageRecipe;
 
-QImage paint(const ImageSpec& spec, int scale) {
-    QImage image(spec.size * scale, QImage::Format_ARGB32_Premultiplied);
+QImage paint(const ImageRecipe& recipe, int scale) {
+    QImage image(recipe.size * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);
     painter.scale(scale, scale);
-    spec.paint(painter);
+    recipe.paint(painter);
     painter.end();
     return image;
 }
@@ -51,15 +51,15 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    std::vector<ImageSpec> images;
+    std::vector<ImageRecipe> images;
     for (auto group : {KX::ImagePainter::toolbarImages(), KX::ImagePainter::tipsImages(),
                        KX::ImagePainter::welcomeImages(), KX::ImagePainter::dialogImages()}) {
         images.insert(images.end(), group.begin(), group.end());
     }
     bool ok = true;
-    for (const ImageSpec& spec : images) {
-        ok &= paint(spec, 1).save(output.filePath(spec.name + QStringLiteral(".png")));
-        ok &= paint(spec, 2).save(output.filePath(spec.name + QStringLiteral("@2x.png")));
+    for (const ImageRecipe& recipe : images) {
+        ok &= paint(recipe, 1).save(output.filePath(recipe.name + QStringLiteral(".png")));
+        ok &= paint(recipe, 2).save(output.filePath(recipe.name + QStringLiteral("@2x.png")));
     }
 
     QList<QImage> icoImages;
