@@ -17,6 +17,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
@@ -153,6 +154,29 @@ TEST(ViewerWindow, BackgroundWindowStaysMinimisedUntilRestored) {
     EXPECT_TRUE(window->isMinimized());
     EXPECT_TRUE(window->windowState().testFlag(Qt::WindowFullScreen));
     window->close();
+}
+
+TEST(ViewerWindow, HoldingTheButtonReturnsToTheFirstSlide) {
+    PresentationViewer* viewer = open(QStringLiteral("hold.pptx"), {Qt::red, Qt::green, Qt::blue});
+    ASSERT_NE(viewer, nullptr);
+    viewer->slideNavigationController()->switchToLastSlide();
+    QTest::mousePress(viewer->slideControl(), Qt::LeftButton);
+    QTimer* longPress = nullptr;
+    for (QTimer* timer : viewer->findChildren<QTimer*>()) {
+        if (timer->isSingleShot() && timer->interval() == 2500 && timer->isActive()) {
+            longPress = timer;
+        }
+    }
+    ASSERT_NE(longPress, nullptr);
+    // Let the hold time pass at once instead of waiting 2.5 seconds.
+    longPress->setInterval(0);
+    for (int round = 0; round < 100 && longPress->isActive(); ++round) {
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(viewer->slideControl()->getSlideIndex(), 0);
+    QTest::mouseRelease(viewer->slideControl(), Qt::LeftButton);
+    EXPECT_EQ(viewer->slideControl()->getSlideIndex(), 0); // the late release does not advance
+    viewer->window()->close();
 }
 
 TEST(ViewerWindow, LayoutAfterResize) {
