@@ -14,11 +14,11 @@
 #include "platform/brovik/windows/MainWindow.h"
 #include "platform/brovik/windows/RestoringGeometryHandler.h"
 #include "platform/brovik/windows/WindowSettingsGroups.h"
+#include "viewer/EntryGuard.h"
 #include "viewer/PresentationViewer.h"
 #include "viewer/WelcomeScreen.h"
 
 #include <QCoreApplication>
-#include <exception>
 #include <iostream>
 
 namespace KX::Brovik {
@@ -143,13 +143,5 @@ int run(int argc, char** argv) {
 } // namespace KX::Brovik
 
 int main(int argc, char** argv) {
-    try {
-        return KX::Brovik::run(argc, argv);
-    } catch (const std::exception& e) {
-        std::cerr << "Unhandled exception: " << e.what() << std::flush;
-    } catch (...) {
-        std::cerr << "Unknown exception" << std::flush;
-    }
-    // A failure that reached the entry is not a success.
-    return 1;
+    return KX::runReportingEscapedExceptions([&] { return KX::Brovik::run(argc, argv); }, std::cerr);
 }
