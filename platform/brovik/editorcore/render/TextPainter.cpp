@@ -136,17 +136,26 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
     return result;
 }
 
-// The layout to paint: with shrink-to-fit, the largest scale whose text fits the height.
+// The layout to paint: with shrink-to-fit, the largest scale (found by bisection) whose text
+// fits the height, but never below 30 % of the authored size.
 Layout fittedLayout(const TextBody& body, double width, double height) {
-    double scale = body.fontScale;
-    Layout layout = layoutBody(body, width, scale);
-    if (!body.shrinkToFit)
+    Layout layout = layoutBody(body, width, body.fontScale);
+    if (!body.shrinkToFit || layout.height <= height + Units)
         return layout;
-    for (int i = 0; i < 12 && layout.height > height + Units && scale > 0.3; ++i) {
-        scale *= std::max(0.75, std::min(0.95, std::sqrt(height / layout.height)));
-        layout = layoutBody(body, width, scale);
+    double fits = body.fontScale * 0.3;
+    double overflows = body.fontScale;
+    Layout best = layoutBody(body, width, fits);
+    for (int i = 0; i < 6 && best.height <= height + Units; ++i) {
+        const double middle = (fits + overflows) / 2;
+        Layout candidate = layoutBody(body, width, middle);
+        if (candidate.height <= height + Units) {
+            fits = middle;
+            best = std::move(candidate);
+        } else {
+            overflows = middle;
+        }
     }
-    return layout;
+    return best;
 }
 
 } // namespace

@@ -1,0 +1,120 @@
+#include "EditorCoreFixture.h"
+
+namespace KX::Tovrin::Test {
+namespace {
+
+class EditorCoreRender : public EditorCoreTest {
+protected:
+    static std::string box(double x, double y, double w, double h, const std::string& bodyPr,
+                           const std::string& paragraphs,
+                           const std::string& geometry = "<a:prstGeom prst=\"rect\"/>") {
+        auto emu = [](double pt) { return std::to_string(static_cast<long long>(pt * 12700)); };
+        return "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" "
+               "name=\"t\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr><a:xfrm><a:off x=\"" +
+               emu(x) + "\" y=\"" + emu(y) + "\"/><a:ext cx=\"" + emu(w) + "\" cy=\"" + emu(h) +
+               "\"/></a:xfrm>" + geometry + "</p:spPr><p:txBody>" + bodyPr + "<a:lstStyle/>" + paragraphs +
+               "</p:txBody></p:sp>";
+    }
+
+    static std::string para(const std::string& text, const std::string& pPr = {},
+                            const std::string& size = "2000") {
+        return "<a:p>" + pPr + "<a:r><a:rPr lang=\"en\" sz=\"" + size +
+               "\"><a:solidFill><a:srgbClr val=\"000000\"/></a:solidFill></a:rPr><a:t>" + text +
+               "</a:t></a:r></a:p>";
+    }
+
+    // Horizontal and vertical extent of the non-white pixels inside rect.
+    static QRect inkBounds(const QImage& image, const QRect& rect) {
+        QRect ink;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                if (!near(image.pixelColor(x, y), Qt::white, 60))
+                    ink = ink.united(QRect(x, y, 1, 1));
+        return ink;
+    }
+};
+
+TEST_F(EditorCoreRender, AlignmentAndVerticalAnchorPlaceTheText) {
+    PptxSpec spec;
+    spec.slideShapes = {
+        box(0, 0, 360, 200, "<a:bodyPr anchor=\"t\"/>", para("Left")) +
+        box(360, 0, 360, 200, "<a:bodyPr anchor=\"b\"/>", para("Right", "<a:pPr algn=\"r\"/>")) +
+        box(0, 300, 720, 200, "<a:bodyPr anchor=\"ctr\"/>", para("Centre", "<a:pPr algn=\"ctr\"/>"))};
+    const QImage image = loadAndRender(write("align.pptx", pptxEntries(spec)));
+    const QRect left = inkBounds(image, QRect(0, 0, 360, 200));
+    const QRect right = inkBounds(image, QRect(360, 0, 360, 200));
+    const QRect centre = inkBounds(image, QRect(0, 300, 720, 200));
+    ASSERT_FALSE(left.isEmpty());
+    ASSERT_FALSE(right.isEmpty());
+    ASSERT_FALSE(centre.isEmpty());
+    EXPECT_LT(left.left(), 20);
+    EXPECT_LT(left.bottom(), 50) << "top anchored";
+    EXPECT_GT(right.right(), 690);
+    EXPECT_GT(right.top(), 150) << "bottom anchored";
+    EXPECT_NEAR(centre.center().x(), 360, 6);
+    EXPECT_NEAR(centre.center().y(), 400, 8);
+}
+
+TEST_F(EditorCoreRender, ShrinkToFitKeepsOverflowingTextInsideItsBox) {
+    std::string many;
+    for (int i = 0; i < 12; ++i)
+        many += para("Line of text number " + std::to_string(i));
+    PptxSpec spec;
+    spec.slideShapes = {box(0, 0, 300, 150, "<a:bodyPr/>", many) +
+                        box(360, 0, 300, 150, "<a:bodyPr><a:normAutofit/></a:bodyPr>", many)};
+    const QImage image = loadAndRender(write("autofit.pptx", pptxEntries(spec)));
+    EXPECT_GT(pixelsDifferingFrom(image, QRect(0, 160, 300, 200), Qt::white), 100) << "plain text overflows";
+    EXPECT_EQ(pixelsDifferingFrom(image, QRect(360, 160, 300, 200), Qt::white), 0)
+        << "shrunk text stays inside";
+    EXPECT_GT(pixelsDifferingFrom(image, QRect(360, 0, 300, 150), Qt::white), 100);
+}
+
+TEST_F(EditorCoreRender, BulletsHangLeftOfTheirText) {
+    PptxSpec spec;
+    spec.slideShapes = {
+        box(0, 0, 400, 100, "<a:bodyPr lIns=\"0\"/>",
+            para("Text", "<a:pPr marL=\"762000\" indent=\"-381000\"><a:buChar char=\"&#9632;\"/></a:pPr>"))};
+    const QImage image = loadAndRender(write("bullet.pptx", pptxEntries(spec)));
+    const QRect bullet = inkBounds(image, QRect(25, 0, 30, 100));
+    const QRect text = inkBounds(image, QRect(55, 0, 300, 100));
+    EXPECT_FALSE(bullet.isEmpty()) << "bullet at margin plus indent (30 pt)";
+    EXPECT_FALSE(text.isEmpty());
+    EXPECT_TRUE(inkBounds(image, QRect(0, 0, 28, 100)).isEmpty());
+    EXPECT_GE(text.left(), 59) << "text from the margin (60 pt)";
+}
+
+TEST_F(EditorCoreRender, ArrowHeadsAndPictureClipping) {
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(QColor(0, 0, 255));
+    PptxSpec spec;
+    spec.extraEntries["ppt/media/image1.png"] = pngBytes(picture);
+    spec.slideRelationships =
+        "<Relationship Id=\"rIdP\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+        "Target=\"../media/image1.png\"/>";
+    spec.slideShapes = {
+        "<p:cxnSp><p:nvCxnSpPr><p:cNvPr id=\"3\" "
+        "name=\"c\"/><p:cNvCxnSpPr/><p:nvPr/></p:nvCxnSpPr><p:spPr><a:xfrm>"
+        "<a:off x=\"1270000\" y=\"1270000\"/><a:ext cx=\"5080000\" cy=\"0\"/></a:xfrm><a:prstGeom "
+        "prst=\"line\"/><a:ln "
+        "w=\"25400\"><a:solidFill><a:srgbClr val=\"FF0000\"/></a:solidFill><a:tailEnd type=\"triangle\" "
+        "w=\"lg\" "
+        "len=\"lg\"/></a:ln></p:spPr></p:cxnSp>"
+        "<p:pic><p:nvPicPr><p:cNvPr id=\"4\" "
+        "name=\"p\"/><p:cNvPicPr/><p:nvPr/></p:nvPicPr><p:blipFill><a:blip "
+        "r:embed=\"rIdP\"/><a:stretch/></p:blipFill><p:spPr><a:xfrm><a:off x=\"1270000\" "
+        "y=\"3810000\"/><a:ext "
+        "cx=\"2540000\" cy=\"2540000\"/></a:xfrm><a:prstGeom prst=\"ellipse\"/></p:spPr></p:pic>"};
+    const QImage image = loadAndRender(write("arrow.pptx", pptxEntries(spec)));
+    // A 2 pt line from x = 100 to 500 at y = 100; the large head is 10 pt wide at its base.
+    EXPECT_TRUE(near(image.pixelColor(300, 100), QColor(255, 0, 0), 40));
+    EXPECT_TRUE(near(image.pixelColor(300, 104), Qt::white, 40)) << "the line itself is thin";
+    EXPECT_TRUE(near(image.pixelColor(492, 102), QColor(255, 0, 0), 60)) << "the head is wide";
+    EXPECT_TRUE(near(image.pixelColor(107, 103), Qt::white, 40)) << "no head at the start";
+    // The picture is cut to its ellipse.
+    EXPECT_TRUE(near(image.pixelColor(200, 400), QColor(0, 0, 255), 12));
+    EXPECT_TRUE(near(image.pixelColor(104, 304), Qt::white, 12));
+}
+
+} // namespace
+} // namespace KX::Tovrin::Test
