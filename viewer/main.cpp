@@ -5,6 +5,7 @@
 #include "core/FatalError.h"
 #include "platform/brovik/application/EditorApplication.h"
 #include "platform/brovik/application/FileOpenInfo.h"
+#include "platform/brovik/application/Logging.h"
 #include "platform/brovik/application/Process.h"
 #include "platform/brovik/application/SingleInstanceHelper.h"
 #include "platform/brovik/document/DocumentIO.h"
@@ -98,6 +99,7 @@ public:
         QObject::connect(screen, &WelcomeScreen::helpTriggered, this,
                          [this](const QString& helpFile) { openHelp(helpFile); });
         showWindowWithRestoredGeometry(screen, handler, false, 0);
+        qCDebug(brovikDocuments) << "start window shown";
         while (screen->isVisible()) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }

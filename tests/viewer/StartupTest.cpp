@@ -136,6 +136,26 @@ TEST_F(ViewerStartup, SecondStartHandsItsDocumentToTheRunningInstance) {
     EXPECT_EQ(running->state(), QProcess::Running);
 }
 
+TEST_F(ViewerStartup, LaterStartsWithoutDocumentOrInTheBackground) {
+    const QString first = writeDeck(QStringLiteral("first.pptx"), {Qt::red});
+    const QString second = writeDeck(QStringLiteral("second.pptx"), {Qt::green});
+    QProcess* running = start({first});
+    QString diagnostics;
+    ASSERT_TRUE(waitForDiagnostic(running, QStringLiteral("window shown for \"") + first, &diagnostics))
+        << diagnostics.toStdString();
+
+    // A start without a document shows the start window even though a document is open.
+    EXPECT_EQ(run({}), 0);
+    ASSERT_TRUE(waitForDiagnostic(running, QStringLiteral("start window shown"), &diagnostics))
+        << diagnostics.toStdString();
+
+    // The running instance keeps serving while its start window is up.
+    EXPECT_EQ(run({QStringLiteral("--open-in-background"), second}), 0);
+    ASSERT_TRUE(waitForDiagnostic(
+        running, QStringLiteral("window shown for \"") + second + "\" in the background", &diagnostics))
+        << diagnostics.toStdString();
+}
+
 TEST_F(ViewerStartup, DocumentOpensAndTheProgramRunsUntilItsWindowCloses) {
     const QString deck = writeDeck(QStringLiteral("run.pptx"), {Qt::red, Qt::green});
     QProcess* running = start({deck});

@@ -163,7 +163,8 @@ bool EditorApplication::handlePath(const QString& path, const std::function<void
     }
     trackEditor(editor);
     showEditor(editor, inBackground);
-    qCDebug(brovikDocuments) << "window shown for" << absolutePath;
+    qCDebug(brovikDocuments).noquote()
+        << "window shown for" << ('"' + absolutePath + '"') << (inBackground ? "in the background" : "");
     if (callback) {
         callback(true);
     }
