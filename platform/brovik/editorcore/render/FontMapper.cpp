@@ -24,6 +24,13 @@ QString classify(const QString& family, const QSet<QString>& installed) {
         return QString();
     };
     QString choice;
+    // Metric-compatible free families, when installed, keep line breaks exactly where the author had them.
+    if (lower.startsWith(QLatin1String("calibri")))
+        choice = pick({"Carlito"});
+    else if (lower.startsWith(QLatin1String("cambria")))
+        choice = pick({"Caladea"});
+    if (!choice.isEmpty())
+        return choice;
     if (contains(lower, {"mono", "courier", "consolas", "console", "typewriter", "menlo", "source code",
                          "fira code"}))
         choice = pick({"DejaVu Sans Mono", "Liberation Mono"});
