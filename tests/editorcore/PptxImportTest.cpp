@@ -55,6 +55,8 @@ TEST_F(EditorCorePptx, SlideSizeAndCountComeFromThePresentation) {
     EXPECT_TRUE(near(image.pixelColor(100, 100), Qt::white));
     EXPECT_TRUE(_core.renderSlide(3, QSize(100, 100)).isNull());
     EXPECT_TRUE(_core.renderSlide(-1, QSize(100, 100)).isNull());
+    EXPECT_TRUE(_core.renderSlide(0, QSize(16000, 16000)).isNull())
+        << "absurd sizes are refused, not allocated";
 }
 
 TEST_F(EditorCorePptx, HiddenSlidesAreLeftOutUnlessAllAreHidden) {

@@ -31,8 +31,10 @@ void SlideRenderer::render(const PresentationDocument& document, int index, QPai
 }
 
 QImage SlideRenderer::render(const PresentationDocument& document, int index, const QSize& size) {
+    // 8K at 16:9 is about 33 million pixels; anything far beyond is a caller's mistake, not a screen.
+    constexpr qint64 MaxPixels = 64ll << 20;
     if (index < 0 || index >= int(document.slides.size()) || size.isEmpty() || size.width() > 16384 ||
-        size.height() > 16384)
+        size.height() > 16384 || qint64(size.width()) * size.height() > MaxPixels)
         return {};
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
