@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <gtest/gtest.h>
 
 namespace KX::Testing {
 
@@ -18,6 +19,24 @@ QTemporaryDir& scratch() {
     static QTemporaryDir dir;
     return dir;
 }
+
+// Windows close with deferred deletion, which needs an event loop the tests do not run; deleting
+// them before the process ends stops their background rendering before Qt's globals go away.
+class DeleteWindowsAtEnd : public ::testing::Environment {
+public:
+    void TearDown() override {
+        if (!QCoreApplication::instance()) {
+            return;
+        }
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            window->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        qDeleteAll(QApplication::topLevelWidgets());
+    }
+};
+
+const auto* const deleteWindowsAtEnd = ::testing::AddGlobalTestEnvironment(new DeleteWindowsAtEnd);
 
 } // namespace
 

@@ -64,6 +64,11 @@ EditorApplication::EditorApplication(int& argc, char** argv, const QString& appl
 }
 
 EditorApplication::~EditorApplication() {
+    // Windows still open (or closed but not yet deleted) go first: their slide rendering in the
+    // background must stop while the application's resources still exist.
+    for (EditorMainWidget* editor : editors()) {
+        delete editor->window();
+    }
     delete _helpWindow.data();
     _singleInstance.reset();
 }
