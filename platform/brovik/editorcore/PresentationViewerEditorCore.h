@@ -41,7 +41,7 @@ public:
 
     // Raster render at the given pixel size: aspect kept, letterboxed on transparent. Results are
     // cached (LRU, bounded memory). Safe to call from worker threads. An index out of range or an
-    // empty size gives a null image.
+    // empty size gives a null image, as does a size over 16384 pixels a side or 64 million in all.
     QImage renderSlide(int index, const QSize& size) const;
     // Vector render into any painter (printing, PDF), the slide scaled into target with aspect kept.
     void renderSlide(int index, QPainter& painter, const QRectF& target) const;
