@@ -126,23 +126,6 @@ TEST(SbbCmsMessage, FurtherSignersJoinAnOpenedMessageWithTheirChain) {
     EXPECT_EQ(signerNames(reopened), (std::vector<std::string>{"Intermediate Signer", "Test Signer"}));
 }
 
-TEST(SbbCmsMessage, RemovingKeepsTheOtherSignersInOrder) {
-    SBB::SignedCMSMessage message;
-    openMessage(message, signedMessage("signer"));
-    message.signature(message.addSignature()).sign(signer("two-cn"), {});
-    message.signature(message.addSignature()).sign(signer("expired"), {});
-    message.removeSignature(1);
-    EXPECT_EQ(signerNames(message), (std::vector<std::string>{"Expired Signer", "Test Signer"}));
-    EXPECT_TRUE(message.signature(1).findSigningCertificate()->sameAs(certificateOnly("expired")));
-    SBB::MemoryStream saved;
-    message.save(saved);
-
-    SBB::SignedCMSMessage reopened;
-    openMessage(reopened, saved.data());
-    EXPECT_EQ(signerNames(reopened), (std::vector<std::string>{"Expired Signer", "Test Signer"}));
-    EXPECT_EQ(reopened.signature(1).validate(), SBB::CMSValidity::Valid);
-}
-
 TEST(SbbCmsMessage, PendingSignaturesAreLeftOutAndSignedInPositionOrder) {
     SBB::SignedCMSMessage message;
     auto stream = streamOf(content);
