@@ -7,13 +7,17 @@
 #include "platform/brovik/editor/EditorState.h"
 #include "platform/brovik/printing/PresentationPrintDialog.h"
 #include "platform/brovik/printing/PresentationPrinter.h"
+#include "platform/brovik/settings/ApplicationSettings.h"
 #include "platform/brovik/slides/SlideControl.h"
 #include "platform/brovik/slides/SlideNavigationController.h"
 #include "platform/brovik/style/Repolish.h"
 #include "platform/brovik/toolbar/FunctionToolbar.h"
 #include "platform/brovik/windows/ScreenSaverLocker.h"
+#include "viewer/StyledFilmstrip.h"
+#include "viewer/TipsScreen.h"
 
 #include <QAction>
+#include <QEasingCurve>
 #include <QMouseEvent>
 #include <QPropertyAnimation>
 #include <QSignalBlocker>
@@ -25,7 +29,8 @@ namespace KX {
 namespace {
 
 constexpr int FilmstripTriggerWidth = 50;
-constexpr int FilmstripWidth = 235;
+constexpr int FilmstripWidth = StyledFilmstrip::Width;
+constexpr int FilmstripAnimationMs = 200;
 constexpr int ToolbarBottomGap = 20;
 constexpr int LongPressMs = 2500;
 
@@ -154,6 +159,7 @@ void PresentationViewer::setEditorCore(const Tovrin::EditorCoreVariant& core) {
     }
     // With tips on screen the framework learns that the editor is ready once they are dismissed.
     if (isTipsScreenVisible()) {
+        connect(_tipsScreen, &TipsScreen::confirmed, getEditorState(), &Brovik::EditorState::editorCreated);
         return;
     }
     getEditorState()->editorCreated();
@@ -164,6 +170,7 @@ void PresentationViewer::setupSlideUi() {
         assertionFailed("_editorCore");
     }
     _slideNavigationController->setMaxSlideIndex(_editorCore->getSlidesCount() - 1);
+    createFilmstrip();
     createSlideControl();
     createFunctionToolbar();
 
@@ -178,8 +185,18 @@ void PresentationViewer::setupSlideUi() {
             &PresentationViewer::onCurrentSlideChanged, Qt::DirectConnection);
     _slideNavigationController->setCurrentSlideIndex(0);
 
-    updateFullScreenShortcut();
-    installEventFilter(_slideNavigationController);
+    if (Brovik::ApplicationSettings::isTipsScreenEnabled()) {
+        _tipsScreen = new TipsScreen(_pointerButton, this);
+        _tipsScreen->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+        _tipsScreen->installEventFilter(this);
+        _tipsScreen->show();
+        _tipsScreen->raise();
+        connect(_tipsScreen, &TipsScreen::confirmed, this, &PresentationViewer::onTipsConfirmed,
+                Qt::DirectConnection);
+    } else {
+        updateFullScreenShortcut();
+        installEventFilter(_slideNavigationController);
+    }
 
     _longPressTimer = new QTimer(this);
     _longPressTimer->setSingleShot(true);
@@ -231,7 +248,71 @@ void PresentationViewer::setTipsBlockedActions(bool blocked) {
     _openAction->blockSignals(blocked);
 }
 
+void PresentationViewer::onTipsConfirmed() {
+    _tipsScreen->hide();
+    updateFullScreenShortcut();
+    setTipsBlockedActions(false);
+    Brovik::ApplicationSettings::setTipsScreenEnabled(false);
+    _functionToolbar->setVisibilityState(Brovik::FadeInOutWidget::State::Hidden, false);
+    installEventFilter(_slideNavigationController);
+}
+
+void PresentationViewer::createFilmstrip() {
+    if (!_slideNavigationController) {
+        assertionFailed("_slideNavigationController");
+    }
+    _filmstrip = new StyledFilmstrip(
+        Brovik::PresentationEditorCoreHolder(Brovik::PresentationEditorCoreHolder::Variant(_editorCore)),
+        this);
+    _filmstrip->setFixedWidth(FilmstripWidth);
+    _filmstrip->setFocusPolicy(Qt::NoFocus);
+    _filmstrip->installEventFilter(this);
+    _filmstrip->setMediaProvider(getMediaProvider());
+    // Parked just left of the window until the mouse touches the left edge.
+    _filmstrip->setVisible(true);
+    _filmstrip->move(-_filmstrip->width(), 0);
+    connect(_filmstrip, &Brovik::Filmstrip::currentIndexChanged, _slideNavigationController,
+            &Brovik::SlideNavigationController::setCurrentSlideIndex);
+}
+
+void PresentationViewer::showFilmstrip() {
+    if (!_filmstrip) {
+        assertionFailed("_filmstrip");
+    }
+    _filmstrip->show();
+    _filmstrip->raise();
+    const QRect from(QPoint(-FilmstripWidth, 0), QPoint(-1, height() - 1));
+    animateFilmstrip(from, from.translated(FilmstripWidth, 0));
+}
+
+void PresentationViewer::hideFilmstrip() {
+    const QRect from = _filmstrip->geometry();
+    animateFilmstrip(from, from.translated(-from.width(), 0));
+    if (!_filmstripAnimation) {
+        assertionFailed("_filmstripAnimation");
+    }
+    connect(_filmstripAnimation.data(), &QAbstractAnimation::finished, _filmstrip, &QWidget::hide);
+}
+
+void PresentationViewer::animateFilmstrip(const QRect& from, const QRect& to) {
+    // Two animations of one geometry would fight over it; the newer one wins.
+    if (_filmstripAnimation) {
+        _filmstripAnimation->stop();
+    }
+    auto* animation = new QPropertyAnimation(_filmstrip, Brovik::Filmstrip::GeometryProperty);
+    _filmstripAnimation = animation;
+    animation->setEasingCurve(QEasingCurve::OutQuad);
+    animation->setDuration(FilmstripAnimationMs);
+    animation->setStartValue(from);
+    animation->setEndValue(to);
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
 void PresentationViewer::onCurrentSlideChanged(int index) {
+    if (!_filmstrip) {
+        assertionFailed("_filmstrip");
+    }
+    _filmstrip->setCurrentIndex(index);
     if (!_slideControl) {
         assertionFailed("_slideControl");
     }
@@ -304,7 +385,13 @@ bool PresentationViewer::event(QEvent* event) {
 }
 
 bool PresentationViewer::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == _slideControl && _slideControl && _longPressTimer) {
+    if (watched == _filmstripTrigger && _filmstripTrigger && event->type() == QEvent::Enter) {
+        if (!_filmstripAnimation) {
+            showFilmstrip();
+        }
+    } else if (watched == _filmstrip && _filmstrip && event->type() == QEvent::Leave) {
+        hideFilmstrip();
+    } else if (watched == _slideControl && _slideControl && _longPressTimer) {
         if (event->type() == QEvent::MouseButtonPress &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             _longPressTimer->start();

@@ -4,10 +4,10 @@
 #include "platform/brovik/editor/EditorMainWidget.h"
 
 #include <QPointer>
+#include <QPropertyAnimation>
 #include <memory>
 
 class QAction;
-class QPropertyAnimation;
 class QTimer;
 class QToolButton;
 
@@ -20,10 +20,12 @@ class SlideNavigationController;
 
 namespace KX {
 
+class StyledFilmstrip;
+class TipsScreen;
+
 // The content of a slidewell document window: one presentation shown by a slide view that fills the
-// window, a toolbar centred at the bottom, keys for presenting, and (arriving with the thumbnails
-// and first-run tips) a filmstrip at the left edge and a tips overlay. Declines every editing
-// feature of the framework.
+// window, a toolbar centred at the bottom, keys for presenting, a filmstrip that slides in from the
+// left edge and, on first use, a tips overlay. Declines every editing feature of the framework.
 class PresentationViewer : public Brovik::EditorMainWidget {
     Q_OBJECT
 public:
@@ -39,9 +41,11 @@ public:
     const std::shared_ptr<Tovrin::PresentationViewerEditorCore>& editorCore() const { return _editorCore; }
     Brovik::SlideControl* slideControl() const { return _slideControl; }
     QWidget* filmstripTrigger() const { return _filmstripTrigger; }
-    QWidget* filmstrip() const { return _filmstrip; }
+    StyledFilmstrip* filmstrip() const { return _filmstrip; }
+    QPropertyAnimation* filmstripAnimation() const { return _filmstripAnimation; }
     Brovik::FunctionToolbar* functionToolbar() const { return _functionToolbar; }
-    QWidget* tipsScreen() const { return _tipsScreen; }
+    TipsScreen* tipsScreen() const { return _tipsScreen; }
+    QTimer* longPressTimer() const { return _longPressTimer; }
     Brovik::SlideNavigationController* slideNavigationController() const {
         return _slideNavigationController;
     }
@@ -98,6 +102,11 @@ private:
     void createActions();
     void createSlideControl();
     void createFunctionToolbar();
+    void createFilmstrip();
+    void showFilmstrip();
+    void hideFilmstrip();
+    void animateFilmstrip(const QRect& from, const QRect& to);
+    void onTipsConfirmed();
     void setupSlideUi();
     void setSlideControlFullScreen(bool on);
     void updateFullScreenShortcut();
@@ -111,11 +120,9 @@ private:
     Brovik::ScreenSaverLocker* _screenSaverLocker = nullptr;
     QWidget* _filmstripTrigger = nullptr;
     Brovik::SlideControl* _slideControl = nullptr;
-    // The thumbnail column and the first-run tips overlay arrive with their own classes; until then
-    // the window keeps their places and lays them out like any widget.
-    QWidget* _filmstrip = nullptr;
+    StyledFilmstrip* _filmstrip = nullptr;
     Brovik::SlideNavigationController* _slideNavigationController = nullptr;
-    QWidget* _tipsScreen = nullptr;
+    TipsScreen* _tipsScreen = nullptr;
     QPointer<QPropertyAnimation> _filmstripAnimation;
     Brovik::FunctionToolbar* _functionToolbar = nullptr;
     QAction* _previousAction = nullptr;

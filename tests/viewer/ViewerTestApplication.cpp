@@ -3,6 +3,7 @@
 #include "platform/brovik/application/Process.h"
 #include "platform/brovik/document/DocumentIO.h"
 #include "platform/brovik/document/ResourceLoader.h"
+#include "platform/brovik/settings/ApplicationSettings.h"
 #include "platform/brovik/style/FontFactory.h"
 #include "platform/brovik/windows/MainWindow.h"
 #include "viewer/PresentationViewer.h"
@@ -85,7 +86,10 @@ ViewerTestApplication& testApplication() {
         static int argc = 1;
         static char name[] = "viewer_tests";
         static char* argv[] = {name, nullptr};
-        return new ViewerTestApplication(argc, argv);
+        auto* created = new ViewerTestApplication(argc, argv);
+        // Most tests look at the window behind the first-run tips; the tips tests switch them on.
+        Brovik::ApplicationSettings::setTipsScreenEnabled(false);
+        return created;
     }();
     return *application;
 }

@@ -56,7 +56,7 @@ void SlideControlBase::render(QPainter& painter, const QRect& rect, boost::optio
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const QSize pixelSize(static_cast<int>(std::lround(target.width() * ratio)),
                           static_cast<int>(std::lround(target.height() * ratio)));
-    QImage image = core->renderSlide(*itemIndex, pixelSize);
+    QImage image = slideImage(*itemIndex, pixelSize);
     if (image.isNull()) {
         return;
     }
@@ -65,6 +65,11 @@ void SlideControlBase::render(QPainter& painter, const QRect& rect, boost::optio
     if (_cacheEnabled && *itemIndex + 1 < getSlidesCount()) {
         prerender(*itemIndex + 1, pixelSize);
     }
+}
+
+QImage SlideControlBase::slideImage(int index, const QSize& pixelSize) {
+    const auto* core = _holder.viewerCore();
+    return core ? core->renderSlide(index, pixelSize) : QImage();
 }
 
 void SlideControlBase::prerender(int index, const QSize& pixelSize) const {

@@ -2,6 +2,7 @@
 
 #include "platform/brovik/document/PresentationEditorCoreHolder.h"
 
+#include <QImage>
 #include <QRect>
 #include <boost/optional.hpp>
 #include <memory>
@@ -39,6 +40,9 @@ public:
 
 protected:
     void prerender(int index, const QSize& pixelSize) const;
+    // The picture of slide `index` at `pixelSize`; a null image when it is not available (yet).
+    // Renders on the calling thread unless a subclass knows better.
+    virtual QImage slideImage(int index, const QSize& pixelSize);
 
 private:
     PresentationEditorCoreHolder _holder;
