@@ -240,7 +240,9 @@ void PresentationViewer::createFunctionToolbar() {
 }
 
 bool PresentationViewer::isTipsScreenVisible() const {
-    return _tipsScreen && _tipsScreen->isVisible();
+    // Not hidden rather than visible: the slide UI is built before the window is first shown, and
+    // the tips must hold the window back from the start.
+    return _tipsScreen && !_tipsScreen->isHidden();
 }
 
 void PresentationViewer::setTipsBlockedActions(bool blocked) {

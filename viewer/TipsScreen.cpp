@@ -68,7 +68,7 @@ TipsScreen::TipsScreen(QToolButton* pointerButton, QWidget* parent)
     : QWidget(parent), _pointerButton(pointerButton) {
     setObjectName(QStringLiteral("TipsScreenWidget"));
 
-    auto* button = new QPushButton(tr("Okay, I got it!"), this);
+    auto* button = _okButton = new QPushButton(tr("Okay, I got it!"), this);
     button->setObjectName(QStringLiteral("TipsOkButton"));
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     button->setFocus(Qt::OtherFocusReason);
@@ -124,6 +124,13 @@ void TipsScreen::keyPressEvent(QKeyEvent* event) {
         emit confirmed();
     }
     event->accept();
+}
+
+void TipsScreen::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Putting the window together moves the keyboard elsewhere; the overlay takes it back whenever
+    // it appears, so that Esc dismisses it.
+    _okButton->setFocus(Qt::OtherFocusReason);
 }
 
 void TipsScreen::paintEvent(QPaintEvent*) {

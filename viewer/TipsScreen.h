@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPushButton;
 class QToolButton;
 
 namespace KX {
@@ -40,9 +41,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QToolButton* _pointerButton = nullptr;
+    QPushButton* _okButton = nullptr;
     QLabel* _sideArrow = nullptr;
     QWidget* _sideTitleRow = nullptr;
     TipSubtitleDescription* _sideSubtitle = nullptr;
