@@ -89,6 +89,8 @@ void PresentationViewer::createActions() {
     fullScreenIcon.addFile(QStringLiteral("icons:p_fn_bar_fullscreen_out_ic"), QSize(), QIcon::Normal,
                            QIcon::On);
     _fullScreenAction->setIcon(fullScreenIcon);
+    // Until the first full-screen change (a window started minimised may wait long for it).
+    _fullScreenAction->setToolTip(tr("Full screen"));
     _fullScreenAction->setCheckable(true);
 
     _pointerAction = new QAction(this);
