@@ -4,7 +4,6 @@
 
 #include "PptxFixture.h"
 #include "ViewerTestApplication.h"
-#include "core/Errors.h"
 #include "platform/brovik/document/MediaProvider.h"
 #include "platform/brovik/slides/SlideControl.h"
 #include "platform/brovik/slides/SlideNavigationController.h"
@@ -12,7 +11,6 @@
 #include "viewer/StyledFilmstrip.h"
 
 #include <QAction>
-#include <QPainter>
 #include <QPropertyAnimation>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -126,7 +124,8 @@ TEST(ViewerFilmstrip, LeavingWhileSlidingInEndsOutside) {
 }
 
 TEST(ViewerFilmstrip, TabsAreNumberedAndTheCurrentOneIsRed) {
-    PresentationViewer* viewer = openDeck(QStringLiteral("tabs.pptx"), {Qt::darkBlue, Qt::darkGreen, Qt::darkBlue});
+    PresentationViewer* viewer =
+        openDeck(QStringLiteral("tabs.pptx"), {Qt::darkBlue, Qt::darkGreen, Qt::darkBlue});
     ASSERT_NE(viewer, nullptr);
     slideIn(viewer);
     StyledFilmstrip* filmstrip = viewer->filmstrip();
@@ -172,21 +171,6 @@ TEST(ViewerFilmstrip, TabsAreNumberedAndTheCurrentOneIsRed) {
         EXPECT_GT(index == 1 ? slide.green() : slide.blue(), 100) << slide.name().toStdString();
         EXPECT_LT(slide.red(), 40) << slide.name().toStdString();
     }
-    viewer->window()->close();
-}
-
-TEST(ViewerFilmstrip, ThumbnailWithoutIndexIsADefect) {
-    PresentationViewer* viewer = openDeck(QStringLiteral("noindex.pptx"), {Qt::white});
-    ASSERT_NE(viewer, nullptr);
-    QImage image(235, 200, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    try {
-        viewer->filmstrip()->render(painter, QRect(0, 0, 235, 200), boost::none);
-        ADD_FAILURE() << "drew a thumbnail without an index";
-    } catch (const KX::AbortException& e) {
-        EXPECT_EQ(std::string(e.what()), "Assertion failure: itemIndex");
-    }
-    painter.end();
     viewer->window()->close();
 }
 
