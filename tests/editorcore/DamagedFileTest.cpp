@@ -19,9 +19,9 @@ protected:
     }
 
     ZipEntries valid() {
-        PptxSpec spec;
-        spec.slideShapes = {""};
-        return pptxEntries(spec);
+        PptxRecipe deck;
+        deck.slideShapes = {""};
+        return pptxEntries(deck);
     }
 };
 
@@ -71,10 +71,10 @@ TEST_F(EditorCoreDamaged, AFailedLoadKeepsThePreviousDocument) {
 }
 
 TEST_F(EditorCoreDamaged, HostileValuesAreContained) {
-    PptxSpec spec;
-    spec.widthEmu = -5;
+    PptxRecipe deck;
+    deck.widthEmu = -5;
     // Absurd sizes and broken references must neither crash nor allocate wildly.
-    spec.slideShapes = {
+    deck.slideShapes = {
         "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr><a:xfrm "
         "rot=\"nan\"><a:off x=\"99999999999999999999\" y=\"-1e300\"/><a:ext cx=\"1e308\" cy=\"12\"/></a:xfrm>"
         "<a:prstGeom prst=\"rect\"/><a:blipFill><a:blip r:embed=\"rIdNone\"/></a:blipFill></p:spPr></p:sp>"
@@ -82,7 +82,7 @@ TEST_F(EditorCoreDamaged, HostileValuesAreContained) {
         "<a:blip r:embed=\"rIdBroken\"/></p:blipFill><p:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext "
         "cx=\"100\" "
         "cy=\"100\"/></a:xfrm></p:spPr></p:pic>"};
-    spec.slideRelationships =
+    deck.slideRelationships =
         "<Relationship Id=\"rIdBroken\" "
         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
         "Target=\"../../../../etc/passwd\"/>";
@@ -95,8 +95,8 @@ TEST_F(EditorCoreDamaged, HostileValuesAreContained) {
                   "<a:chExt cx=\"100\" cy=\"100\"/></a:xfrm></p:grpSpPr>";
     for (int i = 0; i < 200; ++i)
         nested += "</p:grpSp>";
-    spec.slideShapes.push_back(nested);
-    _core.load(write("hostile.pptx", pptxEntries(spec)));
+    deck.slideShapes.push_back(nested);
+    _core.load(write("hostile.pptx", pptxEntries(deck)));
     EXPECT_EQ(_core.getSlidesCount(), 2);
     EXPECT_NEAR(_core.slideSize().width(), 720, 0.01);
     EXPECT_FALSE(_core.renderSlide(0, QSize(320, 240)).isNull());
@@ -114,17 +114,17 @@ TEST_F(EditorCoreDamaged, ForgedPictureHeadersAreNotDecodedAtFullSize) {
     png[21] = 1;
     png[22] = char(0x86);
     png[23] = char(0xA0);
-    PptxSpec spec;
-    spec.extraEntries["ppt/media/image1.png"] = png;
-    spec.slideRelationships =
+    PptxRecipe deck;
+    deck.extraEntries["ppt/media/image1.png"] = png;
+    deck.slideRelationships =
         "<Relationship Id=\"rIdP\" "
         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
         "Target=\"../media/image1.png\"/>";
-    spec.slideShapes = {
+    deck.slideShapes = {
         "<p:pic><p:nvPicPr><p:cNvPr id=\"3\" name=\"p\"/><p:cNvPicPr/><p:nvPr/></p:nvPicPr><p:blipFill>"
         "<a:blip r:embed=\"rIdP\"/></p:blipFill><p:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext "
         "cx=\"1270000\" cy=\"1270000\"/></a:xfrm></p:spPr></p:pic>"};
-    const QImage image = loadAndRender(write("forged.pptx", pptxEntries(spec)));
+    const QImage image = loadAndRender(write("forged.pptx", pptxEntries(deck)));
     EXPECT_FALSE(image.isNull());
 }
 

@@ -67,9 +67,9 @@ void writeZip(const QString& path, const ZipEntries& entries) {
         throw std::runtime_error("cannot write zip");
 }
 
-ZipEntries pptxEntries(const PptxSpec& spec) {
+ZipEntries pptxEntries(const PptxRecipe& deck) {
     ZipEntries e;
-    const std::size_t slides = spec.slideShapes.size();
+    const std::size_t slides = deck.slideShapes.size();
     std::string overrides;
     for (std::size_t i = 1; i <= slides; ++i)
         overrides +=
@@ -96,8 +96,8 @@ ZipEntries pptxEntries(const PptxSpec& spec) {
     e["ppt/presentation.xml"] = bytes(
         std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><p:presentation ") + Namespaces +
         "><p:sldMasterIdLst><p:sldMasterId id=\"2147483648\" r:id=\"rIdM\"/></p:sldMasterIdLst><p:sldIdLst>" +
-        ids + "</p:sldIdLst><p:sldSz cx=\"" + std::to_string(spec.widthEmu) + "\" cy=\"" +
-        std::to_string(spec.heightEmu) +
+        ids + "</p:sldIdLst><p:sldSz cx=\"" + std::to_string(deck.widthEmu) + "\" cy=\"" +
+        std::to_string(deck.heightEmu) +
         "\"/><p:notesSz cx=\"6858000\" cy=\"9144000\"/><p:defaultTextStyle><a:lvl1pPr><a:defRPr "
         "sz=\"1800\"><a:solidFill>"
         "<a:schemeClr val=\"tx1\"/></a:solidFill><a:latin typeface=\"+mn-lt\"/></a:defRPr></a:lvl1pPr>"
@@ -109,7 +109,7 @@ ZipEntries pptxEntries(const PptxSpec& spec) {
         "val=\"FFFFFF\"/></a:lt1>"
         "<a:dk2><a:srgbClr val=\"1F497D\"/></a:dk2><a:lt2><a:srgbClr val=\"EEECE1\"/></a:lt2>"
         "<a:accent1><a:srgbClr val=\"" +
-        spec.accent1 +
+        deck.accent1 +
         "\"/></a:accent1>"
         "<a:accent2><a:srgbClr val=\"00FF00\"/></a:accent2><a:accent3><a:srgbClr val=\"0000FF\"/></a:accent3>"
         "<a:accent4><a:srgbClr val=\"FFFF00\"/></a:accent4><a:accent5><a:srgbClr val=\"00FFFF\"/></a:accent5>"
@@ -134,7 +134,7 @@ ZipEntries pptxEntries(const PptxSpec& spec) {
                             relationship("rId2", "theme", "../theme/theme1.xml")));
     e["ppt/slideMasters/slideMaster1.xml"] = bytes(
         std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><p:sldMaster ") + Namespaces + "><p:cSld>" +
-        spec.masterBackground + tree(spec.masterShapes) +
+        deck.masterBackground + tree(deck.masterShapes) +
         "</p:cSld><p:clrMap bg1=\"lt1\" tx1=\"dk1\" bg2=\"lt2\" tx2=\"dk2\" accent1=\"accent1\" "
         "accent2=\"accent2\" "
         "accent3=\"accent3\" accent4=\"accent4\" accent5=\"accent5\" accent6=\"accent6\" hlink=\"hlink\" "
@@ -150,24 +150,24 @@ ZipEntries pptxEntries(const PptxSpec& spec) {
         bytes(relationships(relationship("rId1", "slideMaster", "../slideMasters/slideMaster1.xml")));
     e["ppt/slideLayouts/slideLayout1.xml"] =
         bytes(std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><p:sldLayout ") + Namespaces +
-              "><p:cSld>" + spec.layoutBackground + tree(spec.layoutShapes) + "</p:cSld></p:sldLayout>");
+              "><p:cSld>" + deck.layoutBackground + tree(deck.layoutShapes) + "</p:cSld></p:sldLayout>");
     for (std::size_t i = 0; i < slides; ++i) {
         const std::string n = std::to_string(i + 1);
         e["ppt/slides/_rels/slide" + n + ".xml.rels"] =
             bytes(relationships(relationship("rIdL", "slideLayout", "../slideLayouts/slideLayout1.xml") +
-                                spec.slideRelationships));
-        const std::string bg = i < spec.slideBackgrounds.size() ? spec.slideBackgrounds[i] : std::string();
+                                deck.slideRelationships));
+        const std::string bg = i < deck.slideBackgrounds.size() ? deck.slideBackgrounds[i] : std::string();
         e["ppt/slides/slide" + n + ".xml"] =
             bytes(std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><p:sld ") + Namespaces + " " +
-                  (i < spec.slideAttributes.size() ? spec.slideAttributes[i] : std::string()) + "><p:cSld>" +
-                  bg + tree(spec.slideShapes[i]) + "</p:cSld></p:sld>");
+                  (i < deck.slideAttributes.size() ? deck.slideAttributes[i] : std::string()) + "><p:cSld>" +
+                  bg + tree(deck.slideShapes[i]) + "</p:cSld></p:sld>");
     }
-    for (const auto& [name, data] : spec.extraEntries)
+    for (const auto& [name, data] : deck.extraEntries)
         e[name] = data;
     return e;
 }
 
-ZipEntries odpEntries(const OdpSpec& spec) {
+ZipEntries odpEntries(const OdpRecipe& deck) {
     const std::string ns = "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
                            "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
                            "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
@@ -190,20 +190,20 @@ ZipEntries odpEntries(const OdpSpec& spec) {
         "<style:default-style style:family=\"graphic\"><style:graphic-properties draw:fill=\"none\" "
         "draw:stroke=\"none\"/><style:text-properties fo:font-size=\"18pt\" fo:color=\"#000000\"/>"
         "</style:default-style>" +
-        spec.stylesStyles +
+        deck.stylesStyles +
         "</office:styles><office:automatic-styles><style:page-layout style:name=\"PM1\">"
         "<style:page-layout-properties fo:page-width=\"10in\" "
         "fo:page-height=\"7.5in\"/></style:page-layout>" +
-        spec.masterStyles +
+        deck.masterStyles +
         "</office:automatic-styles><office:master-styles><style:master-page style:name=\"Default\" "
         "style:page-layout-name=\"PM1\"" +
-        (spec.masterDrawStyle.empty() ? std::string() : " draw:style-name=\"" + spec.masterDrawStyle + "\"") +
-        ">" + spec.masterShapes + "</style:master-page></office:master-styles></office:document-styles>");
+        (deck.masterDrawStyle.empty() ? std::string() : " draw:style-name=\"" + deck.masterDrawStyle + "\"") +
+        ">" + deck.masterShapes + "</style:master-page></office:master-styles></office:document-styles>");
     std::string pages;
-    for (const std::string& p : spec.pages)
+    for (const std::string& p : deck.pages)
         pages += p;
     e["content.xml"] = bytes("<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document-content " + ns +
-                             "><office:automatic-styles>" + spec.contentStyles +
+                             "><office:automatic-styles>" + deck.contentStyles +
                              "</office:automatic-styles><office:body><office:presentation>" + pages +
                              "</office:presentation></office:body></office:document-content>");
     return e;

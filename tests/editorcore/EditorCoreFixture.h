@@ -20,7 +20,7 @@ void writeZip(const QString& path, const ZipEntries& entries);
 
 // A minimal PowerPoint package: one theme, one master, one layout and the given slides. The
 // strings are the inner XML of the parts' shape trees and backgrounds.
-struct PptxSpec {
+struct PptxRecipe {
     std::string masterBackground =
         "<p:bg><p:bgPr><a:solidFill><a:srgbClr val=\"FFFFFF\"/></a:solidFill></p:bgPr></p:bg>";
     std::string masterShapes;
@@ -35,11 +35,11 @@ struct PptxSpec {
     int widthEmu = 9144000;         // 720 pt
     int heightEmu = 6858000;        // 540 pt
 };
-ZipEntries pptxEntries(const PptxSpec& spec);
+ZipEntries pptxEntries(const PptxRecipe& deck);
 
 // A minimal OpenDocument presentation. The strings are the inner XML of automatic styles,
 // the master page and the pages (each a full draw:page element).
-struct OdpSpec {
+struct OdpRecipe {
     std::string contentStyles;
     std::string stylesStyles;    // office:styles of styles.xml
     std::string masterStyles;    // office:automatic-styles of styles.xml
@@ -47,7 +47,7 @@ struct OdpSpec {
     std::string masterShapes;
     std::vector<std::string> pages;
 };
-ZipEntries odpEntries(const OdpSpec& spec);
+ZipEntries odpEntries(const OdpRecipe& deck);
 
 QByteArray pngBytes(const QImage& image);
 

@@ -39,11 +39,11 @@ std::string textBody(const std::string& text, const std::string& size = "2400") 
 class EditorCorePptx : public EditorCoreTest {};
 
 TEST_F(EditorCorePptx, SlideSizeAndCountComeFromThePresentation) {
-    PptxSpec spec;
-    spec.widthEmu = 12192000;
-    spec.heightEmu = 6858000;
-    spec.slideShapes = {"", "", ""};
-    _core.load(write("size.pptx", pptxEntries(spec)));
+    PptxRecipe deck;
+    deck.widthEmu = 12192000;
+    deck.heightEmu = 6858000;
+    deck.slideShapes = {"", "", ""};
+    _core.load(write("size.pptx", pptxEntries(deck)));
     EXPECT_TRUE(_core.isLoaded());
     EXPECT_EQ(_core.getSlidesCount(), 3);
     EXPECT_NEAR(_core.slideSize().width(), 960, 0.01);
@@ -60,39 +60,39 @@ TEST_F(EditorCorePptx, SlideSizeAndCountComeFromThePresentation) {
 }
 
 TEST_F(EditorCorePptx, HiddenSlidesAreLeftOutUnlessAllAreHidden) {
-    PptxSpec spec;
-    spec.slideShapes = {"", "", ""};
-    spec.slideAttributes = {"", "show=\"0\"", ""};
-    spec.slideBackgrounds = {"", "", "<p:bg><p:bgPr>" + solid("0000FF") + "</p:bgPr></p:bg>"};
-    const QString path = write("hidden.pptx", pptxEntries(spec));
+    PptxRecipe deck;
+    deck.slideShapes = {"", "", ""};
+    deck.slideAttributes = {"", "show=\"0\"", ""};
+    deck.slideBackgrounds = {"", "", "<p:bg><p:bgPr>" + solid("0000FF") + "</p:bgPr></p:bg>"};
+    const QString path = write("hidden.pptx", pptxEntries(deck));
     _core.load(path);
     EXPECT_EQ(_core.getSlidesCount(), 2);
     EXPECT_TRUE(near(loadAndRender(path, 1).pixelColor(10, 10), QColor(0, 0, 255)));
-    spec.slideAttributes = {"show=\"0\"", "show=\"0\"", "show=\"0\""};
-    _core.load(write("allhidden.pptx", pptxEntries(spec)));
+    deck.slideAttributes = {"show=\"0\"", "show=\"0\"", "show=\"0\""};
+    _core.load(write("allhidden.pptx", pptxEntries(deck)));
     EXPECT_EQ(_core.getSlidesCount(), 3);
 }
 
 TEST_F(EditorCorePptx, BackgroundsInheritFromLayoutAndMaster) {
-    PptxSpec spec;
-    spec.masterBackground = "<p:bg><p:bgPr>" + solid("00FF00") + "</p:bgPr></p:bg>";
-    spec.slideShapes = {"", ""};
-    spec.slideBackgrounds = {"", "<p:bg><p:bgPr>" + solid("0000FF") + "</p:bgPr></p:bg>"};
-    const QString path = write("bg.pptx", pptxEntries(spec));
+    PptxRecipe deck;
+    deck.masterBackground = "<p:bg><p:bgPr>" + solid("00FF00") + "</p:bgPr></p:bg>";
+    deck.slideShapes = {"", ""};
+    deck.slideBackgrounds = {"", "<p:bg><p:bgPr>" + solid("0000FF") + "</p:bgPr></p:bg>"};
+    const QString path = write("bg.pptx", pptxEntries(deck));
     EXPECT_TRUE(near(loadAndRender(path, 0).pixelColor(10, 10), QColor(0, 255, 0)));
     EXPECT_TRUE(near(loadAndRender(path, 1).pixelColor(10, 10), QColor(0, 0, 255)));
 
-    spec.layoutBackground = "<p:bg><p:bgRef idx=\"1001\"><a:schemeClr val=\"accent1\"/></p:bgRef></p:bg>";
-    const QString layered = write("bg2.pptx", pptxEntries(spec));
+    deck.layoutBackground = "<p:bg><p:bgRef idx=\"1001\"><a:schemeClr val=\"accent1\"/></p:bgRef></p:bg>";
+    const QString layered = write("bg2.pptx", pptxEntries(deck));
     EXPECT_TRUE(near(loadAndRender(layered, 0).pixelColor(10, 10), QColor(255, 0, 0)));
 }
 
 TEST_F(EditorCorePptx, FilledRectangleRotationAndFlipsLandWhereExpected) {
-    PptxSpec spec;
-    spec.slideShapes = {rect(100, 100, 200, 100, solid("FF0000")) +
+    PptxRecipe deck;
+    deck.slideShapes = {rect(100, 100, 200, 100, solid("FF0000")) +
                         // 200 x 20 bar centred at (500, 300), turned upright by the rotation.
                         rect(400, 290, 200, 20, solid("0000FF"), " rot=\"5400000\"")};
-    const QImage image = loadAndRender(write("shapes.pptx", pptxEntries(spec)));
+    const QImage image = loadAndRender(write("shapes.pptx", pptxEntries(deck)));
     EXPECT_TRUE(near(image.pixelColor(200, 150), QColor(255, 0, 0)));
     EXPECT_TRUE(near(image.pixelColor(90, 150), Qt::white));
     EXPECT_TRUE(near(image.pixelColor(500, 230), QColor(0, 0, 255))) << "rotated bar reaches up";
@@ -100,17 +100,17 @@ TEST_F(EditorCorePptx, FilledRectangleRotationAndFlipsLandWhereExpected) {
 }
 
 TEST_F(EditorCorePptx, ThemeColoursAndTheirModifiers) {
-    PptxSpec spec;
+    PptxRecipe deck;
     auto scheme = [](const std::string& modifiers) {
         return "<a:solidFill><a:schemeClr val=\"accent1\">" + modifiers + "</a:schemeClr></a:solidFill>";
     };
-    spec.slideShapes = {rect(0, 0, 100, 100, scheme("")) +
+    deck.slideShapes = {rect(0, 0, 100, 100, scheme("")) +
                         rect(100, 0, 100, 100, scheme("<a:lumMod val=\"50000\"/>")) +
                         rect(200, 0, 100, 100, scheme("<a:lumMod val=\"50000\"/><a:lumOff val=\"50000\"/>")) +
                         rect(300, 0, 100, 100, scheme("<a:alpha val=\"50000\"/>")) +
                         rect(400, 0, 100, 100, scheme("<a:shade val=\"0\"/>")) +
                         rect(500, 0, 100, 100, "<a:solidFill><a:schemeClr val=\"tx1\"/></a:solidFill>")};
-    const QImage image = loadAndRender(write("theme.pptx", pptxEntries(spec)));
+    const QImage image = loadAndRender(write("theme.pptx", pptxEntries(deck)));
     EXPECT_TRUE(near(image.pixelColor(50, 50), QColor(255, 0, 0)));
     EXPECT_TRUE(near(image.pixelColor(150, 50), QColor(128, 0, 0)))
         << image.pixelColor(150, 50).name().toStdString();
@@ -123,17 +123,17 @@ TEST_F(EditorCorePptx, ThemeColoursAndTheirModifiers) {
 }
 
 TEST_F(EditorCorePptx, LinearAndRadialGradients) {
-    PptxSpec spec;
+    PptxRecipe deck;
     const std::string stops =
         "<a:gsLst><a:gs pos=\"0\"><a:srgbClr val=\"FF0000\"/></a:gs><a:gs pos=\"100000\">"
         "<a:srgbClr val=\"0000FF\"/></a:gs></a:gsLst>";
-    spec.slideShapes = {
+    deck.slideShapes = {
         rect(0, 0, 400, 100, "<a:gradFill>" + stops + "<a:lin ang=\"0\" scaled=\"0\"/></a:gradFill>") +
         rect(0, 200, 200, 200,
              "<a:gradFill>" + stops +
                  "<a:path path=\"circle\"><a:fillToRect l=\"50000\" t=\"50000\" "
                  "r=\"50000\" b=\"50000\"/></a:path></a:gradFill>")};
-    const QImage image = loadAndRender(write("gradient.pptx", pptxEntries(spec)));
+    const QImage image = loadAndRender(write("gradient.pptx", pptxEntries(deck)));
     const QColor left = image.pixelColor(3, 50);
     const QColor right = image.pixelColor(396, 50);
     const QColor middle = image.pixelColor(200, 50);
@@ -147,27 +147,27 @@ TEST_F(EditorCorePptx, LinearAndRadialGradients) {
 }
 
 TEST_F(EditorCorePptx, TextIsDrawnInsideItsBox) {
-    PptxSpec spec;
-    spec.slideShapes = {
+    PptxRecipe deck;
+    deck.slideShapes = {
         shape(xfrm(100, 100, 300, 60) + "<a:prstGeom prst=\"rect\"/>", textBody("Hello world"))};
-    const QImage image = loadAndRender(write("text.pptx", pptxEntries(spec)));
+    const QImage image = loadAndRender(write("text.pptx", pptxEntries(deck)));
     EXPECT_GT(pixelsDifferingFrom(image, QRect(100, 100, 300, 60), Qt::white), 100);
     EXPECT_EQ(pixelsDifferingFrom(image, QRect(100, 200, 300, 100), Qt::white), 0);
 }
 
 TEST_F(EditorCorePptx, PlaceholdersInheritPositionFillAndSkipEmptyPrompts) {
-    PptxSpec spec;
+    PptxRecipe deck;
     const std::string titlePh = "<p:nvPr><p:ph type=\"title\"/></p:nvPr>";
     const std::string bodyPh = "<p:nvPr><p:ph type=\"body\" idx=\"1\"/></p:nvPr>";
-    spec.masterShapes =
+    deck.masterShapes =
         shape(xfrm(20, 20, 680, 80) + solid("00FF00"), textBody("Master title prompt"), titlePh);
-    spec.layoutShapes = shape(xfrm(50, 300, 600, 100), textBody("Layout title prompt"), titlePh) +
+    deck.layoutShapes = shape(xfrm(50, 300, 600, 100), textBody("Layout title prompt"), titlePh) +
                         shape(xfrm(50, 420, 600, 100), textBody("Click to add text"), bodyPh);
     // The slide's title has no position of its own; the body placeholder is left empty.
-    spec.slideShapes = {
+    deck.slideShapes = {
         shape("", textBody("Real title"), titlePh) +
         shape("", "<p:txBody><a:bodyPr/><a:lstStyle/><a:p><a:endParaRPr/></a:p></p:txBody>", bodyPh)};
-    const QImage image = loadAndRender(write("placeholders.pptx", pptxEntries(spec)));
+    const QImage image = loadAndRender(write("placeholders.pptx", pptxEntries(deck)));
     // Position from the layout, fill from the master.
     EXPECT_TRUE(near(image.pixelColor(60, 305), QColor(0, 255, 0)));
     EXPECT_GT(pixelsDifferingFrom(image, QRect(50, 300, 600, 100), QColor(0, 255, 0)), 100);
@@ -182,9 +182,9 @@ TEST_F(EditorCorePptx, PicturesAreDrawnAndCropped) {
     for (int y = 0; y < 2; ++y)
         for (int x = 2; x < 4; ++x)
             picture.setPixelColor(x, y, QColor(0, 128, 0));
-    PptxSpec spec;
-    spec.extraEntries["ppt/media/image1.png"] = pngBytes(picture);
-    spec.slideRelationships =
+    PptxRecipe deck;
+    deck.extraEntries["ppt/media/image1.png"] = pngBytes(picture);
+    deck.slideRelationships =
         "<Relationship Id=\"rIdP\" "
         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
         "Target=\"../media/image1.png\"/>";
@@ -195,8 +195,8 @@ TEST_F(EditorCorePptx, PicturesAreDrawnAndCropped) {
                crop + "<a:stretch><a:fillRect/></a:stretch></p:blipFill><p:spPr>" + xfrm(x, 100, 200, 100) +
                "<a:prstGeom prst=\"rect\"/></p:spPr></p:pic>";
     };
-    spec.slideShapes = {pic(0, "") + pic(300, "<a:srcRect r=\"50000\"/>")};
-    const QImage image = loadAndRender(write("picture.pptx", pptxEntries(spec)));
+    deck.slideShapes = {pic(0, "") + pic(300, "<a:srcRect r=\"50000\"/>")};
+    const QImage image = loadAndRender(write("picture.pptx", pptxEntries(deck)));
     EXPECT_TRUE(near(image.pixelColor(20, 150), QColor(255, 0, 255), 12));
     EXPECT_TRUE(near(image.pixelColor(180, 150), QColor(0, 128, 0), 12));
     // Cropped to the left half: magenta across the whole frame.
@@ -205,7 +205,7 @@ TEST_F(EditorCorePptx, PicturesAreDrawnAndCropped) {
 }
 
 TEST_F(EditorCorePptx, GroupsMapChildSpaceAndTablesFillCells) {
-    PptxSpec spec;
+    PptxRecipe deck;
     const std::string group = "<p:grpSp><p:nvGrpSpPr><p:cNvPr id=\"5\" "
                               "name=\"g\"/><p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr><p:grpSpPr>"
                               "<a:xfrm><a:off x=\"" +
@@ -224,8 +224,8 @@ TEST_F(EditorCorePptx, GroupsMapChildSpaceAndTablesFillCells) {
         "\"><a:tc><a:txBody><a:bodyPr/><a:p><a:r><a:t>x</a:t></a:r></a:p></a:txBody><a:tcPr>" +
         solid("00FF00") + "</a:tcPr></a:tc><a:tc><a:txBody><a:bodyPr/><a:p/></a:txBody><a:tcPr>" +
         solid("FF00FF") + "</a:tcPr></a:tc></a:tr></a:tbl></a:graphicData></a:graphic></p:graphicFrame>";
-    spec.slideShapes = {group + table};
-    const QImage image = loadAndRender(write("group.pptx", pptxEntries(spec)));
+    deck.slideShapes = {group + table};
+    const QImage image = loadAndRender(write("group.pptx", pptxEntries(deck)));
     EXPECT_TRUE(near(image.pixelColor(250, 250), QColor(0, 0, 255))) << "child scaled by two into the group";
     EXPECT_TRUE(near(image.pixelColor(190, 190), Qt::white));
     EXPECT_TRUE(near(image.pixelColor(480, 180), QColor(0, 255, 0)));
@@ -233,20 +233,20 @@ TEST_F(EditorCorePptx, GroupsMapChildSpaceAndTablesFillCells) {
 }
 
 TEST_F(EditorCorePptx, UnknownElementsAreSkippedAndUnknownPresetsDrawTheirBox) {
-    PptxSpec spec;
-    spec.slideShapes = {
+    PptxRecipe deck;
+    deck.slideShapes = {
         "<p:futureThing><p:sp/></p:futureThing>" +
         shape(xfrm(100, 100, 100, 100) + "<a:prstGeom prst=\"noSuchShape\"/>" + solid("FF0000")) +
         shape(solid("00FF00")) /* no position anywhere: skipped */};
-    const QImage image = loadAndRender(write("unknown.pptx", pptxEntries(spec)));
+    const QImage image = loadAndRender(write("unknown.pptx", pptxEntries(deck)));
     EXPECT_TRUE(near(image.pixelColor(105, 105), QColor(255, 0, 0)));
     EXPECT_TRUE(near(image.pixelColor(5, 5), Qt::white));
 }
 
 TEST_F(EditorCorePptx, VectorRenderScalesIntoTheTarget) {
-    PptxSpec spec;
-    spec.slideShapes = {rect(0, 0, 360, 540, solid("0000FF"))};
-    _core.load(write("vector.pptx", pptxEntries(spec)));
+    PptxRecipe deck;
+    deck.slideShapes = {rect(0, 0, 360, 540, solid("0000FF"))};
+    _core.load(write("vector.pptx", pptxEntries(deck)));
     QImage image(500, 300, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
     QPainter painter(&image);

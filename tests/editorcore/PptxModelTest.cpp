@@ -10,8 +10,8 @@ namespace {
 // Imports straight into the model, to check what the renderer will be given.
 class EditorCoreModel : public EditorCoreTest {
 protected:
-    std::shared_ptr<PresentationDocument> importPptx(const PptxSpec& spec) {
-        QFile file(write("model.pptx", pptxEntries(spec)));
+    std::shared_ptr<PresentationDocument> importPptx(const PptxRecipe& deck) {
+        QFile file(write("model.pptx", pptxEntries(deck)));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         const ZipReader zip(file.readAll());
         EXPECT_TRUE(PptxImporter::recognizes(zip));
@@ -43,12 +43,12 @@ const std::string Xfrm =
     "<a:xfrm><a:off x=\"127000\" y=\"127000\"/><a:ext cx=\"2540000\" cy=\"1270000\"/></a:xfrm>";
 
 TEST_F(EditorCoreModel, TextStylesCascadeFromMasterToRun) {
-    PptxSpec spec;
-    spec.layoutShapes =
+    PptxRecipe deck;
+    deck.layoutShapes =
         sp(BodyPlaceholder, Xfrm,
            "<p:txBody><a:bodyPr anchor=\"b\" lIns=\"0\"/><a:lstStyle><a:lvl1pPr><a:defRPr b=\"1\"/>"
            "</a:lvl1pPr></a:lstStyle><a:p/></p:txBody>");
-    spec.slideShapes = {
+    deck.slideShapes = {
         sp(BodyPlaceholder, "",
            "<p:txBody><a:bodyPr/><a:lstStyle/>"
            "<a:p><a:r><a:rPr lang=\"en\"/><a:t>Inherited</a:t></a:r></a:p>"
@@ -56,7 +56,7 @@ TEST_F(EditorCoreModel, TextStylesCascadeFromMasterToRun) {
            "val=\"accent1\"><a:lumMod val=\"50000\"/></a:schemeClr></a:solidFill><a:latin "
            "typeface=\"Georgia\"/></a:rPr><a:t>Own</a:t></a:r><a:br/><a:r><a:t>after break</a:t></a:r>"
            "</a:p></p:txBody>")};
-    const auto doc = importPptx(spec);
+    const auto doc = importPptx(deck);
     const ShapeElement& shape = shapeAt(doc->slides.at(0), 0);
     ASSERT_TRUE(shape.text.has_value());
     const TextBody& body = *shape.text;
@@ -83,12 +83,12 @@ TEST_F(EditorCoreModel, TextStylesCascadeFromMasterToRun) {
 }
 
 TEST_F(EditorCoreModel, NumberingSymbolBulletsSpacingAndAutofit) {
-    PptxSpec spec;
+    PptxRecipe deck;
     auto para = [](const std::string& pPr, const std::string& text) {
         return "<a:p>" + pPr + "<a:r><a:rPr lang=\"en\" sz=\"2000\"/><a:t>" + text + "</a:t></a:r></a:p>";
     };
     const std::string num = "<a:buFont typeface=\"+mj-lt\"/><a:buAutoNum type=\"romanUcPeriod\"/>";
-    spec.slideShapes = {
+    deck.slideShapes = {
         sp("<p:nvPr/>", Xfrm,
            "<p:txBody><a:bodyPr><a:normAutofit fontScale=\"62500\" lnSpcReduction=\"20000\"/></a:bodyPr>"
            "<a:lstStyle/>" +
@@ -101,7 +101,7 @@ TEST_F(EditorCoreModel, NumberingSymbolBulletsSpacingAndAutofit) {
                     "arrow") +
                para("<a:pPr><a:buNone/><a:lnSpc><a:spcPts val=\"3000\"/></a:lnSpc></a:pPr>", "plain") +
                "</p:txBody>")};
-    const auto doc = importPptx(spec);
+    const auto doc = importPptx(deck);
     const TextBody& body = *shapeAt(doc->slides.at(0), 0).text;
     EXPECT_DOUBLE_EQ(body.fontScale, 0.625);
     EXPECT_DOUBLE_EQ(body.spacingReduction, 0.2);
@@ -120,14 +120,14 @@ TEST_F(EditorCoreModel, NumberingSymbolBulletsSpacingAndAutofit) {
 }
 
 TEST_F(EditorCoreModel, StyleReferencesGiveDefaultFillLineAndFontColour) {
-    PptxSpec spec;
-    spec.slideShapes = {
+    PptxRecipe deck;
+    deck.slideShapes = {
         "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr>" + Xfrm +
         "<a:prstGeom prst=\"ellipse\"/></p:spPr><p:style><a:lnRef idx=\"2\"><a:schemeClr val=\"accent2\"/>"
         "</a:lnRef><a:fillRef idx=\"1\"><a:schemeClr val=\"accent1\"/></a:fillRef><a:effectRef idx=\"0\">"
         "<a:schemeClr val=\"accent1\"/></a:effectRef><a:fontRef idx=\"minor\"><a:schemeClr val=\"lt1\"/>"
         "</a:fontRef></p:style><p:txBody><a:bodyPr/><a:p><a:r><a:t>x</a:t></a:r></a:p></p:txBody></p:sp>"};
-    const auto doc = importPptx(spec);
+    const auto doc = importPptx(deck);
     const ShapeElement& shape = shapeAt(doc->slides.at(0), 0);
     EXPECT_EQ(shape.fill.kind, Fill::Kind::Solid);
     EXPECT_EQ(shape.fill.color, QColor(255, 0, 0));
@@ -139,8 +139,8 @@ TEST_F(EditorCoreModel, StyleReferencesGiveDefaultFillLineAndFontColour) {
 }
 
 TEST_F(EditorCoreModel, ConnectorsKeepLineEndsAndCustomGeometryIsRead) {
-    PptxSpec spec;
-    spec.slideShapes = {
+    PptxRecipe deck;
+    deck.slideShapes = {
         "<p:cxnSp><p:nvCxnSpPr><p:cNvPr id=\"3\" name=\"c\"/><p:cNvCxnSpPr/><p:nvPr/></p:nvCxnSpPr><p:spPr>" +
         Xfrm +
         "<a:prstGeom prst=\"straightConnector1\"/><a:ln w=\"25400\"><a:solidFill><a:srgbClr "
@@ -153,7 +153,7 @@ TEST_F(EditorCoreModel, ConnectorsKeepLineEndsAndCustomGeometryIsRead) {
                   "y=\"2\"/></a:lnTo><a:close/></a:path></a:pathLst>"
                   "</a:custGeom>",
            "")};
-    const auto doc = importPptx(spec);
+    const auto doc = importPptx(deck);
     const ShapeElement& line = shapeAt(doc->slides.at(0), 0);
     EXPECT_EQ(line.stroke.tail.kind, LineEnd::Kind::Triangle);
     EXPECT_DOUBLE_EQ(line.stroke.tail.widthFactor, 5);
@@ -169,18 +169,18 @@ TEST_F(EditorCoreModel, ConnectorsKeepLineEndsAndCustomGeometryIsRead) {
 }
 
 TEST_F(EditorCoreModel, SlideNumberFieldsShowTheSlideNumber) {
-    PptxSpec spec;
+    PptxRecipe deck;
     const std::string field =
         "<p:txBody><a:bodyPr/><a:p><a:fld id=\"{1}\" type=\"slidenum\"><a:t>&lt;#&gt;</a:t></a:fld>"
         "</a:p></p:txBody>";
-    spec.slideShapes = {sp("<p:nvPr/>", Xfrm, field), sp("<p:nvPr/>", Xfrm, field)};
-    const auto doc = importPptx(spec);
+    deck.slideShapes = {sp("<p:nvPr/>", Xfrm, field), sp("<p:nvPr/>", Xfrm, field)};
+    const auto doc = importPptx(deck);
     EXPECT_EQ(shapeAt(doc->slides.at(1), 0).text->paragraphs.at(0).runs.at(0).text, QStringLiteral("2"));
 }
 
 TEST_F(EditorCoreModel, OdpListsStylesAndMasterObjects) {
-    OdpSpec spec;
-    spec.contentStyles =
+    OdpRecipe deck;
+    deck.contentStyles =
         "<style:style style:name=\"P1\" style:family=\"paragraph\"><style:paragraph-properties "
         "fo:text-align=\"center\"/>"
         "<style:text-properties fo:font-size=\"24pt\" fo:font-weight=\"bold\" "
@@ -196,12 +196,12 @@ TEST_F(EditorCoreModel, OdpListsStylesAndMasterObjects) {
         "</text:list-style>"
         "<style:style style:name=\"dp1\" style:family=\"drawing-page\"><style:drawing-page-properties "
         "presentation:background-objects-visible=\"false\"/></style:style>";
-    spec.masterShapes =
+    deck.masterShapes =
         "<draw:rect svg:x=\"0pt\" svg:y=\"0pt\" svg:width=\"10pt\" svg:height=\"10pt\"/>"
         "<draw:frame presentation:class=\"page-number\" svg:x=\"0pt\" svg:y=\"500pt\" svg:width=\"50pt\" "
         "svg:height=\"20pt\"><draw:text-box><text:p><text:page-number>9</text:page-number></text:p>"
         "</draw:text-box></draw:frame>";
-    spec.pages = {
+    deck.pages = {
         "<draw:page draw:name=\"a\" draw:master-page-name=\"Default\"><draw:frame svg:x=\"0pt\" "
         "svg:y=\"0pt\" "
         "svg:width=\"300pt\" svg:height=\"300pt\"><draw:text-box><text:p text:style-name=\"P1\">Big "
@@ -212,7 +212,7 @@ TEST_F(EditorCoreModel, OdpListsStylesAndMasterObjects) {
         "text:list>"
         "</text:list-item></text:list></draw:text-box></draw:frame></draw:page>",
         "<draw:page draw:name=\"b\" draw:master-page-name=\"Default\" draw:style-name=\"dp1\"/>"};
-    ZipEntries entries = odpEntries(spec);
+    ZipEntries entries = odpEntries(deck);
     const auto doc = importOdp(entries);
     ASSERT_EQ(doc->slides.size(), 2u);
     const Slide& first = doc->slides[0];
@@ -251,12 +251,12 @@ TEST_F(EditorCoreModel, ChartsBecomeShapes) {
         "<c:pt idx=\"1\"><c:v>B</c:v></c:pt></c:strCache></c:strRef></c:cat><c:val><c:numRef>"
         "<c:numCache><c:pt idx=\"0\"><c:v>1</c:v></c:pt><c:pt idx=\"1\"><c:v>2</c:v></c:pt>"
         "</c:numCache></c:numRef></c:val></c:ser>";
-    PptxSpec spec;
-    spec.extraEntries["ppt/charts/chart1.xml"] = chartPart(
+    PptxRecipe deck;
+    deck.extraEntries["ppt/charts/chart1.xml"] = chartPart(
         "<c:barChart><c:barDir val=\"col\"/><c:grouping val=\"clustered\"/>" + series + "</c:barChart>");
-    spec.extraEntries["ppt/charts/chart2.xml"] =
+    deck.extraEntries["ppt/charts/chart2.xml"] =
         chartPart("<c:pieChart><c:varyColors val=\"1\"/>" + series + "</c:pieChart>");
-    spec.slideRelationships =
+    deck.slideRelationships =
         "<Relationship Id=\"rIdC1\" "
         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/chart\" "
         "Target=\"../charts/chart1.xml\"/><Relationship Id=\"rIdC2\" "
@@ -272,8 +272,8 @@ TEST_F(EditorCoreModel, ChartsBecomeShapes) {
                "xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" r:id=\"" +
                id + "\"/></a:graphicData></a:graphic></p:graphicFrame>";
     };
-    spec.slideShapes = {frame("rIdC1") + frame("rIdC2") + frame("rIdMissing")};
-    const auto doc = importPptx(spec);
+    deck.slideShapes = {frame("rIdC1") + frame("rIdC2") + frame("rIdMissing")};
+    const auto doc = importPptx(deck);
     const Slide& slide = doc->slides.at(0);
     ASSERT_EQ(slide.elements.size(), 2u) << "a chart that cannot be found is skipped";
     auto filled = [](const GroupElement& g, QColor colour) {
@@ -295,15 +295,15 @@ TEST_F(EditorCoreModel, ChartsBecomeShapes) {
 }
 
 TEST_F(EditorCoreModel, SmartArtShowsItsCachedDrawing) {
-    PptxSpec spec;
-    spec.extraEntries["ppt/diagrams/data1.xml"] =
+    PptxRecipe deck;
+    deck.extraEntries["ppt/diagrams/data1.xml"] =
         QByteArray("<dgm:dataModel xmlns:dgm=\"http://schemas.openxmlformats.org/drawingml/2006/diagram\" "
                    "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><dgm:ptLst/"
                    "><dgm:extLst><a:ext uri=\"x\">"
                    "<dsp:dataModelExt xmlns:dsp=\"http://schemas.microsoft.com/office/drawing/2008/diagram\" "
                    "relId=\"rIdD\"/>"
                    "</a:ext></dgm:extLst></dgm:dataModel>");
-    spec.extraEntries["ppt/diagrams/drawing1.xml"] =
+    deck.extraEntries["ppt/diagrams/drawing1.xml"] =
         QByteArray("<dsp:drawing xmlns:dsp=\"http://schemas.microsoft.com/office/drawing/2008/diagram\" "
                    "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/"
                    "main\"><dsp:spTree><dsp:nvGrpSpPr><dsp:cNvPr id=\"0\" "
@@ -316,18 +316,18 @@ TEST_F(EditorCoreModel, SmartArtShowsItsCachedDrawing) {
                    "<dsp:txBody><a:bodyPr/><a:p><a:r><a:t>Step</a:t></a:r></a:p></dsp:txBody></dsp:sp></"
                    "dsp:spTree></dsp:drawing>");
     const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
-    spec.slideRelationships =
+    deck.slideRelationships =
         "<Relationship Id=\"rIdM\" Type=\"" + rel + "diagramData\" Target=\"../diagrams/data1.xml\"/>" +
         "<Relationship Id=\"rIdD\" Type=\"http://schemas.microsoft.com/office/2007/relationships/"
         "diagramDrawing\" Target=\"../diagrams/drawing1.xml\"/>";
-    spec.slideShapes = {
+    deck.slideShapes = {
         "<p:graphicFrame><p:nvGraphicFramePr><p:cNvPr id=\"4\" name=\"d\"/><p:cNvGraphicFramePr/><p:nvPr/>"
         "</p:nvGraphicFramePr><p:xfrm><a:off x=\"1270000\" y=\"1270000\"/><a:ext cx=\"2540000\" "
         "cy=\"2540000\"/></p:xfrm><a:graphic><a:graphicData "
         "uri=\"http://schemas.openxmlformats.org/drawingml/2006/diagram\"><dgm:relIds "
         "xmlns:dgm=\"http://schemas.openxmlformats.org/drawingml/2006/diagram\" r:dm=\"rIdM\" "
         "r:lo=\"x\" r:qs=\"x\" r:cs=\"x\"/></a:graphicData></a:graphic></p:graphicFrame>"};
-    const auto doc = importPptx(spec);
+    const auto doc = importPptx(deck);
     ASSERT_EQ(doc->slides.at(0).elements.size(), 1u);
     const auto& group = std::get<GroupElement>(doc->slides[0].elements[0]);
     EXPECT_EQ(group.frame.bounds, QRectF(100, 100, 200, 200));

@@ -10,12 +10,12 @@ namespace {
 class EditorCoreCache : public EditorCoreTest {
 protected:
     QString deck(int slides) {
-        PptxSpec spec;
+        PptxRecipe deck;
         for (int i = 0; i < slides; ++i)
-            spec.slideShapes.push_back("");
-        spec.slideBackgrounds = {
+            deck.slideShapes.push_back("");
+        deck.slideBackgrounds = {
             "<p:bg><p:bgPr><a:solidFill><a:srgbClr val=\"FF0000\"/></a:solidFill></p:bgPr></p:bg>"};
-        return write("deck.pptx", pptxEntries(spec));
+        return write("deck.pptx", pptxEntries(deck));
     }
 };
 
@@ -34,9 +34,9 @@ TEST_F(EditorCoreCache, ReloadingDropsRendersOfThePreviousDocument) {
     _core.load(deck(1));
     const QImage red = _core.renderSlide(0, QSize(40, 30));
     EXPECT_TRUE(near(red.pixelColor(20, 15), QColor(255, 0, 0)));
-    PptxSpec spec;
-    spec.slideShapes = {""};
-    _core.load(write("white.pptx", pptxEntries(spec)));
+    PptxRecipe deck;
+    deck.slideShapes = {""};
+    _core.load(write("white.pptx", pptxEntries(deck)));
     EXPECT_TRUE(near(_core.renderSlide(0, QSize(40, 30)).pixelColor(20, 15), Qt::white));
 }
 

@@ -35,12 +35,12 @@ protected:
 };
 
 TEST_F(EditorCoreRender, AlignmentAndVerticalAnchorPlaceTheText) {
-    PptxSpec spec;
-    spec.slideShapes = {
+    PptxRecipe deck;
+    deck.slideShapes = {
         box(0, 0, 360, 200, "<a:bodyPr anchor=\"t\"/>", para("Left")) +
         box(360, 0, 360, 200, "<a:bodyPr anchor=\"b\"/>", para("Right", "<a:pPr algn=\"r\"/>")) +
         box(0, 300, 720, 200, "<a:bodyPr anchor=\"ctr\"/>", para("Centre", "<a:pPr algn=\"ctr\"/>"))};
-    const QImage image = loadAndRender(write("align.pptx", pptxEntries(spec)));
+    const QImage image = loadAndRender(write("align.pptx", pptxEntries(deck)));
     const QRect left = inkBounds(image, QRect(0, 0, 360, 200));
     const QRect right = inkBounds(image, QRect(360, 0, 360, 200));
     const QRect centre = inkBounds(image, QRect(0, 300, 720, 200));
@@ -59,10 +59,10 @@ TEST_F(EditorCoreRender, ShrinkToFitKeepsOverflowingTextInsideItsBox) {
     std::string many;
     for (int i = 0; i < 12; ++i)
         many += para("Line of text number " + std::to_string(i));
-    PptxSpec spec;
-    spec.slideShapes = {box(0, 0, 300, 150, "<a:bodyPr/>", many) +
+    PptxRecipe deck;
+    deck.slideShapes = {box(0, 0, 300, 150, "<a:bodyPr/>", many) +
                         box(360, 0, 300, 150, "<a:bodyPr><a:normAutofit/></a:bodyPr>", many)};
-    const QImage image = loadAndRender(write("autofit.pptx", pptxEntries(spec)));
+    const QImage image = loadAndRender(write("autofit.pptx", pptxEntries(deck)));
     EXPECT_GT(pixelsDifferingFrom(image, QRect(0, 160, 300, 200), Qt::white), 100) << "plain text overflows";
     EXPECT_EQ(pixelsDifferingFrom(image, QRect(360, 160, 300, 200), Qt::white), 0)
         << "shrunk text stays inside";
@@ -70,11 +70,11 @@ TEST_F(EditorCoreRender, ShrinkToFitKeepsOverflowingTextInsideItsBox) {
 }
 
 TEST_F(EditorCoreRender, BulletsHangLeftOfTheirText) {
-    PptxSpec spec;
-    spec.slideShapes = {
+    PptxRecipe deck;
+    deck.slideShapes = {
         box(0, 0, 400, 100, "<a:bodyPr lIns=\"0\"/>",
             para("Text", "<a:pPr marL=\"762000\" indent=\"-381000\"><a:buChar char=\"&#9632;\"/></a:pPr>"))};
-    const QImage image = loadAndRender(write("bullet.pptx", pptxEntries(spec)));
+    const QImage image = loadAndRender(write("bullet.pptx", pptxEntries(deck)));
     const QRect bullet = inkBounds(image, QRect(25, 0, 30, 100));
     const QRect text = inkBounds(image, QRect(55, 0, 300, 100));
     EXPECT_FALSE(bullet.isEmpty()) << "bullet at margin plus indent (30 pt)";
@@ -86,13 +86,13 @@ TEST_F(EditorCoreRender, BulletsHangLeftOfTheirText) {
 TEST_F(EditorCoreRender, ArrowHeadsAndPictureClipping) {
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(QColor(0, 0, 255));
-    PptxSpec spec;
-    spec.extraEntries["ppt/media/image1.png"] = pngBytes(picture);
-    spec.slideRelationships =
+    PptxRecipe deck;
+    deck.extraEntries["ppt/media/image1.png"] = pngBytes(picture);
+    deck.slideRelationships =
         "<Relationship Id=\"rIdP\" "
         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
         "Target=\"../media/image1.png\"/>";
-    spec.slideShapes = {
+    deck.slideShapes = {
         "<p:cxnSp><p:nvCxnSpPr><p:cNvPr id=\"3\" "
         "name=\"c\"/><p:cNvCxnSpPr/><p:nvPr/></p:nvCxnSpPr><p:spPr><a:xfrm>"
         "<a:off x=\"1270000\" y=\"1270000\"/><a:ext cx=\"5080000\" cy=\"0\"/></a:xfrm><a:prstGeom "
@@ -105,7 +105,7 @@ TEST_F(EditorCoreRender, ArrowHeadsAndPictureClipping) {
         "r:embed=\"rIdP\"/><a:stretch/></p:blipFill><p:spPr><a:xfrm><a:off x=\"1270000\" "
         "y=\"3810000\"/><a:ext "
         "cx=\"2540000\" cy=\"2540000\"/></a:xfrm><a:prstGeom prst=\"ellipse\"/></p:spPr></p:pic>"};
-    const QImage image = loadAndRender(write("arrow.pptx", pptxEntries(spec)));
+    const QImage image = loadAndRender(write("arrow.pptx", pptxEntries(deck)));
     // A 2 pt line from x = 100 to 500 at y = 100; the large head is 10 pt wide at its base.
     EXPECT_TRUE(near(image.pixelColor(300, 100), QColor(255, 0, 0), 40));
     EXPECT_TRUE(near(image.pixelColor(300, 104), Qt::white, 40)) << "the line itself is thin";
