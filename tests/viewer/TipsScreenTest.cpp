@@ -21,20 +21,10 @@
 
 using namespace KX;
 using Brovik::ApplicationSettings;
+using Testing::openDeck;
 using State = Brovik::FadeInOutWidget::State;
 
 namespace {
-
-PresentationViewer* openDeck(const QString& name, const std::vector<QColor>& slides) {
-    const QString path = Testing::scratchFolder() + QLatin1Char('/') + name;
-    Testing::writePptx(path, slides);
-    auto& application = Testing::testApplication();
-    if (!application.handlePath(path, {}, false, nullptr)) {
-        ADD_FAILURE() << application.openFailures.join(QLatin1Char('\n')).toStdString();
-        return nullptr;
-    }
-    return qobject_cast<PresentationViewer*>(application.editors().constLast());
-}
 
 PresentationViewer* openWithTips(const QString& name) {
     Testing::testApplication();

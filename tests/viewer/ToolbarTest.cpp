@@ -11,19 +11,9 @@
 #include <gtest/gtest.h>
 
 using namespace KX;
+using Testing::openDeck;
 
 namespace {
-
-PresentationViewer* openDeck(const QString& name, const std::vector<QColor>& slides) {
-    const QString path = Testing::scratchFolder() + QLatin1Char('/') + name;
-    Testing::writePptx(path, slides);
-    auto& application = Testing::testApplication();
-    if (!application.handlePath(path, {}, false, nullptr)) {
-        ADD_FAILURE() << application.openFailures.join(QLatin1Char('\n')).toStdString();
-        return nullptr;
-    }
-    return qobject_cast<PresentationViewer*>(application.editors().constLast());
-}
 
 QImage pixmapOf(const QIcon& icon, QIcon::Mode mode) {
     return icon.pixmap(QSize(24, 24), mode, QIcon::Off).toImage().convertToFormat(QImage::Format_ARGB32);

@@ -1,5 +1,6 @@
 #include "ViewerTestApplication.h"
 
+#include "PptxFixture.h"
 #include "platform/brovik/application/Process.h"
 #include "platform/brovik/document/DocumentIO.h"
 #include "platform/brovik/document/ResourceLoader.h"
@@ -97,6 +98,17 @@ ViewerTestApplication& testApplication() {
 QString scratchFolder() {
     testApplication();
     return scratch().path();
+}
+
+PresentationViewer* openDeck(const QString& name, const std::vector<QColor>& slides) {
+    const QString path = scratchFolder() + QLatin1Char('/') + name;
+    writePptx(path, slides);
+    auto& application = testApplication();
+    if (!application.handlePath(path, {}, false, nullptr)) {
+        ADD_FAILURE() << application.openFailures.join(QLatin1Char('\n')).toStdString();
+        return nullptr;
+    }
+    return qobject_cast<PresentationViewer*>(application.editors().constLast());
 }
 
 } // namespace KX::Testing

@@ -2,8 +2,14 @@
 
 #include "platform/brovik/application/EditorApplication.h"
 
+#include <QColor>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <vector>
+
+namespace KX {
+class PresentationViewer;
+}
 
 namespace KX::Testing {
 
@@ -26,5 +32,8 @@ public:
 // The process's application (created on first use) and its scratch folder.
 ViewerTestApplication& testApplication();
 QString scratchFolder();
+
+// Writes a deck of solid-colour slides into the scratch folder and opens it in a window.
+PresentationViewer* openDeck(const QString& name, const std::vector<QColor>& slides);
 
 } // namespace KX::Testing
