@@ -128,7 +128,10 @@ void EditorApplication::trackEditor(EditorMainWidget* editor) {
         _firstEditor = editor;
     }
     connect(editor, &QObject::destroyed, this, [this] {
-        _editors.removeAll(QPointer<EditorMainWidget>());
+        // isNull() rather than comparing pointers: a comparison casts the object being destroyed.
+        _editors.erase(std::remove_if(_editors.begin(), _editors.end(),
+                                      [](const QPointer<EditorMainWidget>& e) { return e.isNull(); }),
+                       _editors.end());
         if (_editors.isEmpty() && quitAppWhenEditorDestroyed()) {
             quit();
         }
