@@ -116,7 +116,7 @@ TEST(ViewerSlideRendering, PrintingToPdfWritesOneSlidePerPage) {
 }
 
 TEST(ViewerSlideRendering, SampleOpensAndRenders) {
-    const QDir samples(QStringLiteral("/work/shared/samples/presentations/pptx"));
+    const QDir samples(QStringLiteral(KX_SAMPLES_DIR "/pptx"));
     const QStringList files = samples.entryList({QStringLiteral("*.pptx")}, QDir::Files, QDir::Name);
     if (files.isEmpty()) {
         GTEST_SKIP() << "no sample presentations on this machine";

@@ -168,7 +168,7 @@ TEST_F(ViewerStartup, DocumentOpensAndTheProgramRunsUntilItsWindowCloses) {
 }
 
 TEST_F(ViewerStartup, SampleDeckOpens) {
-    const QDir samples(QStringLiteral("/work/shared/samples/presentations/odp"));
+    const QDir samples(QStringLiteral(KX_SAMPLES_DIR "/odp"));
     const QStringList files = samples.entryList({QStringLiteral("*.odp")}, QDir::Files, QDir::Name);
     if (files.isEmpty()) {
         GTEST_SKIP() << "no sample presentations on this machine";
