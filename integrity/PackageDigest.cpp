@@ -6,7 +6,9 @@
 #include "integrity/DigestHex.h"
 #include "integrity/OpenSSLCryptoProvider.h"
 
+#include <boost/system/system_error.hpp>
 #include <string>
+#include <utf8.h>
 
 namespace KX::PluginAPI {
 
@@ -110,6 +112,12 @@ PackageDigest PackageDigest::readFrom(InputStream& stream, char separator) {
         readField(path);
         if (!readField(hex))
             break;
+        // Paths are converted from UTF-8 where they are used; a record no entry can match must fail
+        // here, with that conversion's error, rather than later as an unsigned file.
+        if (!utf8::is_valid(path.begin(), path.end()))
+            throw boost::system::system_error(
+                boost::system::errc::make_error_code(boost::system::errc::illegal_byte_sequence),
+                "boost::filesystem::path codecvt to wstring");
         manifest.add(FileSystem::Path(path), digestFromHex(hex));
     }
     return manifest;

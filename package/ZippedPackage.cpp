@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <optional>
 
 namespace KX {
 
@@ -78,6 +79,29 @@ void loadArchive(InputStream& stream, const std::array<char, 4>& head, MallocBuf
         used += got;
     }
     buffer.resize(used);
+}
+
+// Unix file type and permissions, as zip and unzip keep them: the upper half of the external
+// attributes, under the "made by" system Unix. Without them unzip makes folders nobody but root
+// can enter.
+constexpr std::uint32_t directoryType = 0040000;
+constexpr std::uint32_t regularFileType = 0100000;
+constexpr std::uint32_t directoryMode = directoryType | 0755;
+constexpr std::uint32_t fileMode = regularFileType | 0644;
+
+zip_uint32_t unixAttributes(std::uint32_t mode) {
+    return static_cast<zip_uint32_t>(mode) << 16;
+}
+
+struct UnixAttributes {
+    zip_uint8_t system;
+    zip_uint32_t attributes;
+};
+
+UnixAttributes attributesOf(zip_t* zip, zip_uint64_t index) {
+    UnixAttributes result{ZIP_OPSYS_UNIX, 0};
+    zip_file_get_external_attributes(zip, index, 0, &result.system, &result.attributes);
+    return result;
 }
 
 } // namespace
@@ -171,16 +195,34 @@ BlobUPtr ZippedPackage::addEntry(const FileSystem::Path& pathInPackage, Compress
             "{}. Can't add entry with empty path",
             "virtual KX::BlobUPtr KX::ZippedPackage::addEntry(const FileSystem::Path &, KX::Compression)");
     zip_t* zip = archive();
+    const std::string name = pathInPackage.generic_u8string();
+    // A replaced entry keeps the attributes it came with; a new one gets those a packer writes.
+    std::optional<UnixAttributes> kept;
+    if (const zip_int64_t existing = locate(pathInPackage); existing >= 0)
+        kept = attributesOf(zip, static_cast<zip_uint64_t>(existing));
     zip_source_t* empty = zip_source_buffer(zip, nullptr, 0, 0);
     if (empty == nullptr)
         throw std::bad_alloc();
     const zip_flags_t flags = ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8 | (_caseSensitive ? 0 : ZIP_FL_NOCASE);
-    const zip_int64_t index = zip_file_add(zip, pathInPackage.generic_u8string().c_str(), empty, flags);
+    const zip_int64_t index = zip_file_add(zip, name.c_str(), empty, flags);
     if (index < 0)
         zip_source_free(empty);
     KX_ASSERT(index >= 0);
+    const UnixAttributes attributes =
+        kept.value_or(UnixAttributes{ZIP_OPSYS_UNIX, unixAttributes(name.ends_with('/') ? directoryMode : fileMode)});
+    zip_file_set_external_attributes(zip, static_cast<zip_uint64_t>(index), 0, attributes.system,
+                                     attributes.attributes);
     _modified = true;
     return makeBlob(pathInPackage, compression);
+}
+
+void ZippedPackage::setUnixPermissions(const FileSystem::Path& path, std::uint32_t permissions) {
+    const zip_int64_t index = locate(path);
+    KX_ASSERT(index >= 0);
+    const std::uint32_t type = path.generic_u8string().ends_with('/') ? directoryType : regularFileType;
+    zip_file_set_external_attributes(archive(), static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX,
+                                     unixAttributes(type | (permissions & 07777)));
+    _modified = true;
 }
 
 void ZippedPackage::deleteEntry(const FileSystem::Path& path) {

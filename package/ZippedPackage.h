@@ -4,6 +4,7 @@
 #include "package/Package.h"
 #include "package/ZipOpenMode.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <zip.h>
@@ -34,6 +35,10 @@ public:
     // when the archive cannot be assembled or written; the destination is then left as it was
     // (a replaced file keeps its old content) and nothing is written at destruction either.
     void save() override;
+
+    // New entries carry Unix permissions 0644 (0755 for folders); this gives an entry others, for
+    // example 0755 for an executable file. The entry must exist.
+    void setUnixPermissions(const FileSystem::Path& path, std::uint32_t permissions);
 
     // For the package's blobs.
     zip_t* archive() const;

@@ -22,4 +22,10 @@ void Command::printHelpPage(const std::string& programName, std::ostream& out, s
     out << '\n';
 }
 
+std::string packageDisplayPrefix(const std::string& directory) {
+    if (directory.empty() || directory.ends_with('/') || directory.ends_with('\\'))
+        return directory;
+    return directory + "/";
+}
+
 } // namespace KX::PluginPackagingTool

@@ -31,4 +31,7 @@ protected:
     boost::program_options::options_description options;
 };
 
+// A directory typed on the command line as the start of the names of its files in messages.
+std::string packageDisplayPrefix(const std::string& directory);
+
 } // namespace KX::PluginPackagingTool

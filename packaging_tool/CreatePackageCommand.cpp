@@ -6,7 +6,9 @@
 #include "core/streams/ContainerBasedInOutStream.h"
 #include "integrity/DigestFilter.h"
 #include "integrity/PackageDigest.h"
+#include "integrity/SignatureFileNames.h"
 #include "integrity/SignatureFiles.h"
+#include "package/EntryNameCheck.h"
 #include "package/FileReplacement.h"
 #include "package/FileSystemPackage.h"
 #include "package/ZippedPackage.h"
@@ -15,6 +17,7 @@
 #include <boost/program_options/value_semantic.hpp>
 
 #include <iostream>
+#include <optional>
 
 namespace KX::PluginPackagingTool {
 
@@ -62,19 +65,24 @@ bool isSameFile(const fs::path& a, const fs::path& b) {
     return fs::equivalent(a, b, error) && !error;
 }
 
+bool isExecutable(const fs::path& file) {
+    boost::system::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    return !error && (status.permissions() & fs::owner_exe) != 0;
+}
+
 } // namespace
 
 void CreatePackageCommand::execute() {
-    using PluginAPI::digestFilePath;
-    using PluginAPI::signatureFilePath;
-
     const FileSystem::Path sourcePath(source);
     boost::system::error_code statusError;
     if (!fs::is_directory(sourcePath.boostPath(), statusError))
         throw BaseRuntimeError("The source path '{}' must be a directory", source);
     const std::shared_ptr<const Package> sourcePackage = openFileSystemPackage(sourcePath);
+    const auto& sourceDirectory = static_cast<const FileSystemPackage&>(*sourcePackage);
     if (!sourcePackage->hasEntry(PluginAPI::metaInfDirectory))
         throw BaseRuntimeError("The package doesn't contain the required directory '{}'", "META-INF");
+    checkEntryNames(*sourcePackage, packageDisplayPrefix(source));
 
     fs::path destination = package.empty() ? packageNameFromSource(sourcePath.boostPath())
                                            : FileSystem::Path(package).boostPath();
@@ -86,20 +94,32 @@ void CreatePackageCommand::execute() {
         std::cout << "INFO: The file '" << destinationText << "' exists and will be deleted" << std::endl;
     }
 
-    const bool hasDigest = sourcePackage->hasEntry(digestFilePath);
-    const bool hasSignature = sourcePackage->hasEntry(signatureFilePath);
+    // In any letter case: the suite on Windows would read them as the signature files.
+    const PluginAPI::SignatureFileNames signatureFiles = PluginAPI::findSignatureFiles(*sourcePackage);
+    const bool hasDigest = signatureFiles.digest.has_value();
+    const bool hasSignature = signatureFiles.signature.has_value();
     if (hasDigest != hasSignature)
         throw BaseRuntimeError(
             "The package doesn't contain correct signature files, please sign package again");
+    const fs::path root = sourceDirectory.root().boostPath();
+    // A destination inside the source directory is the tool's output (an earlier run's, or the one
+    // being written), not plug-in content: neither checked nor copied.
+    const auto isOwnOutput = [&](const fs::path& full, const fs::path& temporary) {
+        if (full.filename() != destination.filename() && full.filename() != temporary.filename())
+            return false;
+        return isSameFile(full, destination) || (!temporary.empty() && isSameFile(full, temporary));
+    };
     if (hasDigest) {
         // The manifest is parsed byte by byte; from memory, not with a system call per byte.
         ContainerBasedInOutStream<std::string> manifestText;
-        sourcePackage->getEntry(digestFilePath)->openInputStream()->copyTo(manifestText);
+        sourcePackage->getEntry(*signatureFiles.digest)->openInputStream()->copyTo(manifestText);
         manifestText.seek(0, std::ios_base::beg);
         const auto manifest = PluginAPI::PackageDigest::readFrom(manifestText, '\n');
+        const auto isExcluded = [&](const FileSystem::Path& path, Package::EntryType type) {
+            return PluginAPI::isExcludedFromDigest(path, type) || isOwnOutput(root / path.boostPath(), {});
+        };
         manifest.verify(*sourcePackage, CryptographicEngine::HashAlgorithm::Sha256,
-                        makeCallableRef<bool(const FileSystem::Path&, Package::EntryType)>(
-                            PluginAPI::isExcludedFromDigest));
+                        makeCallableRef<bool(const FileSystem::Path&, Package::EntryType)>(isExcluded));
         std::cout << "INFO: A digest of the package is successfully verified" << std::endl;
     }
 
@@ -108,23 +128,21 @@ void CreatePackageCommand::execute() {
     try {
         FileReplacement replacement{FileSystem::Path(destination)};
         {
-            const auto zipped = makeZippedPackage(replacement.stream(), ZipOpenMode::CreateNew, false);
-            const fs::path root = static_cast<const FileSystemPackage&>(*sourcePackage).root().boostPath();
+            const auto zipped = std::make_shared<ZippedPackage>(replacement.stream(), ZipOpenMode::CreateNew,
+                                                                false, std::nullopt);
             const auto copy = [&](const FileSystem::Path& path, Package::EntryType type, bool) {
                 const FileSystem::Path entry = FileSystem::toPackagePath(path);
-                // A destination inside the source directory is the tool's output, not plug-in content.
                 const fs::path full = root / entry.boostPath();
-                if (full.filename() == replacement.temporaryPath().boostPath().filename() ||
-                    full.filename() == destination.filename()) {
-                    if (isSameFile(full, replacement.temporaryPath().boostPath()) ||
-                        isSameFile(full, destination))
-                        return;
-                }
+                if (isOwnOutput(full, replacement.temporaryPath().boostPath()))
+                    return;
                 if (type == Package::EntryType::Directory) {
                     zipped->addEntry(FileSystem::Path(entry.generic_u8string() + "/"), Compression::Deflate);
                     return;
                 }
                 const auto blob = zipped->addEntry(entry, Compression::Deflate);
+                // As zip does: programs stay runnable once unpacked, nothing else is.
+                if (isExecutable(full))
+                    zipped->setUnixPermissions(entry, 0755);
                 const auto input = sourcePackage->getEntry(entry)->openInputStream();
                 const auto output = blob->openOutputStream();
                 input->copyTo(*output);

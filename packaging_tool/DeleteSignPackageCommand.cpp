@@ -1,7 +1,10 @@
 #include "packaging_tool/DeleteSignPackageCommand.h"
 
 #include "core/Errors.h"
+#include "integrity/SignatureFileNames.h"
 #include "integrity/SignatureFiles.h"
+#include "package/EntryNameCheck.h"
+#include "packaging_tool/Command.h"
 #include "package/OpenedPackage.h"
 
 #include <boost/program_options/value_semantic.hpp>
@@ -28,19 +31,24 @@ void DeleteSignPackageCommand::printHelp(const std::string& programName, std::os
 
 void DeleteSignPackageCommand::execute() {
     OpenedPackage opened = openPackage(package, ZipOpenMode::OpenOrCreate, FileOpenMode::OpenExisting);
+    checkEntryNames(*opened, opened.stream ? std::string() : packageDisplayPrefix(package));
+    // Spelled in any letter case, they are what the suite reads as the signature files.
+    const PluginAPI::SignatureFileNames existing = PluginAPI::findSignatureFiles(*opened);
     // The lines wait for the save: a package file that cannot be written back has lost nothing,
     // and must not be reported as changed.
     std::string report;
-    for (const FileSystem::Path* path : {&PluginAPI::digestFilePath, &PluginAPI::signatureFilePath}) {
+    for (const auto& [found, standard] : {std::pair(existing.digest, PluginAPI::digestFilePath),
+                                          std::pair(existing.signature, PluginAPI::signatureFilePath)}) {
+        const FileSystem::Path& path = found.value_or(standard);
         try {
-            if (opened->hasEntry(*path)) {
-                opened->deleteEntry(*path);
-                report += "INFO: The file '" + path->u8string() + "' is successfully removed.\n";
+            if (opened->hasEntry(path)) {
+                opened->deleteEntry(path);
+                report += "INFO: The file '" + path.u8string() + "' is successfully removed.\n";
             }
         } catch (const AbortException&) {
             throw;
         } catch (const std::exception&) {
-            report += "ERROR: The file'" + path->u8string() + "' is not removed.\n";
+            report += "ERROR: The file'" + path.u8string() + "' is not removed.\n";
         }
     }
     opened->save();

@@ -6,7 +6,9 @@
 #include "integrity/DigestFilter.h"
 #include "integrity/OpenSSLCryptoProvider.h"
 #include "integrity/PackageDigest.h"
+#include "integrity/SignatureFileNames.h"
 #include "integrity/SignatureFiles.h"
+#include "package/EntryNameCheck.h"
 #include "package/OpenedPackage.h"
 #include "signature/DigitalSignatureProviderFactory.h"
 #include "signature/SigningCredentials.h"
@@ -75,17 +77,19 @@ void SignPackageCommand::execute() {
         *provider, certificates, privateKey, passphrase.empty() ? std::nullopt : std::optional(passphrase));
 
     OpenedPackage opened = openPackage(package, ZipOpenMode::OpenOrCreate, FileOpenMode::OpenExisting);
+    // A package we did not write may hold names that would sign one entry under another's name.
+    checkEntryNames(*opened, opened.stream ? std::string() : packageDisplayPrefix(package));
+    const PluginAPI::SignatureFileNames existing = PluginAPI::findSignatureFiles(*opened);
     const auto isExcluded =
         makeCallableRef<bool(const FileSystem::Path&, Package::EntryType)>(PluginAPI::isExcludedFromDigest);
     auto manifest = PluginAPI::PackageDigest::create(*opened, HashAlgorithm::Sha256, isExcluded);
     // META-INF exists once the package is signed, so the manifest describes it even when it is created
     // below; otherwise a plug-in directory signed without it could not be packed.
-    if (manifest.size() > 0 && manifest.records().count(PluginAPI::metaInfDirectory) == 0) {
+    if (manifest.size() > 0 && manifest.records().count(existing.metaInf) == 0) {
         const auto context =
             CryptographicEngine::createOpenSSLCryptoProvider()->createDigestContext(HashAlgorithm::Sha256);
-        manifest.add(PluginAPI::metaInfDirectory,
-                     PluginAPI::computeEntryDigest(*context, *opened, PluginAPI::metaInfDirectory,
-                                                   Package::EntryType::Directory));
+        manifest.add(existing.metaInf, PluginAPI::computeEntryDigest(*context, *opened, existing.metaInf,
+                                                                     Package::EntryType::Directory));
     }
 
     ContainerBasedInOutStream<std::string> content;
@@ -105,16 +109,24 @@ void SignPackageCommand::execute() {
     // Listed before the package changes, so that a failure here leaves it as it was.
     const std::vector<SignatureInfo> infos = plainPtr->signatures();
 
-    if (!opened->hasEntry(PluginAPI::metaInfDirectory))
-        opened->addEntry(FileSystem::Path(PluginAPI::metaInfDirectory.generic_u8string() + "/"),
-                         Compression::Default);
+    // A zip folder is found only under its name with the trailing separator.
+    const FileSystem::Path metaInfFolder(existing.metaInf.generic_u8string() + "/");
+    if (!opened->hasEntry(existing.metaInf) && !opened->hasEntry(metaInfFolder))
+        opened->addEntry(metaInfFolder, Compression::Default);
+    // Old signature files spelled otherwise go, rather than staying beside the new ones (a zip package
+    // replaces them by itself, since it looks names up regardless of case).
+    for (const auto& [old, written] : {std::pair(existing.digest, existing.standardDigest()),
+                                       std::pair(existing.signature, existing.standardSignature())}) {
+        if (old && old->native() != written.native() && !opened.stream)
+            opened->deleteEntry(*old);
+    }
     {
-        BlobUPtr digestBlob = opened->addEntry(PluginAPI::digestFilePath, Compression::Default);
+        BlobUPtr digestBlob = opened->addEntry(existing.standardDigest(), Compression::Default);
         const auto digestOut = digestBlob->openOutputStream();
         manifest.writeTo(*digestOut, '\n');
     }
     {
-        BlobUPtr signatureBlob = opened->addEntry(PluginAPI::signatureFilePath, Compression::Default);
+        BlobUPtr signatureBlob = opened->addEntry(existing.standardSignature(), Compression::Default);
         const auto signatureOut = signatureBlob->openOutputStream();
         (*detached)->seek(0, std::ios_base::beg);
         (*detached)->copyTo(*signatureOut);

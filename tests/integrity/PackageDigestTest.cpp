@@ -82,7 +82,10 @@ TEST_F(PackageDigestTest, OnlyTheSignatureFilesAndDsStoreAreLeftOut) {
     EXPECT_EQ(verifyError(), "(nothing thrown)");
 
     EXPECT_TRUE(isExcludedFromDigest("META-INF\\.digest", Package::EntryType::File));
-    EXPECT_FALSE(isExcludedFromDigest("meta-inf/.digest", Package::EntryType::File));
+    // Any letter case: zip readers find these under the standard names.
+    EXPECT_TRUE(isExcludedFromDigest("meta-inf/.DIGEST", Package::EntryType::File));
+    EXPECT_TRUE(isExcludedFromDigest("Meta-Inf/.Signature", Package::EntryType::File));
+    EXPECT_FALSE(isExcludedFromDigest("META-INF/.digest.old", Package::EntryType::File));
     EXPECT_FALSE(isExcludedFromDigest("x.DS_Store", Package::EntryType::File));
     EXPECT_FALSE(isExcludedFromDigest("a/.ds_store", Package::EntryType::File));
     EXPECT_FALSE(isExcludedFromDigest("META-INF", Package::EntryType::Directory));
@@ -144,6 +147,10 @@ TEST(PackageDigestText, BadRecordsAreErrors) {
     EXPECT_EQ(messageOf<InvalidArgumentError>([] { parse("a\r\n" + abcDigest + "\r\n"); }),
               "Invalid characters");
     EXPECT_EQ(messageOf<InvalidArgumentError>([] { parse("a\nXYZ\n"); }), "Invalid characters");
+    // A path that is not UTF-8 fails where it is read, not later as a record without an entry.
+    EXPECT_EQ(messageOf<boost::system::system_error>([] { parse("caf\xE9\n" + abcDigest + "\n"); })
+                  .rfind("boost::filesystem::path codecvt to wstring: ", 0),
+              0u);
 }
 
 TEST_F(PackageDigestTest, DroppedLastRecordShowsInVerify) {
