@@ -2,10 +2,9 @@
 
 #include "core/Errors.h"
 
+#include <algorithm>
 #include <fmt/format.h>
 #include <utf8.h>
-
-#include <algorithm>
 
 namespace KX::FileSystem {
 

@@ -24,9 +24,8 @@ SignatureFileNames findSignatureFiles(const Package& package) {
             names.metaInf = FileSystem::Path(first);
         if (!isSignatureFile(FileSystem::Path(name)))
             return;
-        const bool isDigest =
-            FileSystem::caseFolded(FileSystem::Path(name).filename().native()) ==
-            FileSystem::caseFolded(digestFilePath.filename().native());
+        const bool isDigest = FileSystem::caseFolded(FileSystem::Path(name).filename().native()) ==
+                              FileSystem::caseFolded(digestFilePath.filename().native());
         (isDigest ? names.digest : names.signature) = FileSystem::Path(name);
     };
     package.traverseEntries(makeCallableRef<void(const FileSystem::Path&, Package::EntryType, bool)>(visit));

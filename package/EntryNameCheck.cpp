@@ -27,20 +27,23 @@ public:
     void addEntry(const std::string& name, Package::EntryType type) {
         // Every folder on the way is a name of its own: "docs/a" and "Docs/b" extract into two folders
         // on one system and into one on another.
-        for (std::size_t slash = name.find('/'); slash != std::string::npos; slash = name.find('/', slash + 1))
+        for (std::size_t slash = name.find('/'); slash != std::string::npos;
+             slash = name.find('/', slash + 1))
             add(name.substr(0, slash), Package::EntryType::Directory, false);
         add(name, type, true);
     }
 
 private:
     void add(const std::string& name, Package::EntryType type, bool isEntry) {
-        const auto [use, inserted] = _uses.try_emplace(FileSystem::caseFolded(name), NameUse{name, type, isEntry});
+        const auto [use, inserted] =
+            _uses.try_emplace(FileSystem::caseFolded(name), NameUse{name, type, isEntry});
         if (inserted)
             return;
         NameUse& known = use->second;
         if (known.spelling != name)
-            throw MakePackageError("The names '{}' and '{}' differ only in letter case; a package cannot hold both",
-                                   _prefix + known.spelling, _prefix + name);
+            throw MakePackageError(
+                "The names '{}' and '{}' differ only in letter case; a package cannot hold both",
+                _prefix + known.spelling, _prefix + name);
         if (known.type != type)
             throw MakePackageError("The name '{}' is used for both a file and a folder in the package",
                                    _prefix + name);
@@ -73,7 +76,8 @@ void checkReadableAsFile(const fs::path& full, bool isSymlink, const std::string
 
 // The names as the directory holds them: the package's own walk splits a file name at '\\', which
 // is an ordinary character here, so "a\\b" would pass for the file b in the folder a.
-void checkDirectory(const FileSystemPackage& directory, NameRegister& names, const std::string& displayPrefix) {
+void checkDirectory(const FileSystemPackage& directory, NameRegister& names,
+                    const std::string& displayPrefix) {
     fs::path root = fs::absolute(directory.root().boostPath()).lexically_normal();
     if (root.filename_is_dot())
         root = root.parent_path();
@@ -82,7 +86,8 @@ void checkDirectory(const FileSystemPackage& directory, NameRegister& names, con
         const std::string name = full.lexically_relative(root).generic_string();
         boost::system::error_code error;
         const bool isSymlink = fs::is_symlink(fs::symlink_status(full, error));
-        const auto type = fs::is_directory(full, error) ? Package::EntryType::Directory : Package::EntryType::File;
+        const auto type =
+            fs::is_directory(full, error) ? Package::EntryType::Directory : Package::EntryType::File;
         const std::string shown = displayPrefix + name + (type == Package::EntryType::Directory ? "/" : "");
         if (const auto reason = FileSystem::invalidPackageNameReason(name))
             refuse(shown, *reason);

@@ -208,8 +208,8 @@ BlobUPtr ZippedPackage::addEntry(const FileSystem::Path& pathInPackage, Compress
     if (index < 0)
         zip_source_free(empty);
     KX_ASSERT(index >= 0);
-    const UnixAttributes attributes =
-        kept.value_or(UnixAttributes{ZIP_OPSYS_UNIX, unixAttributes(name.ends_with('/') ? directoryMode : fileMode)});
+    const UnixAttributes attributes = kept.value_or(
+        UnixAttributes{ZIP_OPSYS_UNIX, unixAttributes(name.ends_with('/') ? directoryMode : fileMode)});
     zip_file_set_external_attributes(zip, static_cast<zip_uint64_t>(index), 0, attributes.system,
                                      attributes.attributes);
     _modified = true;

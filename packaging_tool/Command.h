@@ -1,7 +1,6 @@
 #pragma once
 
 #include <boost/program_options/options_description.hpp>
-
 #include <iosfwd>
 #include <string>
 #include <string_view>

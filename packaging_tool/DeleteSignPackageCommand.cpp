@@ -4,11 +4,10 @@
 #include "integrity/SignatureFileNames.h"
 #include "integrity/SignatureFiles.h"
 #include "package/EntryNameCheck.h"
-#include "packaging_tool/Command.h"
 #include "package/OpenedPackage.h"
+#include "packaging_tool/Command.h"
 
 #include <boost/program_options/value_semantic.hpp>
-
 #include <iostream>
 
 namespace KX::PluginPackagingTool {
@@ -20,12 +19,14 @@ DeleteSignPackageCommand::DeleteSignPackageCommand() {
                           "a path to a plugin directory or to a package");
 }
 
-const char* DeleteSignPackageCommand::description() const { return "Delete signature from a package or plugin"; }
+const char* DeleteSignPackageCommand::description() const {
+    return "Delete signature from a package or plugin";
+}
 
 void DeleteSignPackageCommand::printHelp(const std::string& programName, std::ostream& out) const {
-    static const std::string helpText =
-        "Delete signature files from a package passed by the --package option. The package is a directory or a "
-        "zip file.\n";
+    static const std::string helpText = "Delete signature files from a package passed by the --package "
+                                        "option. The package is a directory or a "
+                                        "zip file.\n";
     printHelpPage(programName, out, " deletesignature --package=${package}\n\n", helpText);
 }
 

@@ -36,6 +36,33 @@ inline void signDirectory(const fs::path& directory) {
     writeFile(directory / "META-INF/.signature", "detached signature bytes");
 }
 
+// Runs a Python script (arguments follow it) for checks with Python's zipfile and for writing the
+// archives a test needs byte for byte; empty result with status -1 when Python is missing.
+inline CliResult runPython(const std::string& script, const std::vector<std::string>& arguments = {}) {
+    if (!fs::exists("/usr/bin/python3"))
+        return {};
+    std::vector<std::string> all{"-c", script};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return runProgram("/usr/bin/python3", all);
+}
+
+// Writes a zip archive with Python's zipfile, names exactly as given, for archives the tool would
+// never write itself. Each entry is "name" or "name=content".
+inline void writeZipWithPython(const fs::path& archive, const std::vector<std::string>& entries) {
+    const auto result = runPython("import sys, zipfile\n"
+                                  "with zipfile.ZipFile(sys.argv[1], 'w') as z:\n"
+                                  "    for e in sys.argv[2:]:\n"
+                                  "        name, _, content = e.partition('=')\n"
+                                  "        z.writestr(zipfile.ZipInfo(name), content)\n",
+                                  [&] {
+                                      std::vector<std::string> all{archive.string()};
+                                      all.insert(all.end(), entries.begin(), entries.end());
+                                      return all;
+                                  }());
+    if (result.status != 0)
+        throw std::runtime_error("python could not write " + archive.string() + ": " + result.err);
+}
+
 class CliTest : public ::testing::Test {
 protected:
     CliResult xpk(const std::vector<std::string>& arguments, CliOptions options = {}) {

@@ -148,8 +148,9 @@ TEST(PackageDigestText, BadRecordsAreErrors) {
               "Invalid characters");
     EXPECT_EQ(messageOf<InvalidArgumentError>([] { parse("a\nXYZ\n"); }), "Invalid characters");
     // A path that is not UTF-8 fails where it is read, not later as a record without an entry.
-    EXPECT_EQ(messageOf<boost::system::system_error>([] { parse("caf\xE9\n" + abcDigest + "\n"); })
-                  .rfind("boost::filesystem::path codecvt to wstring: ", 0),
+    EXPECT_EQ(messageOf<boost::system::system_error>([] {
+                  parse("caf\xE9\n" + abcDigest + "\n");
+              }).rfind("boost::filesystem::path codecvt to wstring: ", 0),
               0u);
 }
 
