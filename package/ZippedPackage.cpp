@@ -84,7 +84,8 @@ void loadArchive(InputStream& stream, const std::array<char, 4>& head, MallocBuf
 
 ZippedPackage::ZippedPackage(InOutStream& stream, ZipOpenMode mode, bool caseSensitive,
                              std::optional<FileSystem::Path> replacedFile)
-    : _caseSensitive(caseSensitive), _output(&stream), _replacedFile(std::move(replacedFile)) {
+    : _caseSensitive(caseSensitive), _names(caseSensitive), _output(&stream),
+      _replacedFile(std::move(replacedFile)) {
     KX_ASSERT(stream.isSeekable());
     KX_ASSERT(stream.isResizable());
     const int flags = openFlags(mode);
@@ -122,6 +123,7 @@ ZippedPackage::ZippedPackage(InOutStream& stream, ZipOpenMode mode, bool caseSen
     zip_error_fini(&error);
     zip_source_keep(source);
     _source = source;
+    _names.build(_zip);
 }
 
 ZippedPackage::~ZippedPackage() {
@@ -143,7 +145,8 @@ zip_t* ZippedPackage::archive() const {
 }
 
 zip_int64_t ZippedPackage::locate(const FileSystem::Path& path) const {
-    return zip_name_locate(archive(), path.generic_u8string().c_str(), _caseSensitive ? 0 : ZIP_FL_NOCASE);
+    static_cast<void>(archive());
+    return _names.find(path.generic_u8string());
 }
 
 bool ZippedPackage::hasEntry(const FileSystem::Path& path) const {
@@ -174,13 +177,35 @@ BlobUPtr ZippedPackage::addEntry(const FileSystem::Path& pathInPackage, Compress
     zip_source_t* empty = zip_source_buffer(zip, nullptr, 0, 0);
     if (empty == nullptr)
         throw std::bad_alloc();
-    const zip_flags_t flags = ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8 | (_caseSensitive ? 0 : ZIP_FL_NOCASE);
-    const zip_int64_t index = zip_file_add(zip, pathInPackage.generic_u8string().c_str(), empty, flags);
+    const std::string name = pathInPackage.generic_u8string();
+    const zip_int64_t existing = _names.find(name);
+    const zip_int64_t index = existing >= 0 ? replaceEntry(existing, name, empty)
+                                            : zip_file_add(zip, name.c_str(), empty, ZIP_FL_ENC_UTF_8);
     if (index < 0)
         zip_source_free(empty);
     KX_ASSERT(index >= 0);
+    _names.insert(name, static_cast<zip_uint64_t>(index));
     _modified = true;
     return makeBlob(pathInPackage, compression);
+}
+
+// What adding with libzip's overwrite flag does to an entry found under the name: the entry takes the
+// name as spelt now and the new data.
+zip_int64_t ZippedPackage::replaceEntry(zip_int64_t index, const std::string& name, zip_source_t* data) {
+    zip_t* zip = archive();
+    const auto uindex = static_cast<zip_uint64_t>(index);
+    const char* current = zip_get_name(zip, uindex, 0);
+    if (current == nullptr)
+        return -1;
+    if (name != current) {
+        const std::string previous = current;
+        if (zip_file_rename(zip, uindex, name.c_str(), ZIP_FL_ENC_UTF_8) != 0)
+            return -1;
+        _names.erase(previous, uindex);
+    }
+    if (zip_file_replace(zip, uindex, data, 0) != 0)
+        return -1;
+    return index;
 }
 
 void ZippedPackage::deleteEntry(const FileSystem::Path& path) {
@@ -188,6 +213,7 @@ void ZippedPackage::deleteEntry(const FileSystem::Path& path) {
     KX_ASSERT(index >= 0);
     const int deleteEntryFromZipResult = zip_delete(archive(), static_cast<zip_uint64_t>(index));
     KX_ASSERT(deleteEntryFromZipResult >= 0);
+    _names.erase(path.generic_u8string(), static_cast<zip_uint64_t>(index));
     _modified = true;
 }
 
@@ -195,9 +221,12 @@ void ZippedPackage::moveEntry(const FileSystem::Path& from, const FileSystem::Pa
     const zip_int64_t index = locate(from);
     if (index < 0)
         throw InvalidArgumentError("Can't move entry {} as it doesn't exist in zip package.", from);
-    const int renameEntryInZipResult = zip_file_rename(archive(), static_cast<zip_uint64_t>(index),
-                                                       to.generic_u8string().c_str(), ZIP_FL_ENC_UTF_8);
+    const std::string name = to.generic_u8string();
+    const int renameEntryInZipResult =
+        zip_file_rename(archive(), static_cast<zip_uint64_t>(index), name.c_str(), ZIP_FL_ENC_UTF_8);
     KX_ASSERT(renameEntryInZipResult >= 0);
+    _names.erase(from.generic_u8string(), static_cast<zip_uint64_t>(index));
+    _names.insert(name, static_cast<zip_uint64_t>(index));
     _modified = true;
 }
 

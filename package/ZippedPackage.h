@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/streams/InOutStream.h"
+#include "package/EntryNameIndex.h"
 #include "package/Package.h"
 #include "package/ZipOpenMode.h"
 
@@ -43,9 +44,11 @@ public:
 private:
     BlobUPtr makeBlob(const FileSystem::Path& path, Compression compression) const;
     void writeArchive(OutputStream& out);
+    zip_int64_t replaceEntry(zip_int64_t index, const std::string& name, zip_source_t* data);
 
     zip_t* _zip = nullptr;
     bool _caseSensitive;
+    EntryNameIndex _names;
     zip_source_t* _source = nullptr;
     OutputStream* _output;
     std::optional<FileSystem::Path> _replacedFile;
