@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/FatalError.h"
 #include "package/FileReplacement.h"
+#include "package/StreamedArchiveSource.h"
 #include "package/ZippedBlob.h"
 
 #include <array>
@@ -106,7 +107,11 @@ ZippedPackage::ZippedPackage(InOutStream& stream, ZipOpenMode mode, bool caseSen
     zip_error_t error;
     zip_error_init(&error);
     const std::size_t size = bytes.size;
-    zip_source_t* source = zip_source_buffer_create(size > 0 ? bytes.data : nullptr, size, 1, &error);
+    char* data = size > 0 ? bytes.data : nullptr;
+    // A replaced file gets the new archive straight from libzip; a stream gets it copied from memory
+    // once it is complete, so that a failed assembly leaves the stream as it was.
+    zip_source_t* source = _replacedFile ? StreamedArchiveSource::create(data, size, &error, _streamed)
+                                         : zip_source_buffer_create(data, size, 1, &error);
     if (source == nullptr) {
         const std::string text = zip_error_strerror(&error);
         zip_error_fini(&error);
@@ -291,28 +296,44 @@ void ZippedPackage::save() {
         zip_source_t*& source;
         ~SourceRelease() { zip_source_free(std::exchange(source, nullptr)); }
     } release{_source};
+    if (_replacedFile) {
+        saveReplacingFile(zip);
+        return;
+    }
     if (zip_close(zip) != 0) {
         const std::string reason = zip_strerror(zip);
         zip_discard(zip);
-        if (_replacedFile)
-            throw IOError("Package '{}' cannot be saved, {}", _replacedFile->u8string(), reason);
         throw IOError("the archive cannot be assembled ({})", reason);
     }
-    if (!_replacedFile) {
-        writeArchive(*_output);
+    writeArchive(*_output);
+}
+
+void ZippedPackage::saveReplacingFile(zip_t* zip) {
+    const std::string file = _replacedFile->u8string();
+    // The file already holds exactly these bytes; libzip writes nothing then.
+    if (!_modified) {
+        if (zip_close(zip) != 0) {
+            const std::string reason = zip_strerror(zip);
+            zip_discard(zip);
+            throw IOError("Package '{}' cannot be saved, {}", file, reason);
+        }
         return;
     }
-    // The file already holds exactly these bytes.
-    if (!_modified)
-        return;
     try {
         FileReplacement replacement(*_replacedFile);
-        writeArchive(replacement.stream());
-        replacement.commit();
+        _streamed->setDestination(&replacement.stream());
+        const int closed = zip_close(zip);
+        _streamed->setDestination(nullptr);
+        if (closed != 0) {
+            const std::string& failure = _streamed->destinationFailure();
+            const std::string reason = failure.empty() ? std::string(zip_strerror(zip)) : failure;
+            zip_discard(zip);
+            throw IOError("Package '{}' cannot be saved, {}", file, reason);
+        }
+        if (_streamed->written())
+            replacement.commit();
     } catch (const std::ios_base::failure& e) {
-        throw IOError("Package '{}' cannot be saved, {}", _replacedFile->u8string(), e.what());
-    } catch (const IOError& e) {
-        throw IOError("Package '{}' cannot be saved, {}", _replacedFile->u8string(), e.what());
+        throw IOError("Package '{}' cannot be saved, {}", file, e.what());
     }
 }
 

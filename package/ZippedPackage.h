@@ -11,6 +11,8 @@
 
 namespace KX {
 
+class StreamedArchiveSource;
+
 // A package held in memory as a zip archive, loaded from a stream and written back into it. Entry
 // names are the generic UTF-8 texts of package paths; directory entries end in "/".
 class ZippedPackage final : public Package, public std::enable_shared_from_this<ZippedPackage> {
@@ -44,6 +46,7 @@ public:
 private:
     BlobUPtr makeBlob(const FileSystem::Path& path, Compression compression) const;
     void writeArchive(OutputStream& out);
+    void saveReplacingFile(zip_t* zip);
     zip_int64_t replaceEntry(zip_int64_t index, const std::string& name, zip_source_t* data);
 
     zip_t* _zip = nullptr;
@@ -52,6 +55,8 @@ private:
     zip_source_t* _source = nullptr;
     OutputStream* _output;
     std::optional<FileSystem::Path> _replacedFile;
+    // The source of a replaced file's archive, owned by _source.
+    StreamedArchiveSource* _streamed = nullptr;
     bool _modified = false;
 };
 
