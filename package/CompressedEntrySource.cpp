@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <isa-l/crc.h>
 #include <limits>
 #include <new>
 
@@ -20,17 +21,9 @@ zip_source_t* CompressedEntrySource::create(zip_t* archive, bool deflate, Compre
 
 CompressedEntrySource::CompressedEntrySource(bool deflate) : _deflate(deflate) {
     zip_error_init(&_error);
-    _crc = static_cast<std::uint32_t>(crc32(0, nullptr, 0));
-    if (_deflate) {
-        // Raw deflate (no zlib header), level 1: what a zip entry of method 8 holds.
-        if (deflateInit2(&_zstream, 1, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-            throw std::bad_alloc();
-    }
 }
 
 CompressedEntrySource::~CompressedEntrySource() {
-    if (_deflate && !_finished)
-        deflateEnd(&_zstream);
     zip_error_fini(&_error);
 }
 
@@ -44,21 +37,16 @@ void CompressedEntrySource::ensureRoom() {
     }
 }
 
-void CompressedEntrySource::deflateInput(int flush) {
+void CompressedEntrySource::deflateInput(bool last) {
+    if (!_encoder)
+        _encoder = DeflateEncoder::take();
     for (;;) {
         ensureRoom();
-        _zstream.next_out = _chunks.back().get() + _lastChunkUsed;
-        _zstream.avail_out = static_cast<uInt>(chunkSize - _lastChunkUsed);
-        const int result = deflate(&_zstream, flush);
-        const std::size_t produced = (chunkSize - _lastChunkUsed) - _zstream.avail_out;
+        const std::size_t room = chunkSize - _lastChunkUsed;
+        const std::size_t produced = _encoder->compress(_chunks.back().get() + _lastChunkUsed, room, last);
         _lastChunkUsed += produced;
         _compressedSize += produced;
-        if (result == Z_STREAM_END)
-            return;
-        if (result != Z_OK && result != Z_BUF_ERROR)
-            throw BrokenFileError("Cannot compress zip entry");
-        // Without Z_FINISH, deflate is done once it has taken all input and left output room.
-        if (flush != Z_FINISH && _zstream.avail_in == 0 && _zstream.avail_out != 0)
+        if (last ? _encoder->finished() : _encoder->inputDone() && produced < room)
             return;
     }
 }
@@ -68,14 +56,15 @@ void CompressedEntrySource::write(const void* data, std::size_t count) {
         throw BrokenFileError("Cannot write a finished zip entry");
     const auto* bytes = static_cast<const unsigned char*>(data);
     while (count > 0) {
-        // zlib counts in uInt; feed very large writes in pieces.
-        const std::size_t piece = std::min<std::size_t>(count, std::numeric_limits<uInt>::max());
-        _crc = static_cast<std::uint32_t>(crc32(_crc, bytes, static_cast<uInt>(piece)));
+        // The encoder counts in 32 bits; feed very large writes in pieces.
+        const std::size_t piece = std::min<std::size_t>(count, std::numeric_limits<std::uint32_t>::max());
+        _crc = crc32_gzip_refl(_crc, bytes, piece);
         _size += piece;
         if (_deflate) {
-            _zstream.next_in = const_cast<unsigned char*>(bytes);
-            _zstream.avail_in = static_cast<uInt>(piece);
-            deflateInput(Z_NO_FLUSH);
+            if (!_encoder)
+                _encoder = DeflateEncoder::take();
+            _encoder->setInput(bytes, static_cast<std::uint32_t>(piece));
+            deflateInput(false);
         } else {
             std::size_t done = 0;
             while (done < piece) {
@@ -96,12 +85,13 @@ void CompressedEntrySource::finish() {
     if (_finished)
         return;
     if (_deflate) {
-        _zstream.next_in = nullptr;
-        _zstream.avail_in = 0;
-        deflateInput(Z_FINISH);
-        // The compressor's quarter megabyte goes now, not when the archive is closed: a package
-        // holds thousands of finished entries.
-        deflateEnd(&_zstream);
+        if (!_encoder)
+            _encoder = DeflateEncoder::take();
+        _encoder->setInput(nullptr, 0);
+        deflateInput(true);
+        // The compressor's buffers go now, not when the archive is closed: a package holds
+        // thousands of finished entries.
+        DeflateEncoder::giveBack(std::move(_encoder));
     }
     _finished = true;
     if (!_chunks.empty() && _lastChunkUsed < chunkSize) {
@@ -130,7 +120,9 @@ zip_int64_t CompressedEntrySource::handle(void* data, zip_uint64_t length, zip_s
     case ZIP_SOURCE_SUPPORTS:
         return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
                                               ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
-                                              ZIP_SOURCE_SUPPORTS, -1);
+                                              ZIP_SOURCE_SUPPORTS, ZIP_SOURCE_GET_FILE_ATTRIBUTES, -1);
+    case ZIP_SOURCE_GET_FILE_ATTRIBUTES:
+        return fileAttributes(data, length);
     case ZIP_SOURCE_OPEN:
         try {
             finish();
@@ -192,6 +184,23 @@ zip_int64_t CompressedEntrySource::handle(void* data, zip_uint64_t length, zip_s
         zip_error_set(&_error, ZIP_ER_OPNOTSUPP, 0);
         return -1;
     }
+}
+
+// libzip marks the compression level in the entry's flags only for data it compresses itself;
+// these entries arrive compressed, so the source says it: bits 1 and 2 as 0 and 1, "fast".
+zip_int64_t CompressedEntrySource::fileAttributes(void* data, zip_uint64_t length) {
+    if (length < sizeof(zip_file_attributes_t)) {
+        zip_error_set(&_error, ZIP_ER_INVAL, 0);
+        return -1;
+    }
+    auto* attributes = static_cast<zip_file_attributes_t*>(data);
+    zip_file_attributes_init(attributes);
+    if (_deflate) {
+        attributes->valid |= ZIP_FILE_ATTRIBUTES_GENERAL_PURPOSE_BIT_FLAGS;
+        attributes->general_purpose_bit_flags = fastDeflateFlags;
+        attributes->general_purpose_bit_mask = compressionLevelFlags;
+    }
+    return static_cast<zip_int64_t>(sizeof(zip_file_attributes_t));
 }
 
 } // namespace KX

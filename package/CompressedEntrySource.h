@@ -1,11 +1,12 @@
 #pragma once
 
+#include "package/DeflateEncoder.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 #include <zip.h>
-#include <zlib.h>
 
 namespace KX {
 
@@ -32,16 +33,21 @@ private:
     static zip_int64_t callback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command);
     zip_int64_t handle(void* data, zip_uint64_t length, zip_source_cmd_t command);
     void ensureRoom();
-    void deflateInput(int flush);
+    void deflateInput(bool last);
+    zip_int64_t fileAttributes(void* data, zip_uint64_t length);
 
     // Small enough for the allocator to serve from its heap rather than by mapping pages, so the
     // memory freed after libzip copied one entry is reused for the archive libzip is writing.
     static constexpr std::size_t chunkSize = 64 * 1024;
+    // General-purpose flag bits 1 and 2 of a deflated entry, and their value for fast compression.
+    static constexpr zip_uint16_t compressionLevelFlags = 0x0006;
+    static constexpr zip_uint16_t fastDeflateFlags = 0x0004;
 
     bool _deflate;
     bool _finished = false;
     bool _released = false;
-    z_stream _zstream{};
+    // Taken at the first write and given back once the entry is finished.
+    std::unique_ptr<DeflateEncoder> _encoder;
     std::uint32_t _crc = 0;
     std::uint64_t _size = 0;
     std::uint64_t _compressedSize = 0;

@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/FatalError.h"
 #include "package/FileReplacement.h"
+#include "package/StreamedArchiveSource.h"
 #include "package/ZippedBlob.h"
 
 #include <array>
@@ -108,7 +109,8 @@ UnixAttributes attributesOf(zip_t* zip, zip_uint64_t index) {
 
 ZippedPackage::ZippedPackage(InOutStream& stream, ZipOpenMode mode, bool caseSensitive,
                              std::optional<FileSystem::Path> replacedFile)
-    : _caseSensitive(caseSensitive), _output(&stream), _replacedFile(std::move(replacedFile)) {
+    : _caseSensitive(caseSensitive), _names(caseSensitive), _output(&stream),
+      _replacedFile(std::move(replacedFile)) {
     KX_ASSERT(stream.isSeekable());
     KX_ASSERT(stream.isResizable());
     const int flags = openFlags(mode);
@@ -129,7 +131,11 @@ ZippedPackage::ZippedPackage(InOutStream& stream, ZipOpenMode mode, bool caseSen
     zip_error_t error;
     zip_error_init(&error);
     const std::size_t size = bytes.size;
-    zip_source_t* source = zip_source_buffer_create(size > 0 ? bytes.data : nullptr, size, 1, &error);
+    char* data = size > 0 ? bytes.data : nullptr;
+    // A replaced file gets the new archive straight from libzip; a stream gets it copied from memory
+    // once it is complete, so that a failed assembly leaves the stream as it was.
+    zip_source_t* source = _replacedFile ? StreamedArchiveSource::create(data, size, &error, _streamed)
+                                         : zip_source_buffer_create(data, size, 1, &error);
     if (source == nullptr) {
         const std::string text = zip_error_strerror(&error);
         zip_error_fini(&error);
@@ -146,6 +152,7 @@ ZippedPackage::ZippedPackage(InOutStream& stream, ZipOpenMode mode, bool caseSen
     zip_error_fini(&error);
     zip_source_keep(source);
     _source = source;
+    _names.build(_zip);
 }
 
 ZippedPackage::~ZippedPackage() {
@@ -167,7 +174,8 @@ zip_t* ZippedPackage::archive() const {
 }
 
 zip_int64_t ZippedPackage::locate(const FileSystem::Path& path) const {
-    return zip_name_locate(archive(), path.generic_u8string().c_str(), _caseSensitive ? 0 : ZIP_FL_NOCASE);
+    static_cast<void>(archive());
+    return _names.find(path.generic_u8string());
 }
 
 bool ZippedPackage::hasEntry(const FileSystem::Path& path) const {
@@ -197,17 +205,19 @@ BlobUPtr ZippedPackage::addEntry(const FileSystem::Path& pathInPackage, Compress
     zip_t* zip = archive();
     const std::string name = pathInPackage.generic_u8string();
     // A replaced entry keeps the attributes it came with; a new one gets those a packer writes.
+    const zip_int64_t existing = _names.find(name);
     std::optional<UnixAttributes> kept;
-    if (const zip_int64_t existing = locate(pathInPackage); existing >= 0)
+    if (existing >= 0)
         kept = attributesOf(zip, static_cast<zip_uint64_t>(existing));
     zip_source_t* empty = zip_source_buffer(zip, nullptr, 0, 0);
     if (empty == nullptr)
         throw std::bad_alloc();
-    const zip_flags_t flags = ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8 | (_caseSensitive ? 0 : ZIP_FL_NOCASE);
-    const zip_int64_t index = zip_file_add(zip, name.c_str(), empty, flags);
+    const zip_int64_t index = existing >= 0 ? replaceEntry(existing, name, empty)
+                                            : zip_file_add(zip, name.c_str(), empty, ZIP_FL_ENC_UTF_8);
     if (index < 0)
         zip_source_free(empty);
     KX_ASSERT(index >= 0);
+    _names.insert(name, static_cast<zip_uint64_t>(index));
     const UnixAttributes attributes = kept.value_or(
         UnixAttributes{ZIP_OPSYS_UNIX, unixAttributes(name.ends_with('/') ? directoryMode : fileMode)});
     zip_file_set_external_attributes(zip, static_cast<zip_uint64_t>(index), 0, attributes.system,
@@ -225,11 +235,31 @@ void ZippedPackage::setUnixPermissions(const FileSystem::Path& path, std::uint32
     _modified = true;
 }
 
+// What adding with libzip's overwrite flag does to an entry found under the name: the entry takes the
+// name as spelt now and the new data.
+zip_int64_t ZippedPackage::replaceEntry(zip_int64_t index, const std::string& name, zip_source_t* data) {
+    zip_t* zip = archive();
+    const auto uindex = static_cast<zip_uint64_t>(index);
+    const char* current = zip_get_name(zip, uindex, 0);
+    if (current == nullptr)
+        return -1;
+    if (name != current) {
+        const std::string previous = current;
+        if (zip_file_rename(zip, uindex, name.c_str(), ZIP_FL_ENC_UTF_8) != 0)
+            return -1;
+        _names.erase(previous, uindex);
+    }
+    if (zip_file_replace(zip, uindex, data, 0) != 0)
+        return -1;
+    return index;
+}
+
 void ZippedPackage::deleteEntry(const FileSystem::Path& path) {
     const zip_int64_t index = locate(path);
     KX_ASSERT(index >= 0);
     const int deleteEntryFromZipResult = zip_delete(archive(), static_cast<zip_uint64_t>(index));
     KX_ASSERT(deleteEntryFromZipResult >= 0);
+    _names.erase(path.generic_u8string(), static_cast<zip_uint64_t>(index));
     _modified = true;
 }
 
@@ -237,9 +267,12 @@ void ZippedPackage::moveEntry(const FileSystem::Path& from, const FileSystem::Pa
     const zip_int64_t index = locate(from);
     if (index < 0)
         throw InvalidArgumentError("Can't move entry {} as it doesn't exist in zip package.", from);
-    const int renameEntryInZipResult = zip_file_rename(archive(), static_cast<zip_uint64_t>(index),
-                                                       to.generic_u8string().c_str(), ZIP_FL_ENC_UTF_8);
+    const std::string name = to.generic_u8string();
+    const int renameEntryInZipResult =
+        zip_file_rename(archive(), static_cast<zip_uint64_t>(index), name.c_str(), ZIP_FL_ENC_UTF_8);
     KX_ASSERT(renameEntryInZipResult >= 0);
+    _names.erase(from.generic_u8string(), static_cast<zip_uint64_t>(index));
+    _names.insert(name, static_cast<zip_uint64_t>(index));
     _modified = true;
 }
 
@@ -304,28 +337,44 @@ void ZippedPackage::save() {
         zip_source_t*& source;
         ~SourceRelease() { zip_source_free(std::exchange(source, nullptr)); }
     } release{_source};
+    if (_replacedFile) {
+        saveReplacingFile(zip);
+        return;
+    }
     if (zip_close(zip) != 0) {
         const std::string reason = zip_strerror(zip);
         zip_discard(zip);
-        if (_replacedFile)
-            throw IOError("Package '{}' cannot be saved, {}", _replacedFile->u8string(), reason);
         throw IOError("the archive cannot be assembled ({})", reason);
     }
-    if (!_replacedFile) {
-        writeArchive(*_output);
+    writeArchive(*_output);
+}
+
+void ZippedPackage::saveReplacingFile(zip_t* zip) {
+    const std::string file = _replacedFile->u8string();
+    // The file already holds exactly these bytes; libzip writes nothing then.
+    if (!_modified) {
+        if (zip_close(zip) != 0) {
+            const std::string reason = zip_strerror(zip);
+            zip_discard(zip);
+            throw IOError("Package '{}' cannot be saved, {}", file, reason);
+        }
         return;
     }
-    // The file already holds exactly these bytes.
-    if (!_modified)
-        return;
     try {
         FileReplacement replacement(*_replacedFile);
-        writeArchive(replacement.stream());
-        replacement.commit();
+        _streamed->setDestination(&replacement.stream());
+        const int closed = zip_close(zip);
+        _streamed->setDestination(nullptr);
+        if (closed != 0) {
+            const std::string& failure = _streamed->destinationFailure();
+            const std::string reason = failure.empty() ? std::string(zip_strerror(zip)) : failure;
+            zip_discard(zip);
+            throw IOError("Package '{}' cannot be saved, {}", file, reason);
+        }
+        if (_streamed->written())
+            replacement.commit();
     } catch (const std::ios_base::failure& e) {
-        throw IOError("Package '{}' cannot be saved, {}", _replacedFile->u8string(), e.what());
-    } catch (const IOError& e) {
-        throw IOError("Package '{}' cannot be saved, {}", _replacedFile->u8string(), e.what());
+        throw IOError("Package '{}' cannot be saved, {}", file, e.what());
     }
 }
 

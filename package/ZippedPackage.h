@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/streams/InOutStream.h"
+#include "package/EntryNameIndex.h"
 #include "package/Package.h"
 #include "package/ZipOpenMode.h"
 
@@ -10,6 +11,8 @@
 #include <zip.h>
 
 namespace KX {
+
+class StreamedArchiveSource;
 
 // A package held in memory as a zip archive, loaded from a stream and written back into it. Entry
 // names are the generic UTF-8 texts of package paths; directory entries end in "/".
@@ -48,12 +51,17 @@ public:
 private:
     BlobUPtr makeBlob(const FileSystem::Path& path, Compression compression) const;
     void writeArchive(OutputStream& out);
+    void saveReplacingFile(zip_t* zip);
+    zip_int64_t replaceEntry(zip_int64_t index, const std::string& name, zip_source_t* data);
 
     zip_t* _zip = nullptr;
     bool _caseSensitive;
+    EntryNameIndex _names;
     zip_source_t* _source = nullptr;
     OutputStream* _output;
     std::optional<FileSystem::Path> _replacedFile;
+    // The source of a replaced file's archive, owned by _source.
+    StreamedArchiveSource* _streamed = nullptr;
     bool _modified = false;
 };
 
