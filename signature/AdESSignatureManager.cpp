@@ -25,8 +25,14 @@ std::vector<CertificateValidationResult>
 AdESSignatureManager::checkPinnedCertificates(absl::Span<const SignatureIndex> indices, InOutStream& pinned) {
     std::vector<CertificateValidationResult> results;
     results.reserve(indices.size());
-    for (const auto& index : indices)
+    // Every check reads the certificate to its end; each must start where the first did.
+    const bool rewind = pinned.isSeekable();
+    const std::int64_t start = rewind ? pinned.seek(0, std::ios_base::cur) : 0;
+    for (const auto& index : indices) {
+        if (rewind)
+            pinned.seek(start, std::ios_base::beg);
         results.push_back(checkPinnedCertificate(index, pinned));
+    }
     return results;
 }
 

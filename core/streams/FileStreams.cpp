@@ -4,6 +4,8 @@
 #include "core/FileSystem.h"
 #include "core/streams/BoostDeviceToStreamAdapter.h"
 
+#include <boost/filesystem/operations.hpp>
+
 namespace KX {
 
 namespace io = boost::iostreams;
@@ -42,6 +44,10 @@ std::unique_ptr<InputStream> openInputFile(const std::string& path, const char* 
     const FileSystem::Path filePath(path);
     if (!FileSystem::exists(filePath))
         throw BrokenFileError("the {} file '{}' doesn't exist", kind, path);
+    // A directory opens like a file on some systems and only fails on the first read, far from here.
+    boost::system::error_code ignored;
+    if (boost::filesystem::is_directory(boost::filesystem::path(path), ignored))
+        throw BrokenFileError("the {} file '{}' is a directory", kind, path);
     try {
         return openFileForReading(filePath);
     } catch (const std::exception& e) {

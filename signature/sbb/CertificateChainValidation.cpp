@@ -2,9 +2,11 @@
 
 #include "core/Errors.h"
 #include "core/FatalError.h"
-#include "platform/sbb/KXStreamBridge.h"
 #include "platform/sbb/SBException.h"
 #include "signature/sbb/SBBCertificateValidator.h"
+#include "signature/sbb/StreamBridge.h"
+
+#include <algorithm>
 
 namespace KX::CryptographicEngine::DigitalSignature::SecureBlackboxProvider {
 
@@ -17,24 +19,62 @@ SBB::CertificateChain buildChain(const SBB::Certificate& certificate,
     return chain;
 }
 
-CertificateValidationResult toValidationResult(SBB::Validity validity, std::uint32_t reasons) {
-    CertificateValidationResult result;
+namespace {
+// The library's validity values and reason bits are this system's, value for value.
+constexpr bool sameValue(SBB::Validity library, CertificateValidity own) {
+    return static_cast<int>(library) == static_cast<int>(own);
+}
+static_assert(sameValue(SBB::Validity::Valid, CertificateValidity::Valid));
+static_assert(sameValue(SBB::Validity::SelfSigned, CertificateValidity::SelfSigned));
+static_assert(sameValue(SBB::Validity::Invalid, CertificateValidity::Invalid));
+static_assert(sameValue(SBB::Validity::StorageError, CertificateValidity::StorageError));
+static_assert(sameValue(SBB::Validity::ChainUnvalidated, CertificateValidity::ChainNotValidated));
+static_assert(SBB::Reason::BadData == ValidationReason::BadData);
+static_assert(SBB::Reason::Revoked == ValidationReason::Revoked);
+static_assert(SBB::Reason::NotYetValid == ValidationReason::NotYetValid);
+static_assert(SBB::Reason::Expired == ValidationReason::Expired);
+static_assert(SBB::Reason::InvalidSignature == ValidationReason::InvalidSignature);
+static_assert(SBB::Reason::UnknownCA == ValidationReason::UnknownCA);
+static_assert(SBB::Reason::CAUnauthorized == ValidationReason::CAUnauthorized);
+static_assert(SBB::Reason::CRLNotVerified == ValidationReason::CRLNotVerified);
+static_assert(SBB::Reason::OCSPNotVerified == ValidationReason::OCSPNotVerified);
+static_assert(SBB::Reason::IdentityMismatch == ValidationReason::IdentityMismatch);
+static_assert(SBB::Reason::NoKeyUsage == ValidationReason::NoKeyUsage);
+static_assert(SBB::Reason::Blocked == ValidationReason::Blocked);
+static_assert((SBB::Reason::WeakCrypto & ValidationReason::LibraryMask) == 0);
+
+CertificateValidity toValidity(SBB::Validity validity) {
     switch (validity) {
     case SBB::Validity::Valid:
+        return CertificateValidity::Valid;
     case SBB::Validity::SelfSigned:
+        return CertificateValidity::SelfSigned;
     case SBB::Validity::StorageError:
+        return CertificateValidity::StorageError;
     case SBB::Validity::ChainUnvalidated:
-        result.validity = static_cast<CertificateValidity>(validity);
-        break;
+        return CertificateValidity::ChainNotValidated;
     default:
-        result.validity = CertificateValidity::Invalid;
-        break;
+        return CertificateValidity::Invalid;
     }
-    result.reasons = reasons & ValidationReason::LibraryMask;
-    return result;
+}
+} // namespace
+
+CertificateValidationResult toValidationResult(SBB::Validity validity, std::uint32_t reasons) {
+    return {toValidity(validity), reasons & ValidationReason::LibraryMask};
 }
 
-CertificateValidationResult validateChain(const SBB::CertificateChain& chain, std::int64_t moment) {
+namespace {
+bool isAnchor(const SBB::Certificate& certificate, const SBB::MemoryCertStorage& anchors) {
+    if (!certificate.selfSigned())
+        return false;
+    const auto& candidates = anchors.certificates();
+    return std::any_of(candidates.begin(), candidates.end(),
+                       [&](const SBB::Certificate& anchor) { return anchor.sameAs(certificate); });
+}
+} // namespace
+
+CertificateValidationResult validateChain(const SBB::CertificateChain& chain,
+                                          const SBB::MemoryCertStorage& anchors, std::int64_t moment) {
     KX_ASSERT(chain.count() > 0);
     SBBCertificateValidator validator;
     SBB::MemoryCertStorage first;
@@ -42,7 +82,7 @@ CertificateValidationResult validateChain(const SBB::CertificateChain& chain, st
     SBB::MemoryCertStorage known;
     first.add(chain.certificate(0));
     for (std::size_t i = 1; i < chain.count(); ++i)
-        (chain.certificate(i).selfSigned() ? trusted : known).add(chain.certificate(i));
+        (isAnchor(chain.certificate(i), anchors) ? trusted : known).add(chain.certificate(i));
 
     auto& library = validator.library();
     library.clearKnownCertificates();
@@ -65,7 +105,7 @@ CertificateValidationResult checkPinnedCertificate(SBB::CertificateChain chain, 
     SBB::Certificate pinnedCertificate;
     int code = SBB::LoadResult::Ok;
     try {
-        auto stream = SBB::makeCallbackStream(pinned);
+        auto stream = makeCallbackStream(pinned);
         code = pinnedCertificate.loadFromStreamAuto(*stream, {});
     } catch (const SBB::SBException& e) {
         throw SignatureRuntimeError("Pinned certificate loading error: {}", e.what());

@@ -16,9 +16,11 @@ namespace KX::CryptographicEngine::DigitalSignature::SecureBlackboxProvider {
 SBB::CertificateChain buildChain(const SBB::Certificate& certificate,
                                  std::initializer_list<const SBB::MemoryCertStorage*> stores);
 
-// Validates the chain at moment (seconds since 1970) on a fresh validator: the chain's self-signed
-// certificates are its trust anchors, the others are known certificates.
-CertificateValidationResult validateChain(const SBB::CertificateChain& chain, std::int64_t moment);
+// Validates the chain at moment (seconds since 1970) on a fresh validator. Only a self-signed
+// certificate of the chain that is also one of anchors (the trusted store) anchors it; every other
+// certificate is merely known, so a root that came from anywhere else leaves the chain untrusted.
+CertificateValidationResult validateChain(const SBB::CertificateChain& chain,
+                                          const SBB::MemoryCertStorage& anchors, std::int64_t moment);
 
 // The library's answer as a result: validity 0, 1, 3 and 4 kept, everything else 2; only the
 // library's twelve reason bits kept.

@@ -10,6 +10,7 @@
 #include "signature/sbb/CertificateDescription.h"
 #include "signature/sbb/SBBCertificateStorage.h"
 #include "signature/sbb/SBBSigningKeyStore.h"
+#include "signature/sbb/StreamBridge.h"
 
 #include <algorithm>
 #include <boost/container/vector.hpp>
@@ -19,27 +20,6 @@
 namespace KX::CryptographicEngine::DigitalSignature::SecureBlackboxProvider {
 
 namespace {
-
-// Copies the whole stream into memory; the stream's own position does not matter.
-void copyIntoMemory(InOutStream& stream, SBB::MemoryStream& memory) {
-    const std::int64_t size = stream.size();
-    if (size == 0)
-        throw SignatureRuntimeError("Can't processed empty input stream.");
-    const auto length = static_cast<std::size_t>(numericCast<std::int32_t>(size));
-    std::vector<unsigned char> bytes(length, 0);
-    stream.seek(0, std::ios_base::beg);
-    std::size_t done = 0;
-    while (done < length) {
-        const auto n = stream.read(bytes.data() + done, length - done);
-        if (n == 0)
-            break;
-        done += n;
-    }
-    memory.setSize(length);
-    memory.seek(0, SBB::SeekOrigin::Begin);
-    memory.write(bytes.data(), bytes.size());
-    memory.seek(0, SBB::SeekOrigin::Begin);
-}
 
 int toLibraryIndex(const SignatureIndex& index) {
     return numericCast<std::int32_t>(index.index);
@@ -231,7 +211,7 @@ CertificateValidationResult SBBCAdESSignatureManager::validateCertificate(const 
         chain.add(certificate);
     if (!chain.complete())
         return {CertificateValidity::ChainIncomplete, ValidationReason::UnknownCA};
-    return validateChain(chain, moment);
+    return validateChain(chain, trusted, moment);
 }
 
 } // namespace KX::CryptographicEngine::DigitalSignature::SecureBlackboxProvider

@@ -2,9 +2,9 @@
 
 #include "core/Errors.h"
 #include "core/FatalError.h"
-#include "platform/sbb/KXStreamBridge.h"
 #include "platform/sbb/SBException.h"
 #include "signature/sbb/CertificateDescription.h"
+#include "signature/sbb/StreamBridge.h"
 
 namespace KX::CryptographicEngine::DigitalSignature::SecureBlackboxProvider {
 
@@ -41,7 +41,7 @@ LoadStatus SBBCertificateStorage::load(CertificateType type, const CertificateSo
     if (!stream || !*stream)
         return LoadStatus::SourceNotSupported;
     try {
-        auto libraryStream = SBB::makeCallbackStream(**stream);
+        auto libraryStream = makeCallbackStream(**stream);
         int code = SBB::LoadResult::UnsupportedFormat;
         switch (SBB::Certificate::detectCertFileFormat(*libraryStream)) {
         case SBB::CertFileFormat::Pkcs7:

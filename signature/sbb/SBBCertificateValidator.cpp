@@ -1,9 +1,9 @@
 #include "signature/sbb/SBBCertificateValidator.h"
 
-#include "platform/sbb/KXStreamBridge.h"
 #include "signature/sbb/CertificateChainValidation.h"
 #include "signature/sbb/CertificateDescription.h"
 #include "signature/sbb/SBBCertificateStorage.h"
+#include "signature/sbb/StreamBridge.h"
 
 namespace KX::CryptographicEngine::DigitalSignature::SecureBlackboxProvider {
 
@@ -26,7 +26,7 @@ CertificateValidationResult SBBCertificateValidator::validate(const CertificateS
     SBB::Certificate loaded;
     if (!stream || !*stream)
         return {CertificateValidity::Invalid, ValidationReason::BadData};
-    auto libraryStream = SBB::makeCallbackStream(**stream);
+    auto libraryStream = makeCallbackStream(**stream);
     if (loaded.loadFromStreamAuto(*libraryStream, {}) != SBB::LoadResult::Ok)
         return {CertificateValidity::Invalid, ValidationReason::BadData};
 
@@ -34,7 +34,7 @@ CertificateValidationResult SBBCertificateValidator::validate(const CertificateS
                                            &certificates.store(CertificateType::Trusted)});
     for (const auto& member : chain.certificates())
         _usedCertificates.push_back(describeCertificate(member));
-    return validateChain(chain, moment);
+    return validateChain(chain, certificates.store(CertificateType::Trusted), moment);
 }
 
 } // namespace KX::CryptographicEngine::DigitalSignature::SecureBlackboxProvider

@@ -2,11 +2,11 @@
 
 #include "core/Errors.h"
 #include "core/FatalError.h"
-#include "platform/sbb/KXStreamBridge.h"
 #include "platform/sbb/SBException.h"
 #include "signature/sbb/CertificateChainValidation.h"
 #include "signature/sbb/CertificateDescription.h"
 #include "signature/sbb/SBBCertificateStorage.h"
+#include "signature/sbb/StreamBridge.h"
 
 namespace KX::CryptographicEngine::DigitalSignature::SecureBlackboxProvider {
 
@@ -35,7 +35,7 @@ LoadStatus loadFromSource(const CertificateSource& source, const Outcomes& outco
         throw SignatureRuntimeError("Stream size is incorrect");
     int code = SBB::LoadResult::Ok;
     try {
-        auto libraryStream = SBB::makeCallbackStream(**stream);
+        auto libraryStream = makeCallbackStream(**stream);
         code = loader(*libraryStream);
     } catch (const SBB::SBException& e) {
         throw SignatureRuntimeError(fmt::runtime(outcomes.errorFormat), e.what());
@@ -75,7 +75,7 @@ CertificateValidationResult SBBSigningKeyStore::validateLoaded(const Certificate
     const auto& storage = dynamic_cast<const SBBCertificateStorage&>(trusted);
     const auto chain = buildChain(_certificate, {&storage.store(CertificateType::Intermediate),
                                                  &storage.store(CertificateType::Trusted)});
-    return validateChain(chain, moment);
+    return validateChain(chain, storage.store(CertificateType::Trusted), moment);
 }
 
 LoadStatus SBBSigningKeyStore::load(const CertificateSource& key, std::string_view keyPassword,

@@ -207,6 +207,14 @@ TEST(CadesManager, CertificateChecksUseOnlyTheTrustStoresRoots) {
     EXPECT_NE(manager->checkPinnedCertificate(selfSigned, root).validity, CertificateValidity::Valid);
 }
 
+TEST(CadesManager, EveryPinnedCheckReadsTheWholeCertificate) {
+    auto manager = signedBy({"signer", "signer", "signer"});
+    const std::vector<SignatureIndex> all{SignatureIndex(0), SignatureIndex(1), SignatureIndex(2)};
+    Memory root(KX::Testing::TestPki::readFile(pki().path("root.pem")));
+    EXPECT_EQ(manager->checkPinnedCertificates(all, root),
+              std::vector<CertificateValidationResult>(3, CertificateValidationResult{}));
+}
+
 TEST(CadesManager, ConstructionAndSigningFailures) {
     EXPECT_EQ(messageOf<SignatureRuntimeError>([] { managerOver("", ""); }),
               "Can't processed empty input stream.");

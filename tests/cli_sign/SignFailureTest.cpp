@@ -42,6 +42,9 @@ TEST_F(SignFailure, CredentialProblemsStopBeforeThePackageIsOpened) {
                   "passphrase for '" + encrypted + "' is not valid");
     expectRefused(arguments(package, signer, "nokey.pem"), "the private key file 'nokey.pem' doesn't exist");
     expectRefused(arguments(package, "nocert.pem", key), "the certificate file 'nocert.pem' doesn't exist");
+    fs::create_directory(scratch / "keys");
+    expectRefused(arguments(package, signer, "keys"), "the private key file 'keys' is a directory");
+    expectRefused(arguments(package, "keys", key), "the certificate file 'keys' is a directory");
     expectRefused(arguments(package, pkiFile("foreign-signer.pem"), pkiFile("foreign-signer.key")),
                   "the certificate '" + pkiFile("foreign-signer.pem") + "' is invalid");
     expectRefused(arguments(package, pkiFile("expired.pem"), pkiFile("expired.key")),

@@ -58,24 +58,46 @@ TEST(SigChainBuilding, OffersStoresInOrderAndInPasses) {
 
 TEST(SigChainValidation, MapsTheOutcomeOfEachKindOfChain) {
     const auto now = SignatureTest::now();
-    EXPECT_EQ(validateChain(chainOf({"signer.pem", "root.pem"}), now), result(CertificateValidity::Valid, 0));
-    EXPECT_EQ(validateChain(chainOf({"signer-int.pem", "intermediate.pem", "root.pem"}), now),
+    const auto anchors = storeOf({"root.pem", "expired-root.pem"});
+    EXPECT_EQ(validateChain(chainOf({"signer.pem", "root.pem"}), anchors, now),
               result(CertificateValidity::Valid, 0));
-    EXPECT_EQ(validateChain(chainOf({"signer-int.pem", "intermediate.pem"}), now),
+    EXPECT_EQ(validateChain(chainOf({"signer-int.pem", "intermediate.pem", "root.pem"}), anchors, now),
+              result(CertificateValidity::Valid, 0));
+    EXPECT_EQ(validateChain(chainOf({"signer-int.pem", "intermediate.pem"}), anchors, now),
               result(CertificateValidity::Invalid, ValidationReason::UnknownCA));
-    EXPECT_EQ(validateChain(chainOf({"expired.pem", "root.pem"}), now),
+    EXPECT_EQ(validateChain(chainOf({"expired.pem", "root.pem"}), anchors, now),
               result(CertificateValidity::Invalid, ValidationReason::Expired));
-    EXPECT_EQ(validateChain(chainOf({"not-yet-valid.pem", "root.pem"}), now),
+    EXPECT_EQ(validateChain(chainOf({"not-yet-valid.pem", "root.pem"}), anchors, now),
               result(CertificateValidity::Invalid, ValidationReason::NotYetValid));
-    EXPECT_EQ(validateChain(chainOf({"signer-expired-root.pem", "expired-root.pem"}), now),
+    EXPECT_EQ(validateChain(chainOf({"signer-expired-root.pem", "expired-root.pem"}), anchors, now),
               result(CertificateValidity::Invalid, ValidationReason::Expired));
-    EXPECT_EQ(validateChain(chainOf({"self-signed.pem"}), now),
+    EXPECT_EQ(validateChain(chainOf({"self-signed.pem"}), anchors, now),
               result(CertificateValidity::SelfSigned, ValidationReason::UnknownCA));
-    EXPECT_EQ(validateChain(chainOf({"no-signing-usage.pem", "root.pem"}), now),
+    EXPECT_EQ(validateChain(chainOf({"no-signing-usage.pem", "root.pem"}), anchors, now),
               result(CertificateValidity::Invalid, ValidationReason::NoKeyUsage));
     // Before the signer's period began.
-    EXPECT_EQ(validateChain(chainOf({"signer.pem", "root.pem"}), now - 2 * 86400),
+    EXPECT_EQ(validateChain(chainOf({"signer.pem", "root.pem"}), anchors, now - 2 * 86400),
               result(CertificateValidity::Invalid, ValidationReason::NotYetValid));
+}
+
+TEST(SigChainValidation, OnlyTrustedRootsAnchorAChain) {
+    const auto now = SignatureTest::now();
+    // A root the chain carries but the trusted store lacks is only a known certificate.
+    EXPECT_NE(validateChain(chainOf({"signer.pem", "root.pem"}), storeOf({"foreign-root.pem"}), now).validity,
+              CertificateValidity::Valid);
+    EXPECT_NE(validateChain(chainOf({"self-signed.pem"}), storeOf({"self-signed.pem"}), now).validity,
+              CertificateValidity::Valid);
+
+    // A root offered as an intermediate completes the chain but must not make it trusted.
+    SBBCertificateStorage storage;
+    ASSERT_EQ(storage.load(CertificateType::Trusted, source("trust.pem"), {}), LoadStatus::Loaded);
+    ASSERT_EQ(storage.load(CertificateType::Intermediate, source("foreign-root.pem"), {}),
+              LoadStatus::Loaded);
+    SBBCertificateValidator validator;
+    EXPECT_NE(validator.validate(source("foreign-signer.pem"), storage, now).validity,
+              CertificateValidity::Valid);
+    EXPECT_EQ(validator.usedCertificates().size(), 2u);
+    EXPECT_EQ(validator.validate(source("signer.pem"), storage, now), result(CertificateValidity::Valid, 0));
 }
 
 TEST(SigChainValidation, KeepsOnlyTheLibraryReasonBits) {
