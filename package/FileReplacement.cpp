@@ -8,6 +8,9 @@
 #include <boost/iostreams/device/file_descriptor.hpp>
 #include <cerrno>
 #include <cstdio>
+#include <charconv>
+#include <string_view>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -41,6 +44,33 @@ mode_t newFileMode() {
     return static_cast<mode_t>(0666 & ~mask);
 }
 
+// A temporary file is named after its target and the process writing it, so that one left behind by
+// a killed run can be told apart from the files of a run still in progress.
+std::string temporaryPrefix(const fs::path& target) { return "." + target.filename().string() + ".partial-"; }
+
+bool processIsGone(std::string_view pid) {
+    int number = 0;
+    const auto [end, error] = std::from_chars(pid.data(), pid.data() + pid.size(), number);
+    if (error != std::errc() || end != pid.data() + pid.size() || number <= 0)
+        return false;
+    return ::kill(number, 0) != 0 && errno == ESRCH;
+}
+
+// Removes the temporary files of runs on the same target that ended without finishing.
+void removeAbandonedTemporaries(const fs::path& folder, const fs::path& target) {
+    const std::string prefix = temporaryPrefix(target);
+    boost::system::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(prefix))
+            continue;
+        const std::string_view rest = std::string_view(name).substr(prefix.size());
+        const auto dash = rest.find('-');
+        if (dash != std::string_view::npos && processIsGone(rest.substr(0, dash)))
+            ::unlink(it->path().c_str());
+    }
+}
+
 } // namespace
 
 FileReplacement::FileReplacement(const FileSystem::Path& target) : _target(resolveLinks(target)) {
@@ -48,7 +78,9 @@ FileReplacement::FileReplacement(const FileSystem::Path& target) : _target(resol
     fs::path folder = targetPath.parent_path();
     if (folder.empty())
         folder = ".";
-    std::string pattern = (folder / ("." + targetPath.filename().string() + ".XXXXXX")).string();
+    removeAbandonedTemporaries(folder, targetPath);
+    std::string pattern =
+        (folder / (temporaryPrefix(targetPath) + std::to_string(::getpid()) + "-XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     _handle = ::mkstemp(name.data());

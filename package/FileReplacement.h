@@ -13,7 +13,8 @@ namespace KX {
 class FileReplacement {
 public:
     // Creates the temporary file in the target's folder (the folder of the file a symbolic link
-    // points to, so the link stays a link).
+    // points to, so the link stays a link), named ".<target name>.partial-<process id>-<random>".
+    // Temporary files of that name whose process no longer runs are removed first.
     explicit FileReplacement(const FileSystem::Path& target);
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
