@@ -6,7 +6,7 @@
 # Generates a deck (default 50 slides) with bench/make-deck.py, then runs slide-render on it:
 # the time to open the file, to render the first slide at full-screen size (1920 px), to render
 # the rest, and to answer again from the cache. Also times the same on the sample decks when
-# /work/shared/samples is present. Prints figures; asserts nothing.
+# the samples are present in ../shared beside the repository. Prints figures; asserts nothing.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -43,7 +43,7 @@ echo "== every slide at 1920 px, then again from the cache"
     /^slide/ { n++; gsub(/[():]/, " "); t += $3; a += $6; if ($3 > max) max = $3 }
     END { printf "%d slides: mean render %.1f ms, slowest %.1f ms, mean cached %.3f ms\n", n, t / n, max, a / n }'
 
-samples=/work/shared/samples/presentations
+samples=$(cd "$here/../.." && pwd)/shared/samples/presentations
 if [ -d "$samples" ]; then
     echo "== sample decks (open and first slide)"
     for f in "$samples"/pptx/*.pptx "$samples"/odp/*.odp; do

@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
         icoImages << appIcon(size);
     }
     ok &= KX::ImagePainter::writeIcoFile(output.filePath(QStringLiteral("appIcon.ico")), icoImages);
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    // Every fixed size of the hicolor icon theme.
+    for (int size : {16, 22, 24, 32, 36, 48, 64, 72, 96, 128, 192, 256, 512}) {
         ok &= appIcon(size).save(output.filePath(QStringLiteral("slidewell_%1.png").arg(size)));
     }
     if (!ok) {
