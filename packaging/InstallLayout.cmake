@@ -6,6 +6,9 @@ include(GNUInstallDirs)
 
 set(KX_INSTALL_PROGRAMDIR "lib/ordova" CACHE STRING
     "Private folder, relative to the prefix, of the programs that read the trust store")
+# Libraries private to the programs, one level down so that the system's linker cache (and a
+# package's ldconfig call) never needs to know them.
+set(KX_INSTALL_FRAMEWORKDIR "${KX_INSTALL_PROGRAMDIR}/framework")
 find_program(KX_GZIP_PROGRAM gzip REQUIRED)
 
 # The trust store as the build writes it: no certificates; the roots a publisher accepts for
