@@ -207,8 +207,8 @@ TEST_F(PackageNames, EntriesCarryUnixPermissionsAnOrdinaryUserCanUnpack) {
         GTEST_SKIP() << "unzip is not installed";
     const auto listed = runProgram("/usr/bin/unzip", {"-Z", package});
     EXPECT_NE(listed.out.find("drwxr-xr-x  6.3 unx        0 b- stor"), std::string::npos) << listed.out;
-    EXPECT_NE(listed.out.find("-rwxr-xr-x  6.3 unx       19 b- defN"), std::string::npos) << listed.out;
-    EXPECT_NE(listed.out.find("-rw-r--r--  6.3 unx    70000 b- defN"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("-rwxr-xr-x  6.3 unx       19 b- defF"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("-rw-r--r--  6.3 unx    70000 b- defF"), std::string::npos) << listed.out;
 
     // An ordinary user unpacks it and reads a file below a folder entry.
     if (::geteuid() != 0 || !fs::exists("/usr/bin/setpriv"))
