@@ -14,11 +14,24 @@ namespace {
 
 constexpr std::uint64_t inputChunk = 64 * 1024;
 
+// The inflater's state is 85 KiB; made anew for each of thousands of small entries, the allocator
+// would hand its pages back to the system and fault them in again every time.
+std::unique_ptr<inflate_state>& spareState() {
+    thread_local std::unique_ptr<inflate_state> spare;
+    return spare;
+}
+
+std::unique_ptr<inflate_state> takeState() {
+    if (auto& spare = spareState())
+        return std::move(spare);
+    return std::make_unique<inflate_state>();
+}
+
 } // namespace
 
 DeflatedEntryInputStream::DeflatedEntryInputStream(zip_file_t* file, std::int64_t size,
                                                    std::uint64_t compressedSize, std::uint32_t crc)
-    : _file(file), _size(size), _expectedCrc(crc), _state(std::make_unique<inflate_state>()),
+    : _file(file), _size(size), _expectedCrc(crc), _state(takeState()),
       _input(static_cast<std::size_t>(std::clamp<std::uint64_t>(compressedSize, 1, inputChunk))) {
     isal_inflate_init(_state.get());
     _state->crc_flag = ISAL_DEFLATE;
@@ -26,6 +39,7 @@ DeflatedEntryInputStream::DeflatedEntryInputStream(zip_file_t* file, std::int64_
 
 DeflatedEntryInputStream::~DeflatedEntryInputStream() {
     zip_fclose(_file);
+    spareState() = std::move(_state);
 }
 
 std::pair<const char*, const char*> DeflatedEntryInputStream::getBuffer() {
