@@ -99,7 +99,8 @@ Bytes libdeflateDeflate(const Bytes& in) {
 Bytes libdeflateInflate(const Bytes& in, std::size_t size) {
     libdeflate_decompressor* d = libdeflate_alloc_decompressor();
     Bytes out(size);
-    if (libdeflate_deflate_decompress(d, in.data(), in.size(), out.data(), size, nullptr) != LIBDEFLATE_SUCCESS)
+    if (libdeflate_deflate_decompress(d, in.data(), in.size(), out.data(), size, nullptr) !=
+        LIBDEFLATE_SUCCESS)
         throw std::runtime_error("libdeflate inflate");
     libdeflate_free_decompressor(d);
     return out;

@@ -37,7 +37,8 @@ void DeflateEncoder::giveBack(std::unique_ptr<DeflateEncoder> encoder) {
         spares.push_back(std::move(encoder));
 }
 
-DeflateEncoder::DeflateEncoder() : _stream(std::make_unique<isal_zstream>()), _levelBuffer(ISAL_DEF_LVL1_DEFAULT) {
+DeflateEncoder::DeflateEncoder()
+    : _stream(std::make_unique<isal_zstream>()), _levelBuffer(ISAL_DEF_LVL1_DEFAULT) {
     reset();
 }
 
@@ -59,7 +60,8 @@ void DeflateEncoder::setInput(const void* data, std::uint32_t count) {
 }
 
 std::size_t DeflateEncoder::compress(unsigned char* out, std::size_t room, bool last) {
-    const auto avail = static_cast<std::uint32_t>(std::min<std::size_t>(room, std::numeric_limits<std::uint32_t>::max()));
+    const auto avail =
+        static_cast<std::uint32_t>(std::min<std::size_t>(room, std::numeric_limits<std::uint32_t>::max()));
     _stream->next_out = out;
     _stream->avail_out = avail;
     _stream->end_of_stream = last ? 1 : 0;

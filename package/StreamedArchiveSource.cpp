@@ -65,7 +65,8 @@ zip_int64_t StreamedArchiveSource::handle(void* data, zip_uint64_t length, zip_s
     case ZIP_SOURCE_STAT:
         return stat(data, length);
     case ZIP_SOURCE_SEEK: {
-        const zip_int64_t target = zip_source_seek_compute_offset(_readPosition, _size, data, length, &_error);
+        const zip_int64_t target =
+            zip_source_seek_compute_offset(_readPosition, _size, data, length, &_error);
         if (target < 0)
             return -1;
         _readPosition = static_cast<std::uint64_t>(target);
@@ -103,7 +104,8 @@ zip_int64_t StreamedArchiveSource::handle(void* data, zip_uint64_t length, zip_s
 }
 
 zip_int64_t StreamedArchiveSource::read(void* data, zip_uint64_t length) {
-    const std::uint64_t n = std::min<std::uint64_t>(length, _size - std::min<std::uint64_t>(_readPosition, _size));
+    const std::uint64_t n =
+        std::min<std::uint64_t>(length, _size - std::min<std::uint64_t>(_readPosition, _size));
     if (n > 0)
         std::memcpy(data, _bytes + _readPosition, static_cast<std::size_t>(n));
     _readPosition += n;

@@ -18,7 +18,8 @@ class StreamedArchiveSource {
 public:
     // Takes the malloc'ed bytes (freed with the source). Returns null (with error set) when the
     // source cannot be made.
-    static zip_source_t* create(char* bytes, std::size_t size, zip_error_t* error, StreamedArchiveSource*& state);
+    static zip_source_t* create(char* bytes, std::size_t size, zip_error_t* error,
+                                StreamedArchiveSource*& state);
 
     StreamedArchiveSource(const StreamedArchiveSource&) = delete;
     StreamedArchiveSource& operator=(const StreamedArchiveSource&) = delete;

@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/FatalError.h"
 #include "package/CompressedEntrySource.h"
+#include "package/DeflatedEntryInputStream.h"
 #include "package/ZipInputStream.h"
 #include "package/ZipOutputStream.h"
 #include "package/ZippedPackage.h"
@@ -19,6 +20,16 @@ std::unique_ptr<InputStream> ZippedBlob::openInputStream() {
     zip_stat_t stat;
     if (zip_stat_index(zip, uindex, 0, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0)
         throw BrokenFileError("Cannot obtain stats for index {}", index);
+    constexpr zip_uint64_t inflatable =
+        ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC | ZIP_STAT_ENCRYPTION_METHOD;
+    if ((stat.valid & inflatable) == inflatable && stat.comp_method == ZIP_CM_DEFLATE &&
+        stat.encryption_method == ZIP_EM_NONE && stat.size != 0) {
+        zip_file_t* raw = zip_fopen_index(zip, uindex, ZIP_FL_COMPRESSED);
+        if (raw == nullptr)
+            throw BrokenFileError("Cannot read zip entry for index {}", index);
+        return std::make_unique<DeflatedEntryInputStream>(raw, static_cast<std::int64_t>(stat.size),
+                                                          stat.comp_size, stat.crc);
+    }
     zip_file_t* file = zip_fopen_index(zip, uindex, 0);
     if (file == nullptr)
         throw BrokenFileError("Cannot read zip entry for index {}", index);
