@@ -58,8 +58,8 @@ QByteArray billionLaughs(const std::string& root) {
     return QByteArray::fromStdString(xml + "]><" + root + ">&l9;</" + root + ">");
 }
 
-QByteArray nested(const std::string& open, const std::string& close, int depth, const std::string& prefix = {},
-                  const std::string& suffix = {}) {
+QByteArray nested(const std::string& open, const std::string& close, int depth,
+                  const std::string& prefix = {}, const std::string& suffix = {}) {
     std::string xml = prefix;
     xml.reserve(prefix.size() + (open.size() + close.size()) * std::size_t(depth) + suffix.size());
     for (int i = 0; i < depth; ++i)
@@ -94,15 +94,15 @@ TEST_F(EditorCoreHostile, DeepNestingEndsWithAnError) {
     EXPECT_FALSE(loads(write("deep-slide.pptx", slide)));
     EXPECT_NE(lastError.find("slide1.xml\" nests too deeply"), std::string::npos) << lastError;
     ZipEntries theme = deck("");
-    theme["ppt/theme/theme1.xml"] =
-        nested("<a:x>", "</a:x>", 100000,
-               "<?xml version=\"1.0\"?><a:theme xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\">",
-               "</a:theme>");
+    theme["ppt/theme/theme1.xml"] = nested(
+        "<a:x>", "</a:x>", 100000,
+        "<?xml version=\"1.0\"?><a:theme xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\">",
+        "</a:theme>");
     EXPECT_FALSE(loads(write("deep-theme.pptx", theme)));
     EXPECT_NE(lastError.find("theme1.xml\" nests too deeply"), std::string::npos) << lastError;
     OdpRecipe page;
-    page.pages = {"<draw:page draw:name=\"p\">" + nested("<text:span>", "</text:span>", 100000).toStdString() +
-                  "</draw:page>"};
+    page.pages = {"<draw:page draw:name=\"p\">" +
+                  nested("<text:span>", "</text:span>", 100000).toStdString() + "</draw:page>"};
     EXPECT_FALSE(loads(write("deep-page.odp", odpEntries(page))));
     EXPECT_NE(lastError.find("content.xml\" nests too deeply"), std::string::npos) << lastError;
     EXPECT_LT(residentBytes(), 1024L << 20);
@@ -111,15 +111,18 @@ TEST_F(EditorCoreHostile, DeepNestingEndsWithAnError) {
 TEST_F(EditorCoreHostile, GroupsNestedTenThousandDeepFailCleanly) {
     const std::string group = "<p:grpSp><p:nvGrpSpPr><p:cNvPr id=\"9\" name=\"g\"/><p:cNvGrpSpPr/><p:nvPr/>"
                               "</p:nvGrpSpPr><p:grpSpPr/>";
-    const std::string box = "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr>"
-                            "<a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"914400\" cy=\"914400\"/></a:xfrm>"
-                            "<a:prstGeom prst=\"rect\"/></p:spPr></p:sp>";
-    const QString pptx = write("groups.pptx", deck(nested(group, "</p:grpSp>", 10000, "", box).toStdString()));
+    const std::string box =
+        "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr>"
+        "<a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"914400\" cy=\"914400\"/></a:xfrm>"
+        "<a:prstGeom prst=\"rect\"/></p:spPr></p:sp>";
+    const QString pptx =
+        write("groups.pptx", deck(nested(group, "</p:grpSp>", 10000, "", box).toStdString()));
     EXPECT_FALSE(loads(pptx));
     EXPECT_NE(lastError.find("nests too deeply"), std::string::npos) << lastError;
     OdpRecipe page;
-    page.pages = {"<draw:page draw:name=\"p\">" + nested("<draw:g>", "</draw:g>", 10000).toStdString() +
-                  "<draw:rect svg:x=\"1in\" svg:y=\"1in\" svg:width=\"1in\" svg:height=\"1in\"/></draw:page>"};
+    page.pages = {
+        "<draw:page draw:name=\"p\">" + nested("<draw:g>", "</draw:g>", 10000).toStdString() +
+        "<draw:rect svg:x=\"1in\" svg:y=\"1in\" svg:width=\"1in\" svg:height=\"1in\"/></draw:page>"};
     EXPECT_FALSE(loads(write("groups.odp", odpEntries(page))));
     EXPECT_NE(lastError.find("nests too deeply"), std::string::npos) << lastError;
     EXPECT_FALSE(_core.isLoaded());
@@ -127,9 +130,10 @@ TEST_F(EditorCoreHostile, GroupsNestedTenThousandDeepFailCleanly) {
 
 TEST_F(EditorCoreHostile, APictureInflatingToAGibibyteIsSkippedInBoundedMemory) {
     PptxRecipe recipe;
-    recipe.slideRelationships = "<Relationship Id=\"rIdP\" "
-                                "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
-                                "Target=\"../media/image1.png\"/>";
+    recipe.slideRelationships =
+        "<Relationship Id=\"rIdP\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+        "Target=\"../media/image1.png\"/>";
     recipe.slideShapes = {
         "<p:pic><p:nvPicPr><p:cNvPr id=\"3\" name=\"p\"/><p:cNvPicPr/><p:nvPr/></p:nvPicPr><p:blipFill>"
         "<a:blip r:embed=\"rIdP\"/></p:blipFill><p:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext "
@@ -143,8 +147,8 @@ TEST_F(EditorCoreHostile, APictureInflatingToAGibibyteIsSkippedInBoundedMemory) 
 }
 
 TEST_F(EditorCoreHostile, AZipClaimingTenMillionEntriesIsRefused) {
-    const std::string bytes = KX::Testing::claimEntries(
-        KX::Testing::zipWithBomb(plain(deck("")), "padding.bin", 1), 10'000'000);
+    const std::string bytes =
+        KX::Testing::claimEntries(KX::Testing::zipWithBomb(plain(deck("")), "padding.bin", 1), 10'000'000);
     EXPECT_FALSE(loads(writeRaw("many.pptx", QByteArray::fromStdString(bytes))));
     EXPECT_FALSE(_core.isLoaded());
 }
