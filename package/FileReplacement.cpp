@@ -7,11 +7,11 @@
 #include <boost/filesystem/operations.hpp>
 #include <boost/iostreams/device/file_descriptor.hpp>
 #include <cerrno>
-#include <cstdio>
 #include <charconv>
-#include <string_view>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -46,7 +46,9 @@ mode_t newFileMode() {
 
 // A temporary file is named after its target and the process writing it, so that one left behind by
 // a killed run can be told apart from the files of a run still in progress.
-std::string temporaryPrefix(const fs::path& target) { return "." + target.filename().string() + ".partial-"; }
+std::string temporaryPrefix(const fs::path& target) {
+    return "." + target.filename().string() + ".partial-";
+}
 
 bool processIsGone(std::string_view pid) {
     int number = 0;

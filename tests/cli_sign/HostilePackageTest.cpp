@@ -19,7 +19,8 @@ long largestChildResidentBytes() {
 }
 
 TEST_F(HostilePackage, AnEntryInflatingToAGibibyteIsSignedInBoundedMemory) {
-    const std::string bomb = zipWithBomb({{"META-INF/LICENSE", "Licensed to everyone.\n"}}, "zeros.bin", 1024);
+    const std::string bomb =
+        zipWithBomb({{"META-INF/LICENSE", "Licensed to everyone.\n"}}, "zeros.bin", 1024);
     ASSERT_LT(bomb.size(), 4u << 20);
     writeFile(scratch / "bomb.xpk", bomb);
     const auto result = sign("bomb.xpk");
@@ -29,8 +30,9 @@ TEST_F(HostilePackage, AnEntryInflatingToAGibibyteIsSignedInBoundedMemory) {
     EXPECT_LT(largestChildResidentBytes(), 256L << 20);
     const auto entries = listArchive(readFile(scratch / "bomb.xpk"));
     // Kept as it was, compressed, beside the license and the signature files.
-    EXPECT_NE(std::find(entries.begin(), entries.end(), ArchivedEntry{"zeros.bin", ZIP_CM_DEFLATE, 1ull << 30}),
-              entries.end());
+    EXPECT_NE(
+        std::find(entries.begin(), entries.end(), ArchivedEntry{"zeros.bin", ZIP_CM_DEFLATE, 1ull << 30}),
+        entries.end());
     EXPECT_EQ(entries.size(), 5u);
     MemoryStream signedBytes(readFile(scratch / "bomb.xpk"));
     const auto signedPackage = makeZippedPackage(signedBytes, ZipOpenMode::OpenExisting, false);

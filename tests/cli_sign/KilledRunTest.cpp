@@ -85,7 +85,8 @@ protected:
     std::chrono::microseconds duration(const std::vector<std::string>& arguments) {
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(signXpk(arguments).status, 0);
-        return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+        return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                                     start);
     }
 
     bool passesUnzipTest(const fs::path& package) {
@@ -105,7 +106,8 @@ protected:
     // judge every new package. Runs that end before their kill do not count. Ends with a finished
     // run, which must leave no temporary file.
     template <typename Check>
-    void killRepeatedly(const std::vector<std::string>& arguments, const std::string& old, Check isCompleteNew) {
+    void killRepeatedly(const std::vector<std::string>& arguments, const std::string& old,
+                        Check isCompleteNew) {
         const fs::path package = scratch / "out/plug.xpk";
         writeFile(package, old);
         std::uniform_int_distribution<std::int64_t> moment(0, duration(arguments).count());

@@ -39,7 +39,8 @@ inline std::pair<std::string, std::uint32_t> deflatedZeros(unsigned megabytes) {
     deflateEnd(&z);
     std::string data;
     uLong crc = crc32(0, nullptr, 0);
-    const uLong chunkCrc = crc32(0, reinterpret_cast<const Bytef*>(zeros.data()), static_cast<uInt>(zeros.size()));
+    const uLong chunkCrc =
+        crc32(0, reinterpret_cast<const Bytef*>(zeros.data()), static_cast<uInt>(zeros.size()));
     for (unsigned i = 0; i < megabytes; ++i) {
         data += chunk;
         crc = crc32_combine(crc, chunkCrc, static_cast<z_off_t>(zeros.size()));
@@ -55,8 +56,8 @@ inline std::string zipWithBomb(const std::map<std::string, std::string>& entries
     std::string local;
     std::string central;
     std::uint64_t count = 0;
-    const auto add = [&](const std::string& name, const std::string& data, std::uint32_t crc, std::uint64_t size,
-                         int method) {
+    const auto add = [&](const std::string& name, const std::string& data, std::uint32_t crc,
+                         std::uint64_t size, int method) {
         const std::uint64_t offset = local.size();
         std::string common;
         le(common, 20, 2);
@@ -80,8 +81,9 @@ inline std::string zipWithBomb(const std::map<std::string, std::string>& entries
         ++count;
     };
     for (const auto& [name, data] : entries)
-        add(name, data, static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(data.data()),
-                                                          static_cast<uInt>(data.size()))),
+        add(name, data,
+            static_cast<std::uint32_t>(
+                crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size()))),
             data.size(), 0);
     const auto [bomb, crc] = deflatedZeros(megabytes);
     add(bombName, bomb, crc, std::uint64_t(megabytes) << 20, 8);

@@ -18,7 +18,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class PresentationDocument;
+struct PresentationDocument;
 class SlideRenderCache;
 
 // Loads a PPTX or ODP presentation and renders its slides. The loaded document is immutable, so

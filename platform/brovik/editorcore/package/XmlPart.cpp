@@ -3,17 +3,47 @@
 #include "platform/brovik/editorcore/PresentationViewerEditorCore.h"
 
 #include <QXmlSimpleReader>
+#include <QXmlStreamReader>
 #include <cmath>
 
 namespace KX::Tovrin {
 
+namespace {
+// Far deeper than any real slide or style part; the DOM and the readers above it recurse, so a
+// crafted part must not get that far.
+constexpr int MaxElementDepth = 256;
+
+// Streams through the part once, without building anything, to refuse a document type anywhere in
+// the prolog and nesting past the limit. Malformed XML is left to the DOM parser's message.
+void checkStructure(const QByteArray& bytes, const QString& partName) {
+    QXmlStreamReader reader(bytes);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::DTD:
+            throw DocumentLoadError(
+                QStringLiteral("The presentation is damaged: the part \"%1\" declares a document type.")
+                    .arg(partName)
+                    .toStdString());
+        case QXmlStreamReader::StartElement:
+            if (++depth > MaxElementDepth)
+                throw DocumentLoadError(
+                    QStringLiteral("The presentation is damaged: the part \"%1\" nests too deeply.")
+                        .arg(partName)
+                        .toStdString());
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        default:
+            break;
+        }
+    }
+}
+} // namespace
+
 QDomDocument parseXmlPart(const QByteArray& bytes, const QString& partName) {
-    // A DOCTYPE can only appear in the prolog; look at the start only.
-    if (bytes.left(4096).contains("<!DOCTYPE"))
-        throw DocumentLoadError(
-            QStringLiteral("The presentation is damaged: the part \"%1\" declares a document type.")
-                .arg(partName)
-                .toStdString());
+    checkStructure(bytes, partName);
     // Text made only of spaces is content in both formats (a run holding one space), and the
     // plain QDomDocument parser would drop it; the SAX reader can be told to keep it.
     QT_WARNING_PUSH
