@@ -1,10 +1,12 @@
 #include "viewer/PresentationViewer.h"
 
 #include "core/FatalError.h"
+#include "platform/brovik/application/Logging.h"
 #include "platform/brovik/document/DocumentIO.h"
 #include "platform/brovik/document/PresentationEditorCoreHolder.h"
 #include "platform/brovik/document/ResourceLoader.h"
 #include "platform/brovik/editor/EditorState.h"
+#include "platform/brovik/editorcore/notes/SpeakerNotes.h"
 #include "platform/brovik/printing/PresentationPrintDialog.h"
 #include "platform/brovik/printing/PresentationPrinter.h"
 #include "platform/brovik/settings/ApplicationSettings.h"
@@ -13,16 +15,22 @@
 #include "platform/brovik/style/Repolish.h"
 #include "platform/brovik/toolbar/FunctionToolbar.h"
 #include "platform/brovik/windows/ScreenSaverLocker.h"
+#include "viewer/BlankScreen.h"
+#include "viewer/PresenterConsole.h"
+#include "viewer/PresenterKeys.h"
 #include "viewer/StyledFilmstrip.h"
 #include "viewer/TipsScreen.h"
 
 #include <QAction>
-#include <QEasingCurve>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPropertyAnimation>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace KX {
 
@@ -30,17 +38,10 @@ namespace {
 
 constexpr int FilmstripTriggerWidth = 50;
 constexpr int FilmstripWidth = StyledFilmstrip::Width;
-constexpr int FilmstripAnimationMs = 200;
 constexpr int ToolbarBottomGap = 20;
 constexpr int LongPressMs = 2500;
-
-[[noreturn]] void notImplemented(const char* signature) {
-    fatalError(std::string(signature) + " is not implemented");
-}
-
-QIcon makeIcon(const QString& file) {
-    return QIcon(file);
-}
+constexpr int WheelNotch = 120;
+const QSize ConsoleSize(1000, 700);
 
 } // namespace
 
@@ -69,41 +70,102 @@ PresentationViewer::~PresentationViewer() {
     _editorCore.reset();
 }
 
+// The window's actions as data: icon, extra icon, tool tip, key, and whether the key works anywhere
+// in the window. Created in this order, then connected.
+struct PresentationViewer::ActionSpec {
+    QAction* PresentationViewer::*member;
+    const char* icon;
+    QIcon::Mode extraMode;
+    QIcon::State extraState;
+    const char* extraIcon;
+    const char* toolTip;
+    QKeySequence key;
+    bool checkable;
+    bool inWindow;
+};
+
+const std::vector<PresentationViewer::ActionSpec>& PresentationViewer::actionTable() {
+    using V = PresentationViewer;
+    static const std::vector<ActionSpec> table = {
+        {&V::_previousAction,
+         "icons:p_fn_bar_previous_slide_ic",
+         QIcon::Disabled,
+         QIcon::Off,
+         "icons:p_fn_bar_previous_slide_disable_ic",
+         QT_TR_NOOP("Previous"),
+         {},
+         false,
+         false},
+        {&V::_nextAction,
+         "icons:p_fn_bar_next_slide_ic",
+         QIcon::Disabled,
+         QIcon::Off,
+         "icons:p_fn_bar_next_slide_disable_ic",
+         QT_TR_NOOP("Next"),
+         {},
+         false,
+         false},
+        // Until the first full-screen change (a window started minimised may wait long for it).
+        {&V::_fullScreenAction,
+         "icons:p_fn_bar_fullscreen_in_ic",
+         QIcon::Normal,
+         QIcon::On,
+         "icons:p_fn_bar_fullscreen_out_ic",
+         QT_TR_NOOP("Full screen"),
+         {},
+         true,
+         false},
+        {&V::_pointerAction,
+         "icons:p_fn_bar_pointer-on",
+         QIcon::Normal,
+         QIcon::Off,
+         nullptr,
+         QT_TR_NOOP("Pointer on"),
+         {},
+         true,
+         false},
+        {&V::_openAction, "icons:p_fn_bar_open_folder_ic", QIcon::Normal, QIcon::Off, nullptr,
+         QT_TR_NOOP("Open"), QKeySequence::Open, false, true},
+        {&V::_firstSlideAction, nullptr, QIcon::Normal, QIcon::Off, nullptr, nullptr, Qt::Key_Home, false,
+         true},
+        {&V::_helpAction, "icons:p_fn_bar_help_ic", QIcon::Normal, QIcon::Off, nullptr, QT_TR_NOOP("Help"),
+         Qt::Key_F1, false, true},
+        {&V::_saveAsAction, "icons:p_fn_bar_save_as_ic", QIcon::Disabled, QIcon::Off,
+         "icons:p_fn_bar_save_as_disable_ic", QT_TR_NOOP("Save As"), QKeySequence(QStringLiteral("Ctrl+S")),
+         false, true},
+        {&V::_printAction, "icons:p_fn_bar_print_ic", QIcon::Normal, QIcon::Off, nullptr, QT_TR_NOOP("Print"),
+         QKeySequence::Print, false, true},
+        // Opens by itself on a second screen; this key asks for it with one screen.
+        {&V::_consoleAction, nullptr, QIcon::Normal, QIcon::Off, nullptr, QT_TR_NOOP("Presenter console"),
+         QKeySequence(QStringLiteral("Alt+F5")), false, true},
+    };
+    return table;
+}
+
 void PresentationViewer::createActions() {
-    _previousAction = new QAction(this);
-    QIcon previousIcon = makeIcon(QStringLiteral("icons:p_fn_bar_previous_slide_ic"));
-    previousIcon.addFile(QStringLiteral("icons:p_fn_bar_previous_slide_disable_ic"), QSize(), QIcon::Disabled,
-                         QIcon::Off);
-    _previousAction->setIcon(previousIcon);
-    _previousAction->setToolTip(tr("Previous"));
+    for (const ActionSpec& spec : actionTable()) {
+        auto* action = new QAction(this);
+        if (spec.icon) {
+            QIcon icon(QString::fromLatin1(spec.icon));
+            if (spec.extraIcon) {
+                icon.addFile(QString::fromLatin1(spec.extraIcon), QSize(), spec.extraMode, spec.extraState);
+            }
+            action->setIcon(icon);
+        }
+        if (spec.toolTip) {
+            action->setToolTip(tr(spec.toolTip));
+        }
+        action->setShortcut(spec.key);
+        action->setCheckable(spec.checkable);
+        if (spec.inWindow) {
+            addAction(action);
+        }
+        this->*spec.member = action;
+    }
+    connectActions();
+}
 
-    _nextAction = new QAction(this);
-    QIcon nextIcon = makeIcon(QStringLiteral("icons:p_fn_bar_next_slide_ic"));
-    nextIcon.addFile(QStringLiteral("icons:p_fn_bar_next_slide_disable_ic"), QSize(), QIcon::Disabled,
-                     QIcon::Off);
-    _nextAction->setIcon(nextIcon);
-    _nextAction->setToolTip(tr("Next"));
-
-    _fullScreenAction = new QAction(this);
-    QIcon fullScreenIcon = makeIcon(QStringLiteral("icons:p_fn_bar_fullscreen_in_ic"));
-    fullScreenIcon.addFile(QStringLiteral("icons:p_fn_bar_fullscreen_out_ic"), QSize(), QIcon::Normal,
-                           QIcon::On);
-    _fullScreenAction->setIcon(fullScreenIcon);
-    // Until the first full-screen change (a window started minimised may wait long for it).
-    _fullScreenAction->setToolTip(tr("Full screen"));
-    _fullScreenAction->setCheckable(true);
-
-    _pointerAction = new QAction(this);
-    _pointerAction->setIcon(makeIcon(QStringLiteral("icons:p_fn_bar_pointer-on")));
-    _pointerAction->setToolTip(tr("Pointer on"));
-    _pointerAction->setCheckable(true);
-
-    _openAction = new QAction(this);
-    _openAction->setIcon(makeIcon(QStringLiteral("icons:p_fn_bar_open_folder_ic")));
-    _openAction->setToolTip(tr("Open"));
-    _openAction->setShortcut(QKeySequence::Open);
-    addAction(_openAction);
-
+void PresentationViewer::connectActions() {
     connect(_previousAction, &QAction::triggered, _slideNavigationController,
             &Brovik::SlideNavigationController::switchToPreviousSlide);
     connect(_nextAction, &QAction::triggered, _slideNavigationController,
@@ -112,41 +174,48 @@ void PresentationViewer::createActions() {
         if (checked) {
             fullscreenRequested();
         } else {
+            _leavingFullScreenOnRequest = true;
             exitFromFullscreenRequested();
+            _leavingFullScreenOnRequest = false;
         }
     });
     connect(_pointerAction, &QAction::toggled, this, &PresentationViewer::onPointerToggled);
     connect(_openAction, &QAction::triggered, [this] { openActionTriggered(); });
-
-    _firstSlideAction = new QAction(this);
-    _firstSlideAction->setShortcut(Qt::Key_Home);
-    addAction(_firstSlideAction);
     connect(_firstSlideAction, &QAction::triggered, _slideNavigationController,
             &Brovik::SlideNavigationController::switchToFirstSlide);
-
-    _helpAction = new QAction(this);
-    _helpAction->setIcon(makeIcon(QStringLiteral("icons:p_fn_bar_help_ic")));
-    _helpAction->setToolTip(tr("Help"));
-    _helpAction->setShortcut(Qt::Key_F1);
-    addAction(_helpAction);
     connect(_helpAction, &QAction::triggered, [this] { helpTriggered(QStringLiteral("Help Presentation")); });
-
-    _saveAsAction = new QAction(this);
-    QIcon saveAsIcon = makeIcon(QStringLiteral("icons:p_fn_bar_save_as_ic"));
-    saveAsIcon.addFile(QStringLiteral("icons:p_fn_bar_save_as_disable_ic"), QSize(), QIcon::Disabled,
-                       QIcon::Off);
-    _saveAsAction->setIcon(saveAsIcon);
-    _saveAsAction->setToolTip(tr("Save As"));
-    _saveAsAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    addAction(_saveAsAction);
     connect(_saveAsAction, &QAction::triggered, this, [this] { saveCopyAs({}); });
-
-    _printAction = new QAction(this);
-    _printAction->setIcon(makeIcon(QStringLiteral("icons:p_fn_bar_print_ic")));
-    _printAction->setToolTip(tr("Print"));
-    _printAction->setShortcut(QKeySequence::Print);
-    addAction(_printAction);
     connect(_printAction, &QAction::triggered, this, &PresentationViewer::print);
+    connect(_consoleAction, &QAction::triggered, this, &PresentationViewer::showPresenterConsole);
+}
+
+void PresentationViewer::showPresenterConsole() {
+    if (!_slideControl) {
+        return;
+    }
+    if (!_presenterConsole) {
+        _presenterConsole = new PresenterConsole(_editorCore, _slideNavigationController,
+                                                 Tovrin::readSpeakerNotes(_editorCore->filePath()), this);
+        // Keys in the console move the show as they do in the audience's window.
+        _presenterConsole->installEventFilter(_slideNavigationController);
+        _presenterConsole->installEventFilter(_presenterKeys);
+        _presenterConsole->resize(ConsoleSize);
+        placeConsoleOnAnotherScreen();
+    }
+    _presenterConsole->show();
+    _presenterConsole->raise();
+    _presenterConsole->activateWindow();
+}
+
+void PresentationViewer::placeConsoleOnAnotherScreen() {
+    const QScreen* audience = window()->screen();
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != audience) {
+            _presenterConsole->move(screen->availableGeometry().topLeft());
+            _presenterConsole->setWindowState(Qt::WindowMaximized);
+            return;
+        }
+    }
 }
 
 Tovrin::EditorCoreVariant PresentationViewer::createEditorCore() {
@@ -158,6 +227,8 @@ void PresentationViewer::setEditorCore(const Tovrin::EditorCoreVariant& core) {
     if (_editorCore && _editorCore->getSlidesCount() > 0) {
         setupSlideUi();
         setSlideControlFullScreen(window()->isFullScreen());
+    } else {
+        showNoSlidesMessage();
     }
     // With tips on screen the framework learns that the editor is ready once they are dismissed.
     if (isTipsScreenVisible()) {
@@ -183,6 +254,11 @@ void PresentationViewer::setupSlideUi() {
     _filmstripTrigger->raise();
     _functionToolbar->raise();
 
+    _blankScreen = new BlankScreen(this);
+    _blankScreen->installEventFilter(this);
+    _presenterKeys = new PresenterKeys(
+        _slideNavigationController, _blankScreen, [this] { exitFromFullscreenRequested(); }, this);
+
     connect(_slideNavigationController, &Brovik::SlideNavigationController::currentSlideChanged, this,
             &PresentationViewer::onCurrentSlideChanged, Qt::DirectConnection);
     _slideNavigationController->setCurrentSlideIndex(0);
@@ -193,11 +269,12 @@ void PresentationViewer::setupSlideUi() {
         _tipsScreen->installEventFilter(this);
         _tipsScreen->show();
         _tipsScreen->raise();
+        qCDebug(brovikPresentation) << "tips shown";
         connect(_tipsScreen, &TipsScreen::confirmed, this, &PresentationViewer::onTipsConfirmed,
                 Qt::DirectConnection);
     } else {
         updateFullScreenShortcut();
-        installEventFilter(_slideNavigationController);
+        startKeyboardNavigation();
     }
 
     _longPressTimer = new QTimer(this);
@@ -208,6 +285,17 @@ void PresentationViewer::setupSlideUi() {
 
     setTipsBlockedActions(isTipsScreenVisible());
     updateLayout();
+}
+
+void PresentationViewer::showNoSlidesMessage() {
+    _noSlidesMessage = new QLabel(tr("This presentation has no slides."), this);
+    _noSlidesMessage->setObjectName(QStringLiteral("NoSlidesMessage"));
+    _noSlidesMessage->setAlignment(Qt::AlignCenter);
+    _noSlidesMessage->setWordWrap(true);
+    setContentWidget(_noSlidesMessage);
+    // Without a toolbar the full-screen key must still work: Esc is the only way out otherwise.
+    addAction(_fullScreenAction);
+    updateFullScreenShortcut();
 }
 
 void PresentationViewer::createSlideControl() {
@@ -253,63 +341,27 @@ void PresentationViewer::setTipsBlockedActions(bool blocked) {
 }
 
 void PresentationViewer::onTipsConfirmed() {
+    qCDebug(brovikPresentation) << "tips confirmed";
+    Brovik::ApplicationSettings::setTipsScreenEnabled(false);
+    dismissTips();
+}
+
+void PresentationViewer::dismissTips() {
+    qCDebug(brovikPresentation) << "tips gone";
     _tipsScreen->hide();
     updateFullScreenShortcut();
     setTipsBlockedActions(false);
-    Brovik::ApplicationSettings::setTipsScreenEnabled(false);
     _functionToolbar->setVisibilityState(Brovik::FadeInOutWidget::State::Hidden, false);
+    startKeyboardNavigation();
+}
+
+void PresentationViewer::startKeyboardNavigation() {
+    // Installing twice keeps one filter. The keyboard comes back to the window, which the hidden
+    // tips button may have held.
     installEventFilter(_slideNavigationController);
-}
-
-void PresentationViewer::createFilmstrip() {
-    if (!_slideNavigationController) {
-        assertionFailed("_slideNavigationController");
-    }
-    _filmstrip = new StyledFilmstrip(
-        Brovik::PresentationEditorCoreHolder(Brovik::PresentationEditorCoreHolder::Variant(_editorCore)),
-        this);
-    _filmstrip->setFixedWidth(FilmstripWidth);
-    _filmstrip->setFocusPolicy(Qt::NoFocus);
-    _filmstrip->installEventFilter(this);
-    _filmstrip->setMediaProvider(getMediaProvider());
-    // Parked just left of the window until the mouse touches the left edge.
-    _filmstrip->setVisible(true);
-    _filmstrip->move(-_filmstrip->width(), 0);
-    connect(_filmstrip, &Brovik::Filmstrip::currentIndexChanged, _slideNavigationController,
-            &Brovik::SlideNavigationController::setCurrentSlideIndex);
-}
-
-void PresentationViewer::showFilmstrip() {
-    if (!_filmstrip) {
-        assertionFailed("_filmstrip");
-    }
-    _filmstrip->show();
-    _filmstrip->raise();
-    const QRect from(QPoint(-FilmstripWidth, 0), QPoint(-1, height() - 1));
-    animateFilmstrip(from, from.translated(FilmstripWidth, 0));
-}
-
-void PresentationViewer::hideFilmstrip() {
-    const QRect from = _filmstrip->geometry();
-    animateFilmstrip(from, from.translated(-from.width(), 0));
-    if (!_filmstripAnimation) {
-        assertionFailed("_filmstripAnimation");
-    }
-    connect(_filmstripAnimation.data(), &QAbstractAnimation::finished, _filmstrip, &QWidget::hide);
-}
-
-void PresentationViewer::animateFilmstrip(const QRect& from, const QRect& to) {
-    // Two animations of one geometry would fight over it; the newer one wins.
-    if (_filmstripAnimation) {
-        _filmstripAnimation->stop();
-    }
-    auto* animation = new QPropertyAnimation(_filmstrip, Brovik::Filmstrip::GeometryProperty);
-    _filmstripAnimation = animation;
-    animation->setEasingCurve(QEasingCurve::OutQuad);
-    animation->setDuration(FilmstripAnimationMs);
-    animation->setStartValue(from);
-    animation->setEndValue(to);
-    animation->start(QAbstractAnimation::DeleteWhenStopped);
+    // Installed last, so it sees the keys first.
+    installEventFilter(_presenterKeys);
+    setFocus(Qt::OtherFocusReason);
 }
 
 void PresentationViewer::onCurrentSlideChanged(int index) {
@@ -348,11 +400,10 @@ void PresentationViewer::onFullscreenChanged() {
         const QSignalBlocker blocker(_fullScreenAction);
         _fullScreenAction->setChecked(fullScreen);
     }
-    if (!fullScreen && isTipsScreenVisible()) {
-        // Only for this run: the tips stay enabled for the next start.
-        _tipsScreen->hide();
-        updateFullScreenShortcut();
-        setTipsBlockedActions(false);
+    if (!fullScreen && isTipsScreenVisible() && _leavingFullScreenOnRequest) {
+        // Only for this run: the tips stay enabled for the next start. A window manager that takes
+        // the window out of full screen for a moment while mapping it does not count.
+        dismissTips();
     }
     if (!isTipsScreenVisible() && _functionToolbar) {
         _functionToolbar->setVisibilityState(Brovik::FadeInOutWidget::State::Hidden, true);
@@ -361,6 +412,10 @@ void PresentationViewer::onFullscreenChanged() {
         setSlideControlFullScreen(fullScreen);
     }
     updateFullScreenShortcut();
+    if (fullScreen && _slideControl && !isTipsScreenVisible() && QGuiApplication::screens().size() > 1) {
+        // The audience sees the slide on this screen, the presenter the console on the other.
+        showPresenterConsole();
+    }
     if (fullScreen) {
         auto* locker = new Brovik::ScreenSaverLocker(window()->windowHandle());
         delete _screenSaverLocker;
@@ -396,17 +451,44 @@ bool PresentationViewer::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == _filmstrip && _filmstrip && event->type() == QEvent::Leave) {
         hideFilmstrip();
     } else if (watched == _slideControl && _slideControl && _longPressTimer) {
-        if (event->type() == QEvent::MouseButtonPress &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            _longPressTimer->start();
-        } else if (event->type() == QEvent::MouseButtonRelease &&
-                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-                   _longPressTimer->isActive()) {
-            _slideNavigationController->switchToNextSlide();
-            _longPressTimer->stop();
-        }
+        handleSlideGesture(event);
+    } else if (watched == _blankScreen && _blankScreen && event->type() == QEvent::MouseButtonRelease) {
+        _presenterKeys->click();
     }
     return QObject::eventFilter(watched, event);
+}
+
+void PresentationViewer::handleSlideGesture(QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        handleWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
+        return;
+    }
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease) {
+        return;
+    }
+    const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+    if (event->type() == QEvent::MouseButtonPress && button == Qt::RightButton) {
+        _slideNavigationController->switchToPreviousSlide();
+    } else if (event->type() == QEvent::MouseButtonPress && button == Qt::LeftButton) {
+        _longPressTimer->start();
+    } else if (event->type() == QEvent::MouseButtonRelease && button == Qt::LeftButton &&
+               _longPressTimer->isActive()) {
+        _longPressTimer->stop();
+        _presenterKeys->click();
+    }
+}
+
+void PresentationViewer::handleWheel(int delta) {
+    // One notch of a wheel is 120; touch pads send it in small parts.
+    _wheelDelta += delta;
+    while (_wheelDelta <= -WheelNotch) {
+        _wheelDelta += WheelNotch;
+        _presenterKeys->advance();
+    }
+    while (_wheelDelta >= WheelNotch) {
+        _wheelDelta -= WheelNotch;
+        _slideNavigationController->switchToPreviousSlide();
+    }
 }
 
 void PresentationViewer::resizeEvent(QResizeEvent* event) {
@@ -430,6 +512,9 @@ void PresentationViewer::updateLayout() {
     if (_tipsScreen) {
         _tipsScreen->resize(width(), h);
     }
+    if (_blankScreen) {
+        _blankScreen->setGeometry(rect());
+    }
 }
 
 std::unique_ptr<Brovik::DocumentPrinter> PresentationViewer::createDocumentPrinter() {
@@ -445,78 +530,6 @@ PresentationViewer::createPrintDialog(QPrinter* printer, Brovik::DocumentPrinter
         fatalError("Invalid documentPrinter type");
     }
     return std::make_unique<Brovik::PresentationPrintDialog>(printer, *presentationPrinter, window());
-}
-
-// Editing, collaboration and cloud features do not exist in a viewer; reaching them is a defect.
-QString PresentationViewer::getNewCloudDocumentNameTemplate() const {
-    notImplemented("virtual QString KX::PresentationViewer::getNewCloudDocumentNameTemplate() const");
-}
-void PresentationViewer::exportDocument(const Brovik::LocalDocumentInfo&) {
-    notImplemented("virtual void KX::PresentationViewer::exportDocument(const Brovik::LocalDocumentInfo &)");
-}
-void PresentationViewer::onCloudConnectionStateChanged(
-    const Fernhill::CloudSessionController::ConnectionState) {
-    notImplemented("virtual void KX::PresentationViewer::onCloudConnectionStateChanged(const "
-                   "Fernhill::CloudSessionController::ConnectionState)");
-}
-Tovrin::DocumentSharingInterfacePtr PresentationViewer::getDocumentSharingInterface() {
-    notImplemented(
-        "virtual Tovrin::DocumentSharingInterfacePtr KX::PresentationViewer::getDocumentSharingInterface()");
-}
-QString PresentationViewer::getNewDocumentNameTemplate() const {
-    notImplemented("virtual QString KX::PresentationViewer::getNewDocumentNameTemplate() const");
-}
-bool PresentationViewer::canShowSpecialCharactersDialog() const {
-    notImplemented("virtual bool KX::PresentationViewer::canShowSpecialCharactersDialog() const");
-}
-void PresentationViewer::onCollaboratorBubblePressed(const Tovrin::ClientID&) {
-    notImplemented(
-        "virtual void KX::PresentationViewer::onCollaboratorBubblePressed(const Tovrin::ClientID &)");
-}
-bool PresentationViewer::isImagePickerAvailableForCells() const {
-    notImplemented("virtual bool KX::PresentationViewer::isImagePickerAvailableForCells() const");
-}
-bool PresentationViewer::canFormatCell() const {
-    notImplemented("virtual bool KX::PresentationViewer::canFormatCell() const");
-}
-bool PresentationViewer::canFormatShape() const {
-    notImplemented("virtual bool KX::PresentationViewer::canFormatShape() const");
-}
-void PresentationViewer::setupCollaboratorsControllerIfNeeded() {
-    notImplemented("virtual void KX::PresentationViewer::setupCollaboratorsControllerIfNeeded()");
-}
-void PresentationViewer::updateCollaboratorsControllerClients() {
-    notImplemented("virtual void KX::PresentationViewer::updateCollaboratorsControllerClients()");
-}
-void PresentationViewer::selectSignatureLineByUUID(const KX::UUID&) {
-    notImplemented("virtual void KX::PresentationViewer::selectSignatureLineByUUID(const KX::UUID &)");
-}
-void PresentationViewer::onSpreadsheetSelectionChanged() {
-    assertionFailed("false", "Cannot be called here");
-}
-void PresentationViewer::onTextSelectionChanged() {
-    assertionFailed("false", "Cannot be called here");
-}
-bool PresentationViewer::canUndo() const {
-    notImplemented("virtual bool KX::PresentationViewer::canUndo() const");
-}
-bool PresentationViewer::canRedo() const {
-    notImplemented("virtual bool KX::PresentationViewer::canRedo() const");
-}
-void PresentationViewer::undo() {
-    notImplemented("virtual void KX::PresentationViewer::undo()");
-}
-void PresentationViewer::redo() {
-    notImplemented("virtual void KX::PresentationViewer::redo()");
-}
-void PresentationViewer::setCombineOperationForUndo(const bool) {
-    notImplemented("virtual void KX::PresentationViewer::setCombineOperationForUndo(const bool)");
-}
-void PresentationViewer::activateCommandsAssistant() {
-    notImplemented("virtual void KX::PresentationViewer::activateCommandsAssistant()");
-}
-Brovik::CommandsList PresentationViewer::getCommandsList() {
-    notImplemented("virtual KX::Brovik::CommandsList KX::PresentationViewer::getCommandsList()");
 }
 
 } // namespace KX

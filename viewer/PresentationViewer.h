@@ -6,8 +6,10 @@
 #include <QPointer>
 #include <QPropertyAnimation>
 #include <memory>
+#include <vector>
 
 class QAction;
+class QLabel;
 class QTimer;
 class QToolButton;
 
@@ -20,6 +22,9 @@ class SlideNavigationController;
 
 namespace KX {
 
+class BlankScreen;
+class PresenterConsole;
+class PresenterKeys;
 class StyledFilmstrip;
 class TipsScreen;
 
@@ -46,6 +51,11 @@ public:
     Brovik::FunctionToolbar* functionToolbar() const { return _functionToolbar; }
     TipsScreen* tipsScreen() const { return _tipsScreen; }
     QTimer* longPressTimer() const { return _longPressTimer; }
+    QLabel* noSlidesMessage() const { return _noSlidesMessage; }
+    BlankScreen* blankScreen() const { return _blankScreen; }
+    PresenterKeys* presenterKeys() const { return _presenterKeys; }
+    PresenterConsole* presenterConsole() const { return _presenterConsole; }
+    QAction* consoleAction() const { return _consoleAction; }
     Brovik::SlideNavigationController* slideNavigationController() const {
         return _slideNavigationController;
     }
@@ -99,7 +109,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    struct ActionSpec;
+    static const std::vector<ActionSpec>& actionTable();
     void createActions();
+    void connectActions();
     void createSlideControl();
     void createFunctionToolbar();
     void createFilmstrip();
@@ -107,6 +120,13 @@ private:
     void hideFilmstrip();
     void animateFilmstrip(const QRect& from, const QRect& to);
     void onTipsConfirmed();
+    void showNoSlidesMessage();
+    void handleSlideGesture(QEvent* event);
+    void handleWheel(int delta);
+    void showPresenterConsole();
+    void placeConsoleOnAnotherScreen();
+    void dismissTips();
+    void startKeyboardNavigation();
     void setupSlideUi();
     void setSlideControlFullScreen(bool on);
     void updateFullScreenShortcut();
@@ -136,6 +156,14 @@ private:
     QAction* _saveAsAction = nullptr;
     QAction* _printAction = nullptr;
     QTimer* _longPressTimer = nullptr;
+    // True while the full-screen button takes the window out of full screen.
+    bool _leavingFullScreenOnRequest = false;
+    QLabel* _noSlidesMessage = nullptr;
+    BlankScreen* _blankScreen = nullptr;
+    PresenterKeys* _presenterKeys = nullptr;
+    int _wheelDelta = 0;
+    PresenterConsole* _presenterConsole = nullptr;
+    QAction* _consoleAction = nullptr;
 };
 
 } // namespace KX

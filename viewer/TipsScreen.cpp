@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStyleOption>
 #include <QToolButton>
+#include <algorithm>
 
 namespace KX {
 
@@ -19,6 +20,7 @@ namespace {
 constexpr int TitleSpacing = 16;
 constexpr int SubtitleSpacing = 12;
 constexpr int ArrowGap = 10;
+constexpr int ButtonGap = 16;
 
 QLabel* makeImageLabel(const QString& name, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -75,7 +77,7 @@ TipsScreen::TipsScreen(QToolButton* pointerButton, QWidget* parent)
     button->adjustSize();
     connect(button, &QPushButton::clicked, this, &TipsScreen::confirmed);
 
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = _buttonLayout = new QHBoxLayout(this);
     layout->setSpacing(0);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(button, 0, Qt::AlignCenter);
@@ -162,6 +164,21 @@ void TipsScreen::resizeEvent(QResizeEvent* event) {
 
     const int tipHeight = heightFor(_bottomTip, w - arrowX);
     _bottomTip->setGeometry(arrowX, arrowY - tipHeight - SubtitleSpacing, w - arrowX, tipHeight);
+    keepButtonClearOfBottomTip();
+}
+
+void TipsScreen::keepButtonClearOfBottomTip() {
+    // In a low window the centred button would sit on the pointer tip: it moves up just enough.
+    const QSize button = _okButton->size();
+    const int centredTop = (height() - button.height()) / 2;
+    const QRect centred(QPoint((width() - button.width()) / 2, centredTop), button);
+    const QRect tip = _bottomTip->geometry();
+    int shift = 0;
+    if (centred.right() >= tip.left() && centred.left() <= tip.right()) {
+        shift = std::max(0, centred.bottom() + ButtonGap - tip.top() + 1);
+    }
+    // The layout centres the button in what its margins leave; a bottom margin lifts it by half.
+    _buttonLayout->setContentsMargins(0, 0, 0, 2 * std::min(shift, centredTop));
 }
 
 } // namespace KX

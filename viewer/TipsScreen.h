@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QToolButton;
@@ -33,6 +34,7 @@ public:
     QLabel* bottomArrow() const { return _bottomArrow; }
     QWidget* bottomTip() const { return _bottomTip; }
     QWidget* toolbarIcon() const;
+    QPushButton* okButton() const { return _okButton; }
 
 signals:
     void confirmed();
@@ -44,8 +46,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void keepButtonClearOfBottomTip();
+
     QToolButton* _pointerButton = nullptr;
     QPushButton* _okButton = nullptr;
+    QHBoxLayout* _buttonLayout = nullptr;
     QLabel* _sideArrow = nullptr;
     QWidget* _sideTitleRow = nullptr;
     TipSubtitleDescription* _sideSubtitle = nullptr;

@@ -3,6 +3,7 @@
 // window exists.
 
 #include "core/FatalError.h"
+#include "platform/brovik/application/CommandLineArgsParser.h"
 #include "platform/brovik/application/EditorApplication.h"
 #include "platform/brovik/application/FileOpenInfo.h"
 #include "platform/brovik/application/Logging.h"
@@ -110,7 +111,22 @@ private:
     std::shared_ptr<FontFactory> _fontFactory;
 };
 
+// Answers --help before the GUI application exists, so that it works without a display.
+bool printedHelp(int argc, char** argv) {
+    const QCoreApplication core(argc, argv);
+    CommandLineArgsParser parser;
+    parser.process(QCoreApplication::arguments());
+    if (!parser.isSet(QString::fromLatin1(CommandLineArgsParser::Help))) {
+        return false;
+    }
+    std::cout << parser.helpText().toStdString() << std::flush;
+    return true;
+}
+
 int run(int argc, char** argv) {
+    if (printedHelp(argc, argv)) {
+        return 0;
+    }
     initScaleFactor();
     initSharedResources();
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);

@@ -1,5 +1,7 @@
 #include "platform/brovik/document/DocumentIO.h"
 
+#include "platform/brovik/application/DocumentType.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -55,6 +57,24 @@ TEST(BrovikDocumentIO, FailuresAreReadableAndLeaveTheDestination) {
     DocumentIO io(dir.filePath("deck.pptx"));
     const QString unwritable = io.saveCopyAs(dir.filePath("no/such/folder/copy.pptx"));
     EXPECT_TRUE(unwritable.startsWith(QStringLiteral("Cannot write \""))) << unwritable.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST(BrovikDocumentIO, CopiesAreOfferedAndNamedInTheDocumentsOwnFormat) {
+    using KX::Brovik::saveCopyFilter;
+    using KX::Brovik::withSuffixOf;
+    EXPECT_EQ(saveCopyFilter("/talks/deck.odp"), QStringLiteral("OpenDocument Presentation (*.odp)"));
+    EXPECT_EQ(saveCopyFilter("/talks/deck.PPTX"), QStringLiteral("PowerPoint Presentation (*.pptx)"));
+    EXPECT_EQ(saveCopyFilter("/talks/show.ppsx"), QStringLiteral("PowerPoint Slide Show (*.ppsx)"));
+    EXPECT_EQ(saveCopyFilter("/talks/deck.key"), QStringLiteral("Same format as the original (*.key)"));
+
+    EXPECT_EQ(withSuffixOf("/out/copy", "/talks/deck.odp"), QStringLiteral("/out/copy.odp"));
+    EXPECT_EQ(withSuffixOf("/out/copy.ODP", "/talks/deck.odp"), QStringLiteral("/out/copy.ODP"));
+    // ODP bytes never go out under another format's name.
+    EXPECT_EQ(withSuffixOf("/out/copy.pptx", "/talks/deck.odp"), QStringLiteral("/out/copy.pptx.odp"));
 }
 
 } // namespace

@@ -84,7 +84,7 @@ TEST(ViewerResources, StyleSheetRulesAndColourTable) {
     Testing::testApplication();
     const QString styles = readText(QStringLiteral(":/styles/presentationStyles"));
     // Rules are separated by their declaration blocks.
-    EXPECT_EQ(styles.count(QLatin1Char('{')), 37);
+    EXPECT_EQ(styles.count(QLatin1Char('{')), 39);
     EXPECT_TRUE(styles.contains(QStringLiteral("QWidget#SlideControl[fullScreenModeActive='true']")));
     EXPECT_LT(styles.indexOf(QStringLiteral("PresentationViewer Common Styles")),
               styles.indexOf(QStringLiteral("PresentationViewer Specific Styles")));

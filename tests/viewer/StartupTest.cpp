@@ -108,6 +108,33 @@ TEST_F(ViewerStartup, UninstallRemovesTheUserSettingsAndWinsOverEverything) {
     EXPECT_TRUE(QDir(runtime()).entryList(QDir::System | QDir::Files).isEmpty());
 }
 
+TEST_F(ViewerStartup, HelpPrintsTheUsageAndStartsNothing) {
+    // No display is needed to answer it.
+    _environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    _environment.remove(QStringLiteral("DISPLAY"));
+    _environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    for (const QString& option : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        QProcess* process = start({option, writeDeck(QStringLiteral("help.pptx"), {Qt::red})});
+        ASSERT_TRUE(process->waitForFinished(StartLimitMs));
+        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process->exitCode(), 0);
+        EXPECT_EQ(process->readAllStandardError(), QByteArray());
+        EXPECT_EQ(
+            QString::fromUtf8(process->readAllStandardOutput()),
+            QStringLiteral("Usage: " SLIDEWELL_BINARY " [options] [paths...]\n"
+                           "\n"
+                           "Options:\n"
+                           "  -h, --help                        Shows this help and exits.\n"
+                           "  --uninstall                       Removes the user's settings and exits.\n"
+                           "  --remove-default-template-folder  Deletes the default templates and exits.\n"
+                           "  --open-in-background              Opens the documents in minimised windows.\n"
+                           "\n"
+                           "Arguments:\n"
+                           "  paths                             Documents to open.\n"));
+    }
+    EXPECT_TRUE(QDir(runtime()).entryList(QDir::System | QDir::Files).isEmpty());
+}
+
 TEST_F(ViewerStartup, RemoveDefaultTemplateFolder) {
     const QString templates = _home.filePath(QStringLiteral("data/Ordova/Templates"));
     ASSERT_TRUE(QDir().mkpath(templates + QStringLiteral("/Presentation")));

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -159,12 +160,59 @@ TEST(ViewerTips, LeavingFullScreenHidesThemForThisRunOnly) {
     viewer->fullscreenRequested();
     EXPECT_TRUE(viewer->tipsScreen()->isVisible());
     EXPECT_EQ(viewer->functionToolbar()->getVisibilityState(), State::Pinned);
-    viewer->exitFromFullscreenRequested();
+    // The toolbar's full-screen button is the one way out while the tips hold the keys.
+    viewer->fullScreenAction()->trigger();
+    EXPECT_FALSE(viewer->window()->isFullScreen());
     EXPECT_FALSE(viewer->tipsScreen()->isVisible());
     EXPECT_TRUE(ApplicationSettings::isTipsScreenEnabled());
     EXPECT_EQ(viewer->fullScreenAction()->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_FALSE(viewer->openAction()->signalsBlocked());
+    sendKey(viewer, Qt::Key_Right);
+    EXPECT_EQ(viewer->slideControl()->getSlideIndex(), 1);
     viewer->window()->close();
+}
+
+TEST(ViewerTips, AWindowManagerTakingTheWindowOutOfFullScreenLeavesThemUp) {
+    PresentationViewer* viewer = openWithTips(QStringLiteral("tips-window-manager.pptx"));
+    ASSERT_NE(viewer, nullptr);
+    viewer->fullscreenRequested();
+    // What window managers do while mapping a full-screen window: out and back in.
+    viewer->window()->showNormal();
+    EXPECT_TRUE(viewer->tipsScreen()->isVisible());
+    viewer->window()->showFullScreen();
+    EXPECT_TRUE(viewer->tipsScreen()->isVisible());
+    EXPECT_TRUE(viewer->fullScreenAction()->shortcut().isEmpty());
+    sendKey(viewer->tipsScreen(), Qt::Key_Escape);
+    EXPECT_FALSE(viewer->tipsScreen()->isVisible());
+    EXPECT_FALSE(ApplicationSettings::isTipsScreenEnabled());
+    EXPECT_EQ(viewer->fullScreenAction()->shortcut(), QKeySequence(Qt::Key_Escape));
+    sendKey(viewer, Qt::Key_Right);
+    EXPECT_EQ(viewer->slideControl()->getSlideIndex(), 1);
+    viewer->window()->close();
+}
+
+TEST(ViewerTips, PressedButtonIsWhiteAndTheTipsStayClearOfItInALowWindow) {
+    PresentationViewer* viewer = openWithTips(QStringLiteral("tips-low.pptx"));
+    ASSERT_NE(viewer, nullptr);
+    QWidget* window = viewer->window();
+    window->resize(800, 600);
+    QCoreApplication::processEvents();
+    TipsScreen* tips = viewer->tipsScreen();
+    ASSERT_EQ(tips->size(), viewer->size());
+    QPushButton* button = tips->okButton();
+    EXPECT_FALSE(tips->bottomTip()->geometry().intersects(button->geometry()));
+    EXPECT_EQ(button->geometry().center().x(), tips->rect().center().x());
+
+    button->setDown(true);
+    window->repaint();
+    QCoreApplication::processEvents();
+    const QImage screen = window->screen()->grabWindow(window->winId()).toImage();
+    const QColor pressed = screen.pixelColor(button->mapTo(window, QPoint(4, 4)));
+    EXPECT_EQ(pressed, QColor(Qt::white));
+    button->setDown(false);
+    window->close();
+    // Later tests look at windows without tips.
+    ApplicationSettings::setTipsScreenEnabled(false);
 }
 
 TEST(ViewerTips, TextsAreTheEnglishCatalogue) {

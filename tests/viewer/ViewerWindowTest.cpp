@@ -11,9 +11,11 @@
 #include "platform/brovik/slides/SlideNavigationController.h"
 #include "platform/brovik/toolbar/FunctionToolbar.h"
 #include "viewer/PresentationViewer.h"
+#include "viewer/PresenterKeys.h"
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTest>
@@ -52,10 +54,19 @@ TEST(ViewerWindow, WithoutSlidesHasNoSlideUiAndIsReadyAtOnce) {
     EXPECT_EQ(viewer->filmstripTrigger(), nullptr);
     EXPECT_EQ(viewer->tipsScreen(), nullptr);
     EXPECT_TRUE(viewer->getEditorState()->isCreated());
-    // Full-screen changes still work without slides.
+    ASSERT_NE(viewer->noSlidesMessage(), nullptr);
+    EXPECT_EQ(viewer->getContentWidget(), viewer->noSlidesMessage());
+    EXPECT_EQ(viewer->noSlidesMessage()->text(), QStringLiteral("This presentation has no slides."));
+    // Full-screen changes still work without slides, and Esc leaves full screen.
+    QWidget* window = viewer->window();
+    QApplication::setActiveWindow(window);
     viewer->fullscreenRequested();
     EXPECT_TRUE(viewer->fullScreenAction()->isChecked());
-    viewer->window()->close();
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isFullScreen());
+    QTest::keyClick(window, Qt::Key_F5);
+    EXPECT_TRUE(window->isFullScreen());
+    window->close();
 }
 
 TEST(ViewerWindow, WithSlidesShowsTheFirstSlideAndNavigates) {
@@ -73,7 +84,11 @@ TEST(ViewerWindow, WithSlidesShowsTheFirstSlideAndNavigates) {
     EXPECT_EQ(viewer->slideControl()->getSlideIndex(), 2);
     EXPECT_TRUE(viewer->previousAction()->isEnabled());
     EXPECT_FALSE(viewer->nextAction()->isEnabled());
-    sendKey(viewer, Qt::Key_Right); // stays on the last slide
+    sendKey(viewer, Qt::Key_Right); // the end of the show, over the last slide
+    EXPECT_TRUE(viewer->presenterKeys()->isShowingEnd());
+    EXPECT_EQ(viewer->slideControl()->getSlideIndex(), 2);
+    sendKey(viewer, Qt::Key_Left); // back from there to the last slide
+    EXPECT_FALSE(viewer->presenterKeys()->isShowingEnd());
     EXPECT_EQ(viewer->slideControl()->getSlideIndex(), 2);
     sendKey(viewer, Qt::Key_PageUp);
     EXPECT_EQ(viewer->slideControl()->getSlideIndex(), 1);

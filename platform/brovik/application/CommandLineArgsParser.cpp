@@ -4,10 +4,15 @@ namespace KX::Brovik {
 
 CommandLineArgsParser::CommandLineArgsParser() {
     _parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    _parser.addOption(QCommandLineOption(QString::fromLatin1(Uninstall)));
-    _parser.addOption(QCommandLineOption(QString::fromLatin1(RemoveDefaultTemplateFolder)));
-    _parser.addOption(QCommandLineOption(QString::fromLatin1(OpenInBackground)));
-    _parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("Documents to open"),
+    _parser.addOption(QCommandLineOption({QStringLiteral("h"), QString::fromLatin1(Help)},
+                                         QStringLiteral("Shows this help and exits.")));
+    _parser.addOption(QCommandLineOption(QString::fromLatin1(Uninstall),
+                                         QStringLiteral("Removes the user's settings and exits.")));
+    _parser.addOption(QCommandLineOption(QString::fromLatin1(RemoveDefaultTemplateFolder),
+                                         QStringLiteral("Deletes the default templates and exits.")));
+    _parser.addOption(QCommandLineOption(QString::fromLatin1(OpenInBackground),
+                                         QStringLiteral("Opens the documents in minimised windows.")));
+    _parser.addPositionalArgument(QStringLiteral("paths"), QStringLiteral("Documents to open."),
                                   QStringLiteral("[paths...]"));
 }
 
@@ -17,6 +22,10 @@ void CommandLineArgsParser::process(const QStringList& arguments) {
 
 bool CommandLineArgsParser::isSet(const QString& name) const {
     return _parser.isSet(name);
+}
+
+QString CommandLineArgsParser::helpText() const {
+    return _parser.helpText();
 }
 
 QStringList CommandLineArgsParser::positionalArguments() const {

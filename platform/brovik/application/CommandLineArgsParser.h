@@ -12,12 +12,15 @@ public:
     static constexpr const char* Uninstall = "uninstall";
     static constexpr const char* RemoveDefaultTemplateFolder = "remove-default-template-folder";
     static constexpr const char* OpenInBackground = "open-in-background";
+    static constexpr const char* Help = "help";
 
     CommandLineArgsParser();
     void process(const QStringList& arguments);
 
     bool isSet(const QString& name) const;
     QStringList positionalArguments() const;
+    // The usage: the options with what they do, and the document paths.
+    QString helpText() const;
 
 private:
     QCommandLineParser _parser;

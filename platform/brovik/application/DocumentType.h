@@ -23,6 +23,10 @@ enum class DocumentTypesPurpose : std::uint8_t {
 // File-chooser filter text and default suffix of a document type.
 QString documentTypeFilter(DocumentType type);
 QString documentTypeSuffix(DocumentType type);
+// The one filter a copy of the document at `sourcePath` is saved under: its own format.
+QString saveCopyFilter(const QString& sourcePath);
+// `destination`, given the suffix of `sourcePath` when it has another (or none).
+QString withSuffixOf(const QString& destination, const QString& sourcePath);
 
 class DocumentTypesProvider {
 public:

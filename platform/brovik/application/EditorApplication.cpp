@@ -46,6 +46,26 @@ QString documentTypeSuffix(DocumentType type) {
     return QString();
 }
 
+QString saveCopyFilter(const QString& sourcePath) {
+    // A copy is the document's own bytes, so only its own format is offered.
+    const QString suffix = QFileInfo(sourcePath).suffix().toLower();
+    for (DocumentType type : {DocumentType::PresentationPptx, DocumentType::PresentationOdp,
+                              DocumentType::PresentationSlideShow}) {
+        if (documentTypeSuffix(type) == suffix) {
+            return documentTypeFilter(type);
+        }
+    }
+    return QCoreApplication::translate("KX::Brovik", "Same format as the original (*.%1)").arg(suffix);
+}
+
+QString withSuffixOf(const QString& destination, const QString& sourcePath) {
+    const QString suffix = QFileInfo(sourcePath).suffix();
+    if (suffix.isEmpty() || QFileInfo(destination).suffix().compare(suffix, Qt::CaseInsensitive) == 0) {
+        return destination;
+    }
+    return destination + QLatin1Char('.') + suffix;
+}
+
 EditorApplication::EditorApplication(int& argc, char** argv, const QString& applicationName,
                                      const QString& applicationKey, const QString& localizedApplicationName)
     : QApplication(argc, argv), _applicationKey(applicationKey),

@@ -6,3 +6,4 @@
 // "brovik.*.debug=true".
 Q_DECLARE_LOGGING_CATEGORY(brovikInstance)
 Q_DECLARE_LOGGING_CATEGORY(brovikDocuments)
+Q_DECLARE_LOGGING_CATEGORY(brovikPresentation)

@@ -147,7 +147,14 @@ void SingleInstanceHelper::onNewConnection() {
             socket->write("1", 1);
             socket->flush();
             qCDebug(brovikInstance) << "request from another start:" << paths;
-            deliver(paths, openInBackground, nullptr);
+            // Opening a request may run a nested event loop (an error box, the start window) in
+            // which the other start disconnects and its socket is deleted. The socket is finished
+            // with here, and the request is handled once this handler has returned.
+            socket->disconnect(this);
+            socket->disconnectFromServer();
+            QMetaObject::invokeMethod(
+                this, [this, paths, openInBackground] { deliver(paths, openInBackground, nullptr); },
+                Qt::QueuedConnection);
         });
     }
 }

@@ -143,20 +143,13 @@ void EditorMainWidget::helpTriggered(const QString& helpFile) {
 
 void EditorMainWidget::saveCopyAs(const std::function<void(bool)>& callback) {
     const QFileInfo source(_documentIO->filePath());
-    QStringList filters;
-    for (DocumentType type :
-         _documentTypesProvider.getDocumentTypes(static_cast<std::uint8_t>(DocumentTypesPurpose::SaveCopy))) {
-        filters << documentTypeFilter(type);
-    }
-    // A copy keeps the original's format, so offer the original's suffix first.
-    filters.prepend(tr("Same format as the original (*.%1)").arg(source.suffix()));
-    const QString destination = QFileDialog::getSaveFileName(
+    const QString chosen = QFileDialog::getSaveFileName(
         this, tr("Save As"),
         source.dir().filePath(source.completeBaseName() + tr(" (copy).") + source.suffix()),
-        filters.join(QStringLiteral(";;")));
+        saveCopyFilter(source.filePath()));
     bool saved = false;
-    if (!destination.isEmpty()) {
-        const QString error = _documentIO->saveCopyAs(destination);
+    if (!chosen.isEmpty()) {
+        const QString error = _documentIO->saveCopyAs(withSuffixOf(chosen, source.filePath()));
         saved = error.isEmpty();
         if (!saved) {
             QMessageBox::critical(this, tr("Save As"), error);

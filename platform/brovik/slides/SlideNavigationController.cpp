@@ -1,5 +1,7 @@
 #include "platform/brovik/slides/SlideNavigationController.h"
 
+#include "platform/brovik/application/Logging.h"
+
 #include <QKeyEvent>
 
 namespace KX::Brovik {
@@ -19,6 +21,7 @@ void SlideNavigationController::setCurrentSlideIndex(int index) {
         return;
     }
     _currentIndex = clamped;
+    qCDebug(brovikPresentation) << "current slide" << _currentIndex;
     emit currentSlideChanged(_currentIndex);
 }
 

@@ -7,8 +7,8 @@ namespace KX::Brovik {
 
 FadeInOutWidget::FadeInOutWidget(QWidget* parent)
     : QWidget(parent), _effect(new QGraphicsOpacityEffect(this)) {
-    _effect->setOpacity(1.0);
     setGraphicsEffect(_effect);
+    setEffectOpacity(1.0);
     _autoHideTimer.setSingleShot(true);
     _autoHideTimer.setInterval(AutoHideDelayMs);
     connect(&_autoHideTimer, &QTimer::timeout, this, [this] {
@@ -22,6 +22,10 @@ FadeInOutWidget::~FadeInOutWidget() = default;
 
 qreal FadeInOutWidget::opacity() const {
     return _effect->opacity();
+}
+
+bool FadeInOutWidget::isOpacityEffectActive() const {
+    return _effect->isEnabled();
 }
 
 void FadeInOutWidget::setVisibilityState(int state, bool animated) {
@@ -52,15 +56,25 @@ void FadeInOutWidget::fadeTo(qreal opacity, bool animated) {
     // A faded-out toolbar must not take clicks meant for the slide below it.
     setAttribute(Qt::WA_TransparentForMouseEvents, opacity == 0.0);
     if (!animated) {
-        _effect->setOpacity(opacity);
+        setEffectOpacity(opacity);
         return;
     }
+    _effect->setEnabled(true);
     auto* animation = new QPropertyAnimation(_effect, "opacity");
     animation->setDuration(FadeDurationMs);
     animation->setStartValue(_effect->opacity());
     animation->setEndValue(opacity);
     _animation = animation;
+    connect(animation, &QPropertyAnimation::finished, this, [this, opacity] { setEffectOpacity(opacity); });
     animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void FadeInOutWidget::setEffectOpacity(qreal opacity) {
+    _effect->setOpacity(opacity);
+    // The effect paints from a cached image of the widget; a translucent background repainted in
+    // part (a button hovered) is drawn over the old cache and darkens. Fully shown, the widget
+    // paints itself directly.
+    _effect->setEnabled(opacity < 1.0);
 }
 
 void FadeInOutWidget::enterEvent(QEvent* event) {

@@ -27,6 +27,8 @@ public:
     void setVisibilityState(int state, bool animated);
     void setVisibilityState(State state, bool animated);
     qreal opacity() const;
+    // False while fully shown: the widget then paints without the effect's cached image.
+    bool isOpacityEffectActive() const;
 
 protected:
     void enterEvent(QEvent* event) override;
@@ -34,6 +36,7 @@ protected:
 
 private:
     void fadeTo(qreal opacity, bool animated);
+    void setEffectOpacity(qreal opacity);
 
     State _state = State::Pinned;
     QGraphicsOpacityEffect* _effect;

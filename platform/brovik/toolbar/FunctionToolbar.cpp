@@ -2,13 +2,12 @@
 
 #include <QAction>
 #include <QHBoxLayout>
-#include <QPainter>
-#include <QStyleOption>
 #include <QToolButton>
 
 namespace KX::Brovik {
 
 FunctionToolbar::FunctionToolbar(QWidget* parent) : FadeInOutWidget(parent), _layout(new QHBoxLayout(this)) {
+    // The style sheet paints the translucent background, once; the widget paints nothing itself.
     setAttribute(Qt::WA_StyledBackground, true);
     _layout->setContentsMargins(6, 4, 6, 4);
     _layout->setSpacing(4);
@@ -27,13 +26,6 @@ QToolButton* FunctionToolbar::addAction(QAction* action) {
     _layout->addWidget(button);
     adjustSize();
     return button;
-}
-
-void FunctionToolbar::paintEvent(QPaintEvent*) {
-    QStyleOption option;
-    option.initFrom(this);
-    QPainter painter(this);
-    style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
 }
 
 } // namespace KX::Brovik

@@ -21,9 +21,6 @@ public:
     // Adds a button for `action` at the right end and returns it (owned by the toolbar).
     QToolButton* addAction(QAction* action);
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
 private:
     QHBoxLayout* _layout;
 };

@@ -1,5 +1,7 @@
 #include "platform/brovik/windows/ScreenSaverLocker.h"
 
+#include "platform/brovik/windows/X11ScreenSaverSuspender.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -24,6 +26,7 @@ bool serviceAvailable() {
 
 ScreenSaverLocker::ScreenSaverLocker(QWindow* /*window*/) {
     if (!serviceAvailable()) {
+        _x11Fallback = std::make_unique<X11ScreenSaverSuspender>();
         return;
     }
     QDBusInterface screenSaver(Service, Path, Service, QDBusConnection::sessionBus());
@@ -33,7 +36,13 @@ ScreenSaverLocker::ScreenSaverLocker(QWindow* /*window*/) {
                          QStringLiteral("Presentation running"));
     if (reply.isValid()) {
         _cookie = reply.value();
+    } else {
+        _x11Fallback = std::make_unique<X11ScreenSaverSuspender>();
     }
+}
+
+bool ScreenSaverLocker::isInhibiting() const {
+    return _cookie != 0 || (_x11Fallback && _x11Fallback->isActive());
 }
 
 ScreenSaverLocker::~ScreenSaverLocker() {
