@@ -51,8 +51,11 @@ struct Reader {
         const QColor color(chain.property("text-properties", Fo, "color"));
         run.color = color.isValid() ? color : QColor(Qt::black);
         const QString transparency = chain.property("text-properties", LoExt, "opacity");
-        if (!transparency.isEmpty())
-            run.color.setAlphaF(std::clamp(percent(transparency, 1.0), 0.0, 1.0));
+        // Some writers put "0%" into the default style meaning "not set"; text nobody can see is
+        // never what an author meant, so only partial opacity is taken.
+        const double opacity = transparency.isEmpty() ? 1.0 : std::clamp(percent(transparency, 1.0), 0.0, 1.0);
+        if (opacity > 0)
+            run.color.setAlphaF(opacity);
         QString family;
         const QString fontName = chain.property("text-properties", Style, "font-name");
         family = fontName.isEmpty() ? chain.property("text-properties", Fo, "font-family")
@@ -143,9 +146,31 @@ struct Reader {
         }
     }
 
+    // Deeper levels of an outline placeholder take their own presentation styles ("…-outline2"
+    // and on), which the shape's level-one style does not name.
+    OdfStyleChain outlineLevelStyle(int listLevel) const {
+        for (const QDomElement& s : shapeStyle.styles()) {
+            const QString name = attr(s, Style, "name");
+            if (attr(s, Style, "family") != QLatin1String("presentation") ||
+                !name.endsWith(QLatin1String("outline1")))
+                continue;
+            const QString deeper = name.chopped(1) + QString::number(listLevel + 1);
+            OdfStyleChain chain = styles.chain(QStringLiteral("presentation"), deeper);
+            // Only the styles proper: the default style comes with the shape's own chain.
+            OdfStyleChain own;
+            for (const QDomElement& c : chain.styles())
+                if (c.localName() == QLatin1String("style"))
+                    own.append(c);
+            return own;
+        }
+        return {};
+    }
+
     // A paragraph (text:p or text:h); listLevel < 0 outside lists.
     void readParagraph(const QDomElement& e, int listLevel, const QDomElement& listStyle, bool showLabel) {
         OdfStyleChain chain = styles.chain(QStringLiteral("paragraph"), attr(e, Text, "style-name"));
+        if (listLevel > 0)
+            chain.append(outlineLevelStyle(listLevel));
         chain.append(shapeStyle);
         Paragraph p;
         const QString align = chain.property("paragraph-properties", Fo, "text-align");
