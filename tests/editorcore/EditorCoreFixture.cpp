@@ -170,17 +170,18 @@ ZipEntries pptxEntries(const PptxRecipe& deck) {
 }
 
 ZipEntries odpEntries(const OdpRecipe& deck) {
-    const std::string ns = "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-                           "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
-                           "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
-                           "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-                           "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
-                           "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" "
-                           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
-                           "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" "
-                           "xmlns:presentation=\"urn:oasis:names:tc:opendocument:xmlns:presentation:1.0\" "
-                           "xmlns:loext=\"urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0\" "
-                           "office:version=\"1.3\"";
+    const std::string ns =
+        "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+        "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+        "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
+        "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" "
+        "xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+        "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" "
+        "xmlns:presentation=\"urn:oasis:names:tc:opendocument:xmlns:presentation:1.0\" "
+        "xmlns:loext=\"urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0\" "
+        "office:version=\"1.3\"";
     ZipEntries e;
     e["mimetype"] = "application/vnd.oasis.opendocument.presentation";
     e["META-INF/manifest.xml"] = bytes(

@@ -36,8 +36,8 @@ struct PptxRecipe {
     std::string bgFillStyles =      // the theme's a:bgFillStyleLst content
         "<a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill><a:solidFill><a:schemeClr "
         "val=\"phClr\"/></a:solidFill><a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill>";
-    int widthEmu = 9144000;         // 720 pt
-    int heightEmu = 6858000;        // 540 pt
+    int widthEmu = 9144000;  // 720 pt
+    int heightEmu = 6858000; // 540 pt
 };
 ZipEntries pptxEntries(const PptxRecipe& deck);
 

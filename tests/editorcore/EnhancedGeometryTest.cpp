@@ -1,6 +1,5 @@
-#include "platform/brovik/editorcore/geometry/EnhancedFormula.h"
-
 #include "EditorCoreFixture.h"
+#include "platform/brovik/editorcore/geometry/EnhancedFormula.h"
 
 #include <cmath>
 
@@ -37,28 +36,32 @@ protected:
                              const std::string& children = {}) {
         return "<draw:custom-shape draw:style-name=\"gr1\" svg:x=\"" + std::to_string(x) + "pt\" svg:y=\"" +
                std::to_string(y) +
-               "pt\" svg:width=\"200pt\" svg:height=\"200pt\"><draw:enhanced-geometry svg:viewBox=\"0 0 100 100\" "
+               "pt\" svg:width=\"200pt\" svg:height=\"200pt\"><draw:enhanced-geometry svg:viewBox=\"0 0 100 "
+               "100\" "
                "draw:type=\"non-primitive\" draw:enhanced-path=\"" +
                path + "\" " + extra + ">" + children + "</draw:enhanced-geometry></draw:custom-shape>";
     }
 
     QImage render(const std::string& shapes) {
         OdpRecipe deck;
-        deck.contentStyles = "<style:style style:name=\"gr1\" style:family=\"graphic\"><style:graphic-properties "
-                             "draw:fill=\"solid\" draw:fill-color=\"#ff0000\" draw:stroke=\"none\"/></style:style>";
-        deck.pages = {"<draw:page draw:name=\"a\" draw:master-page-name=\"Default\">" + shapes + "</draw:page>"};
+        deck.contentStyles =
+            "<style:style style:name=\"gr1\" style:family=\"graphic\"><style:graphic-properties "
+            "draw:fill=\"solid\" draw:fill-color=\"#ff0000\" draw:stroke=\"none\"/></style:style>";
+        deck.pages = {"<draw:page draw:name=\"a\" draw:master-page-name=\"Default\">" + shapes +
+                      "</draw:page>"};
         return loadAndRender(write("enhanced.odp", odpEntries(deck)));
     }
 
-    static bool red(const QImage& image, int x, int y) { return near(image.pixelColor(x, y), QColor(255, 0, 0)); }
+    static bool red(const QImage& image, int x, int y) {
+        return near(image.pixelColor(x, y), QColor(255, 0, 0));
+    }
     static bool white(const QImage& image, int x, int y) { return near(image.pixelColor(x, y), Qt::white); }
 };
 
 TEST_F(EditorCoreEnhanced, PathsUseEquationsAndModifiers) {
     // The shape's right edge is an equation of the modifier: 2 * 25 of 100 is half the width.
-    const QImage image =
-        render(shape(0, 0, "M 0 0 L ?f0 0 ?f0 100 0 100 Z N", "draw:modifiers=\"25\"",
-                     "<draw:equation draw:name=\"f0\" draw:formula=\"$0 * 2\"/>"));
+    const QImage image = render(shape(0, 0, "M 0 0 L ?f0 0 ?f0 100 0 100 Z N", "draw:modifiers=\"25\"",
+                                      "<draw:equation draw:name=\"f0\" draw:formula=\"$0 * 2\"/>"));
     EXPECT_TRUE(red(image, 50, 100));
     EXPECT_TRUE(red(image, 95, 100));
     EXPECT_TRUE(white(image, 105, 100));
@@ -88,9 +91,10 @@ TEST_F(EditorCoreEnhanced, EllipseArcsAndQuadrantsFollowTheirCommands) {
 
 TEST_F(EditorCoreEnhanced, ClockwiseArcsGoTheOtherWay) {
     // From the right to the left end, clockwise on screen: the lower half.
-    const QImage image = render(shape(0, 0, "V 0 0 100 100 100 50 0 50 Z N") +
-                                // Angle arc from 0 to 90 degrees: the upper right quarter, closed to the centre.
-                                shape(300, 0, "M 50 50 T 50 50 50 50 0 90 Z N"));
+    const QImage image =
+        render(shape(0, 0, "V 0 0 100 100 100 50 0 50 Z N") +
+               // Angle arc from 0 to 90 degrees: the upper right quarter, closed to the centre.
+               shape(300, 0, "M 50 50 T 50 50 50 50 0 90 Z N"));
     EXPECT_TRUE(red(image, 100, 150));
     EXPECT_TRUE(white(image, 100, 50));
     EXPECT_TRUE(red(image, 440, 60)) << "upper right quarter";

@@ -13,8 +13,8 @@ protected:
         return "<p:grpSp><p:nvGrpSpPr><p:cNvPr id=\"10\" name=\"g\"/><p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr>"
                "<p:grpSpPr><a:xfrm" +
                xfrmAttributes + "><a:off x=\"" + emu(x) + "\" y=\"" + emu(y) + "\"/><a:ext cx=\"" + emu(w) +
-               "\" cy=\"" + emu(h) + "\"/><a:chOff x=\"0\" y=\"0\"/><a:chExt cx=\"" + emu(childW) + "\" cy=\"" +
-               emu(childH) + "\"/></a:xfrm></p:grpSpPr>" + children + "</p:grpSp>";
+               "\" cy=\"" + emu(h) + "\"/><a:chOff x=\"0\" y=\"0\"/><a:chExt cx=\"" + emu(childW) +
+               "\" cy=\"" + emu(childH) + "\"/></a:xfrm></p:grpSpPr>" + children + "</p:grpSp>";
     }
 
     // A blue rectangle with a 1 pt red outline and optional black text, in child units.

@@ -1,6 +1,5 @@
-#include "platform/brovik/editorcore/pptx/VmlPreview.h"
-
 #include "EditorCoreFixture.h"
+#include "platform/brovik/editorcore/pptx/VmlPreview.h"
 
 namespace KX::Tovrin::Test {
 namespace {
@@ -61,8 +60,9 @@ TEST_F(EditorCoreLegacy, ActiveXControlsShowTheirVmlPreview) {
 TEST_F(EditorCoreLegacy, ThemePictureBackgroundUsesTheThemesRelationships) {
     PptxRecipe deck;
     deck.slideShapes = {""};
-    deck.bgFillStyles = "<a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill>"
-                        "<a:blipFill><a:blip r:embed=\"rIdT\"/><a:stretch><a:fillRect/></a:stretch></a:blipFill>";
+    deck.bgFillStyles =
+        "<a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill>"
+        "<a:blipFill><a:blip r:embed=\"rIdT\"/><a:stretch><a:fillRect/></a:stretch></a:blipFill>";
     deck.masterBackground = "<p:bg><p:bgRef idx=\"1002\"><a:schemeClr val=\"bg1\"/></p:bgRef></p:bg>";
     deck.extraEntries["ppt/theme/_rels/theme1.xml.rels"] =
         QByteArray(("<?xml version=\"1.0\"?><Relationships "

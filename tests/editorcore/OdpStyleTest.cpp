@@ -28,8 +28,9 @@ protected:
 
 TEST_F(EditorCoreOdpStyle, ParentlessGraphicStylesInheritTheStandardStyle) {
     OdpRecipe deck;
-    deck.stylesStyles = "<style:style style:name=\"standard\" style:family=\"graphic\"><style:graphic-properties "
-                        "draw:fill=\"solid\" draw:fill-color=\"#00ff00\"/></style:style>";
+    deck.stylesStyles =
+        "<style:style style:name=\"standard\" style:family=\"graphic\"><style:graphic-properties "
+        "draw:fill=\"solid\" draw:fill-color=\"#00ff00\"/></style:style>";
     deck.contentStyles = "<style:style style:name=\"gr1\" style:family=\"graphic\"><style:graphic-properties "
                          "draw:stroke=\"none\"/></style:style>";
     deck.pages = {page(rectangle("gr1", 100))};
@@ -53,8 +54,9 @@ TEST_F(EditorCoreOdpStyle, MasterPagesUseTheStylesOfTheirOwnPart) {
 
 TEST_F(EditorCoreOdpStyle, ZeroOpacityInTheDefaultStyleLeavesTextVisible) {
     OdpRecipe deck;
-    deck.stylesStyles = "<style:style style:name=\"standard\" style:family=\"graphic\"><style:text-properties "
-                        "loext:opacity=\"0%\" fo:font-size=\"40pt\"/></style:style>";
+    deck.stylesStyles =
+        "<style:style style:name=\"standard\" style:family=\"graphic\"><style:text-properties "
+        "loext:opacity=\"0%\" fo:font-size=\"40pt\"/></style:style>";
     deck.contentStyles = "<style:style style:name=\"gr1\" style:family=\"graphic\" "
                          "style:parent-style-name=\"standard\"/>"
                          "<style:style style:name=\"gr2\" style:family=\"graphic\" "
@@ -79,8 +81,9 @@ TEST_F(EditorCoreOdpStyle, ZeroOpacityInTheDefaultStyleLeavesTextVisible) {
 TEST_F(EditorCoreOdpStyle, FramesWrapUnlessTheyGrowWithTheirText) {
     // A style's no-wrap speaks of text flowing around a text frame, not of the frame's own text.
     OdpRecipe deck;
-    deck.stylesStyles = "<style:style style:name=\"standard\" style:family=\"graphic\"><style:graphic-properties "
-                        "fo:wrap-option=\"no-wrap\"/><style:text-properties fo:font-size=\"20pt\"/></style:style>";
+    deck.stylesStyles =
+        "<style:style style:name=\"standard\" style:family=\"graphic\"><style:graphic-properties "
+        "fo:wrap-option=\"no-wrap\"/><style:text-properties fo:font-size=\"20pt\"/></style:style>";
     deck.contentStyles = "<style:style style:name=\"gr1\" style:family=\"graphic\" "
                          "style:parent-style-name=\"standard\"/>"
                          "<style:style style:name=\"gr2\" style:family=\"graphic\" "
@@ -109,15 +112,20 @@ TEST_F(EditorCoreOdpStyle, OutlineLevelsTakeTheirOwnPresentationStyles) {
         "<style:style style:name=\"Default-outline2\" style:family=\"presentation\" "
         "style:parent-style-name=\"Default-outline1\"><style:text-properties fo:font-size=\"12pt\"/>"
         "</style:style>";
-    deck.contentStyles = "<text:list-style style:name=\"L1\"><text:list-level-style-bullet text:level=\"1\" "
+    // The shape's automatic style colours every level; level two keeps its own size.
+    deck.contentStyles = "<style:style style:name=\"pr1\" style:family=\"presentation\" "
+                         "style:parent-style-name=\"Default-outline1\"><style:text-properties "
+                         "fo:color=\"#ff0000\"/></style:style>"
+                         "<text:list-style style:name=\"L1\"><text:list-level-style-bullet text:level=\"1\" "
                          "text:bullet-char=\" \"/><text:list-level-style-bullet text:level=\"2\" "
                          "text:bullet-char=\" \"/></text:list-style>";
-    deck.pages = {page(
-        "<draw:frame presentation:style-name=\"Default-outline1\" presentation:class=\"outline\" svg:x=\"0pt\" "
-        "svg:y=\"0pt\" svg:width=\"700pt\" svg:height=\"400pt\"><draw:text-box>"
-        "<text:list text:style-name=\"L1\"><text:list-item><text:p>HHHH</text:p></text:list-item>"
-        "<text:list-item><text:list><text:list-item><text:p>HHHH</text:p></text:list-item></text:list>"
-        "</text:list-item></text:list></draw:text-box></draw:frame>")};
+    deck.pages = {
+        page("<draw:frame presentation:style-name=\"pr1\" presentation:class=\"outline\" "
+             "svg:x=\"0pt\" "
+             "svg:y=\"0pt\" svg:width=\"700pt\" svg:height=\"400pt\"><draw:text-box>"
+             "<text:list text:style-name=\"L1\"><text:list-item><text:p>HHHH</text:p></text:list-item>"
+             "<text:list-item><text:list><text:list-item><text:p>HHHH</text:p></text:list-item></text:list>"
+             "</text:list-item></text:list></draw:text-box></draw:frame>")};
     const QImage image = loadAndRender(write("outline.odp", odpEntries(deck)));
     std::vector<int> heights; // ink height of each text line
     int start = -1;
@@ -133,6 +141,12 @@ TEST_F(EditorCoreOdpStyle, OutlineLevelsTakeTheirOwnPresentationStyles) {
     ASSERT_EQ(heights.size(), 2u);
     EXPECT_GT(heights[0], 20) << "level one at 40 pt";
     EXPECT_LT(heights[1], 12) << "level two at 12 pt";
+    int reddest = 0;
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (image.pixelColor(x, y).red() > 150 && image.pixelColor(x, y).green() < 80)
+                reddest = std::max(reddest, y);
+    EXPECT_GT(reddest, 40) << "level two in the shape's colour";
 }
 
 } // namespace

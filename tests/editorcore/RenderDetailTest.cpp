@@ -124,8 +124,9 @@ TEST_F(EditorCoreRender, SingleSpacingIncludesTheFontsLineGap) {
     if (!QFontDatabase().families().contains(QStringLiteral("OpenSymbol")))
         GTEST_SKIP() << "OpenSymbol is not installed";
     PptxRecipe deck;
-    const std::string run = "<a:r><a:rPr lang=\"en\" sz=\"8000\"><a:solidFill><a:srgbClr val=\"000000\"/>"
-                            "</a:solidFill><a:latin typeface=\"OpenSymbol\"/></a:rPr><a:t>&#8226;</a:t></a:r>";
+    const std::string run =
+        "<a:r><a:rPr lang=\"en\" sz=\"8000\"><a:solidFill><a:srgbClr val=\"000000\"/>"
+        "</a:solidFill><a:latin typeface=\"OpenSymbol\"/></a:rPr><a:t>&#8226;</a:t></a:r>";
     deck.slideShapes = {box(0, 0, 300, 500, "<a:bodyPr anchor=\"t\" tIns=\"0\"/>",
                             "<a:p>" + run + "<a:br/>" + run + "</a:p>")};
     const QImage image = loadAndRender(write("gap.pptx", pptxEntries(deck)));
@@ -147,10 +148,11 @@ TEST_F(EditorCoreRender, SingleSpacingIncludesTheFontsLineGap) {
 
 TEST_F(EditorCoreRender, OutlinedTextWithoutFillIsDrawn) {
     PptxRecipe deck;
-    deck.slideShapes = {box(0, 0, 720, 300, "<a:bodyPr anchor=\"t\"/>",
-                            "<a:p><a:r><a:rPr lang=\"en\" sz=\"12000\" b=\"1\"><a:ln w=\"38100\"><a:solidFill>"
-                            "<a:srgbClr val=\"FF0000\"/></a:solidFill></a:ln><a:noFill/></a:rPr><a:t>IIII</a:t>"
-                            "</a:r></a:p>")};
+    deck.slideShapes = {
+        box(0, 0, 720, 300, "<a:bodyPr anchor=\"t\"/>",
+            "<a:p><a:r><a:rPr lang=\"en\" sz=\"12000\" b=\"1\"><a:ln w=\"38100\"><a:solidFill>"
+            "<a:srgbClr val=\"FF0000\"/></a:solidFill></a:ln><a:noFill/></a:rPr><a:t>IIII</a:t>"
+            "</a:r></a:p>")};
     const QImage image = loadAndRender(write("outline.pptx", pptxEntries(deck)));
     int red = 0;
     for (int y = 0; y < 300; y += 2)

@@ -100,7 +100,8 @@ private:
                 ++_pos;
             if (_pos < _text.size() && (_text[_pos] == QLatin1Char('e') || _text[_pos] == QLatin1Char('E'))) {
                 ++_pos;
-                if (_pos < _text.size() && (_text[_pos] == QLatin1Char('-') || _text[_pos] == QLatin1Char('+')))
+                if (_pos < _text.size() &&
+                    (_text[_pos] == QLatin1Char('-') || _text[_pos] == QLatin1Char('+')))
                     ++_pos;
                 while (_pos < _text.size() && _text[_pos].isDigit())
                     ++_pos;
@@ -156,7 +157,8 @@ private:
 
 EnhancedFormulaContext::EnhancedFormulaContext(QRectF viewBox, std::vector<double> modifiers,
                                                std::map<QString, QString> equations, QSizeF shapeSize)
-    : _viewBox(viewBox), _shapeSize(shapeSize), _modifiers(std::move(modifiers)), _equations(std::move(equations)) {}
+    : _viewBox(viewBox), _shapeSize(shapeSize), _modifiers(std::move(modifiers)),
+      _equations(std::move(equations)) {}
 
 double EnhancedFormulaContext::evaluate(const QString& formula) {
     return FormulaParser(formula, *this).parse();
@@ -170,7 +172,8 @@ double EnhancedFormulaContext::parameter(const QString& token) {
     if (token[0] == QLatin1Char('$')) {
         bool ok = false;
         const int index = token.mid(1).toInt(&ok);
-        return ok && index >= 0 && std::size_t(index) < _modifiers.size() ? _modifiers[std::size_t(index)] : 0.0;
+        return ok && index >= 0 && std::size_t(index) < _modifiers.size() ? _modifiers[std::size_t(index)]
+                                                                          : 0.0;
     }
     bool ok = false;
     const double v = token.toDouble(&ok);

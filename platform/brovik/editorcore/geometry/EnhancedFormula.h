@@ -13,8 +13,8 @@ namespace KX::Tovrin {
 // evaluated once each, on first use; cycles and malformed text give 0.
 class EnhancedFormulaContext {
 public:
-    EnhancedFormulaContext(QRectF viewBox, std::vector<double> modifiers, std::map<QString, QString> equations,
-                           QSizeF shapeSize = {});
+    EnhancedFormulaContext(QRectF viewBox, std::vector<double> modifiers,
+                           std::map<QString, QString> equations, QSizeF shapeSize = {});
 
     double evaluate(const QString& formula);
     // A path or text-area parameter: a number, ?equation, $modifier or one of the names.

@@ -257,7 +257,8 @@ std::map<QString, QString> equationsOf(const QDomElement& geometry) {
 
 std::vector<double> modifiersOf(const QDomElement& geometry) {
     std::vector<double> values;
-    for (const QString& v : drawAttr(geometry, DrawNs, "modifiers").split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    for (const QString& v :
+         drawAttr(geometry, DrawNs, "modifiers").split(QLatin1Char(' '), Qt::SkipEmptyParts))
         if (values.size() < 64)
             values.push_back(v.toDouble());
     return values;

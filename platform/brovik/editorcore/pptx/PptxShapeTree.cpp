@@ -100,8 +100,8 @@ PptxShapeTree::PptxShapeTree(const SlideLayers& layers, Level level)
 void PptxShapeTree::read(const QDomElement& tree, std::vector<SlideElement>& out) const {
     readChildren(tree, out, 0);
     // Older files keep ActiveX controls beside the shape tree, drawn by their VML preview.
-    forEachChild(firstChild(tree.parentNode().toElement(), QStringLiteral("controls")), QStringLiteral("control"),
-                 [&](const QDomElement& control) {
+    forEachChild(firstChild(tree.parentNode().toElement(), QStringLiteral("controls")),
+                 QStringLiteral("control"), [&](const QDomElement& control) {
                      if (!firstChild(control, QStringLiteral("pic")).isNull())
                          readElement(firstChild(control, QStringLiteral("pic")), out, 0);
                      else

@@ -30,7 +30,8 @@ std::optional<VmlPreview> findVmlPreview(const QByteArray& vml, const QString& s
     if (shapeId.isEmpty())
         return std::nullopt;
     const QString text = QString::fromUtf8(vml);
-    const QString spid = shapeId.startsWith(QLatin1String("_x0000_")) ? shapeId : QStringLiteral("_x0000_s") + shapeId;
+    const QString spid =
+        shapeId.startsWith(QLatin1String("_x0000_")) ? shapeId : QStringLiteral("_x0000_s") + shapeId;
     const int at = text.indexOf(QStringLiteral("o:spid=\"") + spid + QLatin1Char('"'));
     if (at < 0)
         return std::nullopt;

@@ -28,8 +28,8 @@ void mapFrame(ElementFrame& frame, const Scale& s) {
     const QPointF c = frame.bounds.center() - s.origin;
     const QPointF mapped(c.x() * s.sx, c.y() * s.sy);
     const QSizeF size(frame.bounds.width() * local.sx, frame.bounds.height() * local.sy);
-    frame.bounds = QRectF(mapped.x() - size.width() / 2, mapped.y() - size.height() / 2, size.width(),
-                          size.height());
+    frame.bounds =
+        QRectF(mapped.x() - size.width() / 2, mapped.y() - size.height() / 2, size.width(), size.height());
 }
 
 QRectF scaledRect(const QRectF& r, double sx, double sy) {
