@@ -104,7 +104,9 @@ ZipEntries pptxEntries(const PptxRecipe& deck) {
         "</p:defaultTextStyle></p:presentation>");
     e["ppt/theme/theme1.xml"] = bytes(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a:theme "
-        "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" name=\"T\"><a:themeElements>"
+        "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" name=\"T\">"
+        "<a:themeElements>"
         "<a:clrScheme name=\"C\"><a:dk1><a:srgbClr val=\"000000\"/></a:dk1><a:lt1><a:srgbClr "
         "val=\"FFFFFF\"/></a:lt1>"
         "<a:dk2><a:srgbClr val=\"1F497D\"/></a:dk2><a:lt2><a:srgbClr val=\"EEECE1\"/></a:lt2>"
@@ -125,9 +127,9 @@ ZipEntries pptxEntries(const PptxRecipe& deck) {
         "<a:ln w=\"25400\"><a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill></a:ln><a:ln "
         "w=\"38100\"><a:solidFill>"
         "<a:schemeClr val=\"phClr\"/></a:solidFill></a:ln></a:lnStyleLst><a:effectStyleLst/>"
-        "<a:bgFillStyleLst><a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill><a:solidFill><a:schemeClr "
-        "val=\"phClr\"/></a:solidFill><a:solidFill><a:schemeClr "
-        "val=\"phClr\"/></a:solidFill></a:bgFillStyleLst>"
+        "<a:bgFillStyleLst>" +
+        deck.bgFillStyles +
+        "</a:bgFillStyleLst>"
         "</a:fmtScheme></a:themeElements></a:theme>");
     e["ppt/slideMasters/_rels/slideMaster1.xml.rels"] =
         bytes(relationships(relationship("rId1", "slideLayout", "../slideLayouts/slideLayout1.xml") +
@@ -160,7 +162,7 @@ ZipEntries pptxEntries(const PptxRecipe& deck) {
         e["ppt/slides/slide" + n + ".xml"] =
             bytes(std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><p:sld ") + Namespaces + " " +
                   (i < deck.slideAttributes.size() ? deck.slideAttributes[i] : std::string()) + "><p:cSld>" +
-                  bg + tree(deck.slideShapes[i]) + "</p:cSld></p:sld>");
+                  bg + tree(deck.slideShapes[i]) + deck.slideTreeSiblings + "</p:cSld></p:sld>");
     }
     for (const auto& [name, data] : deck.extraEntries)
         e[name] = data;
@@ -168,16 +170,18 @@ ZipEntries pptxEntries(const PptxRecipe& deck) {
 }
 
 ZipEntries odpEntries(const OdpRecipe& deck) {
-    const std::string ns = "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-                           "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
-                           "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
-                           "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-                           "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
-                           "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" "
-                           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
-                           "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" "
-                           "xmlns:presentation=\"urn:oasis:names:tc:opendocument:xmlns:presentation:1.0\" "
-                           "office:version=\"1.3\"";
+    const std::string ns =
+        "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+        "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+        "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
+        "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" "
+        "xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+        "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" "
+        "xmlns:presentation=\"urn:oasis:names:tc:opendocument:xmlns:presentation:1.0\" "
+        "xmlns:loext=\"urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0\" "
+        "office:version=\"1.3\"";
     ZipEntries e;
     e["mimetype"] = "application/vnd.oasis.opendocument.presentation";
     e["META-INF/manifest.xml"] = bytes(

@@ -32,8 +32,12 @@ struct PptxRecipe {
     std::string accent1 = "FF0000";
     ZipEntries extraEntries;        // e.g. ppt/media/image1.png
     std::string slideRelationships; // extra <Relationship> elements for every slide
-    int widthEmu = 9144000;         // 720 pt
-    int heightEmu = 6858000;        // 540 pt
+    std::string slideTreeSiblings;  // elements after every slide's shape tree (e.g. p:controls)
+    std::string bgFillStyles =      // the theme's a:bgFillStyleLst content
+        "<a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill><a:solidFill><a:schemeClr "
+        "val=\"phClr\"/></a:solidFill><a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill>";
+    int widthEmu = 9144000;  // 720 pt
+    int heightEmu = 6858000; // 540 pt
 };
 ZipEntries pptxEntries(const PptxRecipe& deck);
 

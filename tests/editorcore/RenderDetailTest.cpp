@@ -1,5 +1,8 @@
 #include "EditorCoreFixture.h"
 
+#include <QFontDatabase>
+#include <QFontMetricsF>
+
 namespace KX::Tovrin::Test {
 namespace {
 
@@ -114,6 +117,48 @@ TEST_F(EditorCoreRender, ArrowHeadsAndPictureClipping) {
     // The picture is cut to its ellipse.
     EXPECT_TRUE(near(image.pixelColor(200, 400), QColor(0, 0, 255), 12));
     EXPECT_TRUE(near(image.pixelColor(104, 304), Qt::white, 12));
+}
+
+TEST_F(EditorCoreRender, SingleSpacingIncludesTheFontsLineGap) {
+    // OpenSymbol is one of the few fonts here whose metrics carry a line gap (0.15 em).
+    if (!QFontDatabase().families().contains(QStringLiteral("OpenSymbol")))
+        GTEST_SKIP() << "OpenSymbol is not installed";
+    PptxRecipe deck;
+    const std::string run =
+        "<a:r><a:rPr lang=\"en\" sz=\"8000\"><a:solidFill><a:srgbClr val=\"000000\"/>"
+        "</a:solidFill><a:latin typeface=\"OpenSymbol\"/></a:rPr><a:t>&#8226;</a:t></a:r>";
+    deck.slideShapes = {box(0, 0, 300, 500, "<a:bodyPr anchor=\"t\" tIns=\"0\"/>",
+                            "<a:p>" + run + "<a:br/>" + run + "</a:p>")};
+    const QImage image = loadAndRender(write("gap.pptx", pptxEntries(deck)));
+    std::vector<int> tops; // first ink row of each bullet
+    bool inInk = false;
+    for (int y = 0; y < 500; ++y) {
+        const bool ink = !inkBounds(image, QRect(0, y, 300, 1)).isEmpty();
+        if (ink && !inInk)
+            tops.push_back(y);
+        inInk = ink;
+    }
+    ASSERT_EQ(tops.size(), 2u);
+    QFont font(QStringLiteral("OpenSymbol"));
+    font.setPixelSize(320); // the renderer lays text out at 4 units per point
+    const QFontMetricsF metrics(font);
+    ASSERT_GT(metrics.leading(), 1.0);
+    EXPECT_NEAR(tops[1] - tops[0], metrics.lineSpacing() / 4, 1.5);
+}
+
+TEST_F(EditorCoreRender, OutlinedTextWithoutFillIsDrawn) {
+    PptxRecipe deck;
+    deck.slideShapes = {
+        box(0, 0, 720, 300, "<a:bodyPr anchor=\"t\"/>",
+            "<a:p><a:r><a:rPr lang=\"en\" sz=\"12000\" b=\"1\"><a:ln w=\"38100\"><a:solidFill>"
+            "<a:srgbClr val=\"FF0000\"/></a:solidFill></a:ln><a:noFill/></a:rPr><a:t>IIII</a:t>"
+            "</a:r></a:p>")};
+    const QImage image = loadAndRender(write("outline.pptx", pptxEntries(deck)));
+    int red = 0;
+    for (int y = 0; y < 300; y += 2)
+        for (int x = 0; x < 720; x += 2)
+            red += near(image.pixelColor(x, y), QColor(255, 0, 0), 60) ? 1 : 0;
+    EXPECT_GT(red, 50) << "the outline shows";
 }
 
 } // namespace

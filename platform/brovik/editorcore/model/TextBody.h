@@ -19,6 +19,8 @@ struct TextRun {
     bool strikeOut = false;
     double baselineShift = 0; // fraction of the size, positive is superscript
     QColor color = Qt::black;
+    QColor outlineColor;     // valid: the glyphs are outlined with this colour
+    double outlineWidth = 0; // points
 };
 
 struct Bullet {

@@ -60,6 +60,7 @@ std::shared_ptr<PresentationDocument> OdpImporter::import(const ZipReader& zip) 
     if (presentation.isNull())
         throw DocumentLoadError("The file is not an OpenDocument presentation: it has no presentation body.");
     const OdpStyles styles(zip, content, stylesDoc);
+    const OdpStyles masterStyles = styles.forMasterPages();
     const QHash<QString, QString> footers = declarations(presentation, "footer-decl");
     const QHash<QString, QString> dates = declarations(presentation, "date-time-decl");
 
@@ -92,7 +93,7 @@ std::shared_ptr<PresentationDocument> OdpImporter::import(const ZipReader& zip) 
         const OdfStyleChain pageStyle =
             styles.chain(QStringLiteral("drawing-page"), attr(page, Draw, "style-name"));
         const OdfStyleChain masterStyle =
-            styles.chain(QStringLiteral("drawing-page"), attr(master, Draw, "style-name"));
+            masterStyles.chain(QStringLiteral("drawing-page"), attr(master, Draw, "style-name"));
 
         Slide slide;
         std::optional<Fill> background;
@@ -113,7 +114,7 @@ std::shared_ptr<PresentationDocument> OdpImporter::import(const ZipReader& zip) 
             options.showFooter = flag(pageStyle, "display-footer", true);
             options.showPageNumber = flag(pageStyle, "display-page-number", false);
             options.showDateTime = flag(pageStyle, "display-date-time", true);
-            OdpShapeReader(styles, fields, options).read(master, slide.elements);
+            OdpShapeReader(masterStyles, fields, options).read(master, slide.elements);
         }
         OdpShapeReader(styles, fields, {}).read(page, slide.elements);
         document->slides.push_back(std::move(slide));

@@ -1,5 +1,6 @@
 #include "platform/brovik/editorcore/odp/OdpShapes.h"
 
+#include "platform/brovik/editorcore/geometry/EnhancedGeometry.h"
 #include "platform/brovik/editorcore/geometry/GeometryDefinition.h"
 #include "platform/brovik/editorcore/geometry/SvgPath.h"
 #include "platform/brovik/editorcore/odp/OdfNames.h"
@@ -148,24 +149,6 @@ QPainterPath fitViewBox(const QPainterPath& path, const QString& viewBox, QSizeF
     return t.map(path);
 }
 
-// draw:enhanced-path without formulas: M, L, C, Q, Z, N, F, S with numbers only.
-bool parseEnhancedPath(const QString& data, QPainterPath& out) {
-    if (data.contains(QLatin1Char('?')) || data.contains(QLatin1Char('$')))
-        return false;
-    QString svg;
-    for (const QString& token : data.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (token.size() == 1 && token[0].isLetter()) {
-            const char c = token[0].toLatin1();
-            if (c == 'N' || c == 'F' || c == 'S')
-                continue;
-            if (c != 'M' && c != 'L' && c != 'C' && c != 'Q' && c != 'Z')
-                return false;
-        }
-        svg += token + QLatin1Char(' ');
-    }
-    out = parseSvgPath(svg);
-    return !out.isEmpty();
-}
 } // namespace
 
 OdpShapeReader::OdpShapeReader(const OdpStyles& styles, OdfFields fields, MasterOptions options)
@@ -187,8 +170,13 @@ void OdpShapeReader::readChildren(const QDomElement& parent, std::vector<SlideEl
 OdfStyleChain OdpShapeReader::shapeStyle(const QDomElement& e) const {
     OdfStyleChain chain;
     const QString presentationStyle = attr(e, Presentation, "style-name");
-    if (!presentationStyle.isEmpty())
-        chain.append(_styles.chain(QStringLiteral("presentation"), presentationStyle));
+    // The default style closes the whole chain, after the shape's graphic style.
+    if (!presentationStyle.isEmpty()) {
+        const OdfStyleChain presentation = _styles.chain(QStringLiteral("presentation"), presentationStyle);
+        for (const QDomElement& s : presentation.styles())
+            if (s.localName() == QLatin1String("style"))
+                chain.append(s);
+    }
     chain.append(_styles.chain(QStringLiteral("graphic"), attr(e, Draw, "style-name")));
     return chain;
 }
@@ -249,6 +237,9 @@ bool OdpShapeReader::readFrame(const QDomElement& frame, SlideElement& out) cons
         shape.fill = _styles.fill(style, "graphic-properties").value_or(Fill());
         shape.stroke = _styles.stroke(style);
         TextBody body = readOdfText(textBox, style, _styles, _fields);
+        // A text frame's wrap option is about text flowing around it; its own text wraps at
+        // its width unless the frame grows with the text.
+        body.wrap = style.property("graphic-properties", Draw, "auto-grow-width") != QLatin1String("true");
         if (!body.paragraphs.empty())
             shape.text = std::move(body);
         out = std::move(shape);
@@ -366,17 +357,14 @@ bool OdpShapeReader::readDrawingShape(const QDomElement& e, SlideElement& out) c
             const QDomElement geometry = firstChild(e, QStringLiteral("enhanced-geometry"));
             const QString type = attr(geometry, Draw, "type");
             const QString preset = presetFor(type);
-            QPainterPath enhanced;
-            if (!preset.isEmpty()) {
+            // The path the writer stored is what it drew; the preset only stands in without one.
+            if (auto evaluated = evaluateEnhancedGeometry(geometry, size)) {
+                shape.geometry = std::move(evaluated->paths);
+                shape.textRect = evaluated->textRect;
+            } else if (!preset.isEmpty()) {
                 auto result = presetGeometry(preset, size, {});
                 shape.geometry = std::move(result.paths);
                 shape.textRect = result.textRect;
-            } else if (parseEnhancedPath(attr(geometry, Draw, "enhanced-path"), enhanced)) {
-                GeometryPath p;
-                QString viewBox = attr(geometry, Svg, "viewBox");
-                p.path = fitViewBox(enhanced, viewBox.isEmpty() ? QStringLiteral("0 0 21600 21600") : viewBox,
-                                    size);
-                shape.geometry.push_back(p);
             } else {
                 shape.geometry = rectangle(size); // unknown shapes keep their place and text
             }

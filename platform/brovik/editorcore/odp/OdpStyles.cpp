@@ -85,14 +85,25 @@ QDomElement OdfStyleChain::propertyChild(const char* propertiesElement, const ch
 OdpStyles::OdpStyles(const ZipReader& zip, const QDomDocument& content, const QDomDocument& styles)
     : _zip(zip) {
     using namespace Odf;
-    auto collect = [&](const QDomElement& container, bool automatic) {
+    // Automatic styles of a part win over same-named ones elsewhere, as seen from that part.
+    auto addStyle = [](QHash<QString, QDomElement>& into, const QString& key, const QDomElement& e) {
+        if (!into.contains(key))
+            into.insert(key, e);
+    };
+    enum class Part { Content, StylesAutomatic, Common };
+    auto collect = [&](const QDomElement& container, Part part) {
         for (QDomElement e = container.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
             const QString n = e.localName();
             if (n == QLatin1String("style")) {
                 const QString key = attr(e, Style, "family") + QLatin1Char('/') + attr(e, Style, "name");
-                // Automatic styles of content.xml come first and win over same-named ones.
-                if (!_styles.contains(key))
-                    _styles.insert(key, e);
+                if (part == Part::Content) {
+                    addStyle(_styles, key, e);
+                } else if (part == Part::StylesAutomatic) {
+                    addStyle(_masterStyles, key, e);
+                } else {
+                    addStyle(_styles, key, e);
+                    addStyle(_masterStyles, key, e);
+                }
             } else if (n == QLatin1String("default-style")) {
                 _defaults.insert(attr(e, Style, "family"), e);
             } else if (n == QLatin1String("list-style")) {
@@ -108,13 +119,17 @@ OdpStyles::OdpStyles(const ZipReader& zip, const QDomDocument& content, const QD
                 _hatches.insert(attr(e, Draw, "name"), e);
             }
         }
-        (void)automatic;
     };
     const QDomElement contentRoot = content.documentElement();
     const QDomElement stylesRoot = styles.documentElement();
-    collect(firstChild(contentRoot, QStringLiteral("automatic-styles")), true);
-    collect(firstChild(stylesRoot, QStringLiteral("automatic-styles")), true);
-    collect(firstChild(stylesRoot, QStringLiteral("styles")), false);
+    collect(firstChild(contentRoot, QStringLiteral("automatic-styles")), Part::Content);
+    collect(firstChild(stylesRoot, QStringLiteral("automatic-styles")), Part::StylesAutomatic);
+    collect(firstChild(stylesRoot, QStringLiteral("styles")), Part::Common);
+    // Either part's leftovers as a last resort for files that refer across parts.
+    for (auto it = _masterStyles.constBegin(); it != _masterStyles.constEnd(); ++it)
+        addStyle(_styles, it.key(), it.value());
+    for (auto it = _styles.constBegin(); it != _styles.constEnd(); ++it)
+        addStyle(_masterStyles, it.key(), it.value());
     for (const QDomElement& root : {stylesRoot, contentRoot})
         forEachChild(firstChild(root, QStringLiteral("font-face-decls")), QStringLiteral("font-face"),
                      [&](const QDomElement& f) {
@@ -130,8 +145,14 @@ OdpStyles::OdpStyles(const ZipReader& zip, const QDomDocument& content, const QD
                  });
 }
 
+OdpStyles OdpStyles::forMasterPages() const {
+    OdpStyles view(*this);
+    view._masterScope = true;
+    return view;
+}
+
 QDomElement OdpStyles::find(const QString& family, const QString& name) const {
-    return _styles.value(family + QLatin1Char('/') + name);
+    return (_masterScope ? _masterStyles : _styles).value(family + QLatin1Char('/') + name);
 }
 
 OdfStyleChain OdpStyles::chain(const QString& family, const QString& name) const {
@@ -143,6 +164,10 @@ OdfStyleChain OdpStyles::chain(const QString& family, const QString& name) const
             break;
         chain.append(s);
         current = Odf::attr(s, Odf::Style, "parent-style-name");
+        // A graphic style with no parent still inherits the document's "standard" style.
+        if (current.isEmpty() && family == QLatin1String("graphic") && name != QLatin1String("standard") &&
+            Odf::attr(s, Odf::Style, "name") != QLatin1String("standard"))
+            current = QStringLiteral("standard");
     }
     const QDomElement def =
         _defaults.value(family == QLatin1String("presentation") ? QStringLiteral("graphic") : family);

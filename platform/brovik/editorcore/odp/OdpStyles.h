@@ -39,6 +39,10 @@ class OdpStyles {
 public:
     OdpStyles(const ZipReader& zip, const QDomDocument& content, const QDomDocument& styles);
 
+    // The same styles as seen from the master pages: styles.xml's automatic styles win over
+    // content.xml's, which may reuse their names for other styles.
+    OdpStyles forMasterPages() const;
+
     // The chain of a style by family ("graphic", "presentation", "paragraph", "text",
     // "drawing-page", "table-cell", ...) and name; an unknown name gives just the default style.
     OdfStyleChain chain(const QString& family, const QString& name) const;
@@ -61,7 +65,9 @@ private:
     QDomElement find(const QString& family, const QString& name) const;
 
     const ZipReader& _zip;
-    QHash<QString, QDomElement> _styles;   // "family/name"
+    QHash<QString, QDomElement> _styles;       // "family/name", as seen from content.xml
+    QHash<QString, QDomElement> _masterStyles; // "family/name", as seen from styles.xml
+    bool _masterScope = false;
     QHash<QString, QDomElement> _defaults; // family
     QHash<QString, QDomElement> _listStyles;
     QHash<QString, QDomElement> _masterPages;

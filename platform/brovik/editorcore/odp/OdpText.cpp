@@ -51,8 +51,12 @@ struct Reader {
         const QColor color(chain.property("text-properties", Fo, "color"));
         run.color = color.isValid() ? color : QColor(Qt::black);
         const QString transparency = chain.property("text-properties", LoExt, "opacity");
-        if (!transparency.isEmpty())
-            run.color.setAlphaF(std::clamp(percent(transparency, 1.0), 0.0, 1.0));
+        // Some writers put "0%" into the default style meaning "not set"; text nobody can see is
+        // never what an author meant, so only partial opacity is taken.
+        const double opacity =
+            transparency.isEmpty() ? 1.0 : std::clamp(percent(transparency, 1.0), 0.0, 1.0);
+        if (opacity > 0)
+            run.color.setAlphaF(opacity);
         QString family;
         const QString fontName = chain.property("text-properties", Style, "font-name");
         family = fontName.isEmpty() ? chain.property("text-properties", Fo, "font-family")
@@ -143,10 +147,32 @@ struct Reader {
         }
     }
 
+    // The shape's styles for a paragraph at listLevel. Deeper levels of an outline placeholder
+    // take their own presentation styles ("…-outline2" and on) in place of level one's, below
+    // the shape's own automatic style, which speaks for every level.
+    OdfStyleChain levelShapeStyle(int listLevel) const {
+        OdfStyleChain result;
+        for (const QDomElement& s : shapeStyle.styles()) {
+            const QString name = attr(s, Style, "name");
+            if (listLevel > 0 && attr(s, Style, "family") == QLatin1String("presentation") &&
+                name.endsWith(QLatin1String("outline1"))) {
+                const OdfStyleChain deeper = styles.chain(QStringLiteral("presentation"),
+                                                          name.chopped(1) + QString::number(listLevel + 1));
+                for (const QDomElement& d : deeper.styles()) {
+                    if (d.localName() != QLatin1String("style") || attr(d, Style, "name") == name)
+                        break;
+                    result.append(d);
+                }
+            }
+            result.append(s);
+        }
+        return result;
+    }
+
     // A paragraph (text:p or text:h); listLevel < 0 outside lists.
     void readParagraph(const QDomElement& e, int listLevel, const QDomElement& listStyle, bool showLabel) {
         OdfStyleChain chain = styles.chain(QStringLiteral("paragraph"), attr(e, Text, "style-name"));
-        chain.append(shapeStyle);
+        chain.append(levelShapeStyle(listLevel));
         Paragraph p;
         const QString align = chain.property("paragraph-properties", Fo, "text-align");
         p.align = align == QLatin1String("center") ? Paragraph::Align::Center

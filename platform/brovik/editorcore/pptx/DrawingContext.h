@@ -16,6 +16,7 @@ struct Theme {
     QDomElement fillStyles;   // a:fillStyleLst
     QDomElement lineStyles;   // a:lnStyleLst
     QDomElement bgFillStyles; // a:bgFillStyleLst
+    QString part;             // the theme part, whose relationships its picture fills use
 };
 
 // What a DrawingML element needs to resolve itself: the theme, the colour mapping in force, and

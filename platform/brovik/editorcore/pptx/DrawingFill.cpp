@@ -190,9 +190,13 @@ std::optional<Fill> themeFill(int index, const QColor& color, const DrawingConte
         return std::nullopt;
     const QDomElement list = index >= 1001 ? ctx.theme->bgFillStyles : ctx.theme->fillStyles;
     int n = index >= 1001 ? index - 1000 : index;
+    // Pictures in the theme's fills are the theme part's relationships, not the referring part's.
+    DrawingContext themeContext = ctx;
+    if (!ctx.theme->part.isEmpty())
+        themeContext.part = ctx.theme->part;
     for (QDomElement e = list.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
         if (--n == 0)
-            return readFillElement(e, ctx, color);
+            return readFillElement(e, themeContext, color);
     return std::nullopt;
 }
 

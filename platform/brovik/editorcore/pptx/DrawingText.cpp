@@ -94,6 +94,14 @@ TextRun readRunFormat(const Chain& rPr, const TextStyleSources& sources, const D
     run.color = color                  ? *color
                 : sources.fontRefColor ? *sources.fontRefColor
                                        : schemeColor(QStringLiteral("tx1"), ctx);
+    const QDomElement ln = rPr.child(QStringLiteral("ln"));
+    if (!ln.isNull()) {
+        const Stroke outline = readStroke(ln, ctx);
+        if (outline.visible && outline.color.alpha() > 0) {
+            run.outlineColor = outline.color;
+            run.outlineWidth = outline.width;
+        }
+    }
     return run;
 }
 

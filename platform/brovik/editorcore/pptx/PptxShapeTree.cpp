@@ -7,6 +7,7 @@
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
 #include "platform/brovik/editorcore/pptx/DrawingText.h"
 #include "platform/brovik/editorcore/pptx/PptxChart.h"
+#include "platform/brovik/editorcore/pptx/VmlPreview.h"
 
 #include <cmath>
 #include <functional>
@@ -98,6 +99,37 @@ PptxShapeTree::PptxShapeTree(const SlideLayers& layers, Level level)
 
 void PptxShapeTree::read(const QDomElement& tree, std::vector<SlideElement>& out) const {
     readChildren(tree, out, 0);
+    // Older files keep ActiveX controls beside the shape tree, drawn by their VML preview.
+    forEachChild(firstChild(tree.parentNode().toElement(), QStringLiteral("controls")),
+                 QStringLiteral("control"), [&](const QDomElement& control) {
+                     if (!firstChild(control, QStringLiteral("pic")).isNull())
+                         readElement(firstChild(control, QStringLiteral("pic")), out, 0);
+                     else
+                         readVmlPreview(control.attribute(QStringLiteral("spid")), std::nullopt, out);
+                 });
+}
+
+bool PptxShapeTree::readVmlPreview(const QString& shapeId, const std::optional<ElementFrame>& frame,
+                                   std::vector<SlideElement>& out) const {
+    OoxmlPackage& package = *_ctx.package;
+    const QString vmlPart = package.targetOfType(_ctx.part, QStringLiteral("vmlDrawing"));
+    if (vmlPart.isEmpty())
+        return false;
+    const auto preview = findVmlPreview(package.zip().tryRead(vmlPart, 16 << 20), shapeId);
+    if (!preview)
+        return false;
+    PictureElement picture;
+    picture.picture = package.picture(package.target(vmlPart, preview->relationshipId));
+    if (!picture.picture)
+        return false;
+    if (frame)
+        picture.frame = *frame;
+    else if (!preview->bounds.isEmpty())
+        picture.frame.bounds = preview->bounds;
+    else
+        return false;
+    out.push_back(std::move(picture));
+    return true;
 }
 
 void PptxShapeTree::readChildren(const QDomElement& parent, std::vector<SlideElement>& out, int depth) const {
@@ -434,6 +466,12 @@ bool PptxShapeTree::readGraphicFrame(const QDomElement& frame, std::vector<Slide
             out.push_back(std::move(element));
             return true;
         }
+    }
+    // Legacy objects name their preview in the part's VML drawing.
+    for (const char* kind : {"oleObj", "control"}) {
+        const QDomElement legacy = firstChild(data, QString::fromLatin1(kind));
+        if (!legacy.isNull())
+            return readVmlPreview(legacy.attribute(QStringLiteral("spid")), position, out);
     }
     return false;
 }

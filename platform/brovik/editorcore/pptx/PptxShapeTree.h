@@ -3,6 +3,7 @@
 #include "platform/brovik/editorcore/model/SlideElement.h"
 #include "platform/brovik/editorcore/pptx/DrawingContext.h"
 
+#include <optional>
 #include <vector>
 
 namespace KX::Tovrin {
@@ -44,6 +45,10 @@ private:
     bool readPicture(const QDomElement& pic, const QDomElement& xfrmOverride, SlideElement& out) const;
     bool readGroup(const QDomElement& grp, SlideElement& out, int depth) const;
     bool readGraphicFrame(const QDomElement& frame, std::vector<SlideElement>& out, int depth) const;
+    // The preview picture a legacy object or control keeps in the part's VML drawing; placed at
+    // frame when given, else where the VML shape says.
+    bool readVmlPreview(const QString& shapeId, const std::optional<ElementFrame>& frame,
+                        std::vector<SlideElement>& out) const;
     bool readDiagram(const QDomElement& relIds, const ElementFrame& position,
                      std::vector<SlideElement>& out) const;
 

@@ -1,5 +1,6 @@
 #include "platform/brovik/editorcore/render/ElementPainters.h"
 
+#include "platform/brovik/editorcore/render/GroupMapping.h"
 #include "platform/brovik/editorcore/render/TextPainter.h"
 
 namespace KX::Tovrin {
@@ -77,12 +78,7 @@ void paintGroup(QPainter& painter, const GroupElement& group, int depth) {
         return;
     painter.save();
     enterFrame(painter, group.frame);
-    const QRectF& space = group.childSpace;
-    const QSizeF size = group.frame.bounds.size();
-    if (space.width() > 0 && space.height() > 0)
-        painter.scale(size.width() / space.width(), size.height() / space.height());
-    painter.translate(-space.topLeft());
-    for (const SlideElement& child : group.children)
+    for (const SlideElement& child : mapGroupChildren(group))
         paintElement(painter, child, depth + 1);
     painter.restore();
 }

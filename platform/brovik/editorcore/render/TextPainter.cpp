@@ -61,6 +61,9 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
             range.length = run.text.size();
             range.format.setFont(makeFont(run, scale));
             range.format.setForeground(run.color);
+            if (run.outlineColor.isValid())
+                range.format.setTextOutline(
+                    QPen(run.outlineColor, std::max(0.25, run.outlineWidth) * Units * scale));
             if (run.baselineShift > 0.01)
                 range.format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
             else if (run.baselineShift < -0.01)
@@ -110,10 +113,13 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
                 break;
             const double available = std::max(Units, width - x - p.marginRight * Units);
             line.setLineWidth(available);
-            const double natural = line.ascent() + line.descent();
+            // Single spacing is the font's line spacing, its line gap included; the gap goes above
+            // the ascent, where the authoring programs' larger ascent values put it.
+            const double gap = std::max(0.0, line.leading());
+            const double natural = line.ascent() + line.descent() + gap;
             double lineHeight = p.exactLineHeight > 0 ? p.exactLineHeight * Units * scale
                                                       : natural * p.lineSpacing * spacingFactor;
-            const double top = ly + lineHeight - natural;
+            const double top = ly + lineHeight - natural + gap;
             line.setPosition(QPointF(x, top));
             lp.lineTops.push_back(top);
             if (lineNo == 0)
