@@ -361,8 +361,14 @@ void ZippedPackage::saveReplacingFile(zip_t* zip) {
         return;
     }
     try {
-        FileReplacement replacement(*_replacedFile);
-        _streamed->setDestination(&replacement.stream());
+        std::optional<FileReplacement> replacement;
+        try {
+            replacement.emplace(*_replacedFile);
+        } catch (...) {
+            zip_discard(zip); // not closed yet: nothing else frees it
+            throw;
+        }
+        _streamed->setDestination(&replacement->stream());
         const int closed = zip_close(zip);
         _streamed->setDestination(nullptr);
         if (closed != 0) {
@@ -372,7 +378,7 @@ void ZippedPackage::saveReplacingFile(zip_t* zip) {
             throw IOError("Package '{}' cannot be saved, {}", file, reason);
         }
         if (_streamed->written())
-            replacement.commit();
+            replacement->commit();
     } catch (const std::ios_base::failure& e) {
         throw IOError("Package '{}' cannot be saved, {}", file, e.what());
     }

@@ -14,7 +14,7 @@ namespace KX::Testing {
 namespace zipbytes {
 inline void le(std::string& out, std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
-        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+        out += static_cast<char>(i < 8 ? (value >> (8 * i)) & 0xFF : 0); // zero fields run past 8 bytes
 }
 } // namespace zipbytes
 
