@@ -72,7 +72,7 @@ PresentationViewer::~PresentationViewer() {
 
 // The window's actions as data: icon, extra icon, tool tip, key, and whether the key works anywhere
 // in the window. Created in this order, then connected.
-struct PresentationViewer::ActionSpec {
+struct PresentationViewer::ActionEntry {
     QAction* PresentationViewer::*member;
     const char* icon;
     QIcon::Mode extraMode;
@@ -84,9 +84,9 @@ struct PresentationViewer::ActionSpec {
     bool inWindow;
 };
 
-const std::vector<PresentationViewer::ActionSpec>& PresentationViewer::actionTable() {
+const std::vector<PresentationViewer::ActionEntry>& PresentationViewer::actionTable() {
     using V = PresentationViewer;
-    static const std::vector<ActionSpec> table = {
+    static const std::vector<ActionEntry> table = {
         {&V::_previousAction,
          "icons:p_fn_bar_previous_slide_ic",
          QIcon::Disabled,
@@ -143,24 +143,24 @@ const std::vector<PresentationViewer::ActionSpec>& PresentationViewer::actionTab
 }
 
 void PresentationViewer::createActions() {
-    for (const ActionSpec& spec : actionTable()) {
+    for (const ActionEntry& entry : actionTable()) {
         auto* action = new QAction(this);
-        if (spec.icon) {
-            QIcon icon(QString::fromLatin1(spec.icon));
-            if (spec.extraIcon) {
-                icon.addFile(QString::fromLatin1(spec.extraIcon), QSize(), spec.extraMode, spec.extraState);
+        if (entry.icon) {
+            QIcon icon(QString::fromLatin1(entry.icon));
+            if (entry.extraIcon) {
+                icon.addFile(QString::fromLatin1(entry.extraIcon), QSize(), entry.extraMode, entry.extraState);
             }
             action->setIcon(icon);
         }
-        if (spec.toolTip) {
-            action->setToolTip(tr(spec.toolTip));
+        if (entry.toolTip) {
+            action->setToolTip(tr(entry.toolTip));
         }
-        action->setShortcut(spec.key);
-        action->setCheckable(spec.checkable);
-        if (spec.inWindow) {
+        action->setShortcut(entry.key);
+        action->setCheckable(entry.checkable);
+        if (entry.inWindow) {
             addAction(action);
         }
-        this->*spec.member = action;
+        this->*entry.member = action;
     }
     connectActions();
 }

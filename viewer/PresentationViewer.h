@@ -109,8 +109,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    struct ActionSpec;
-    static const std::vector<ActionSpec>& actionTable();
+    struct ActionEntry;
+    static const std::vector<ActionEntry>& actionTable();
     void createActions();
     void connectActions();
     void createSlideControl();
