@@ -9,21 +9,6 @@ namespace KX {
 
 namespace {
 
-bool isForwardKey(int key) {
-    switch (key) {
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_N:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool hasCommandModifier(const QKeyEvent* key) {
     return key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
 }
@@ -103,7 +88,7 @@ bool PresenterKeys::handleKey(const QKeyEvent* key) {
     default:
         break;
     }
-    if (isForwardKey(code)) {
+    if (Brovik::SlideNavigationController::isForwardKey(code)) {
         advance();
         return true;
     }
@@ -115,7 +100,7 @@ bool PresenterKeys::handleBlankedKey(const QKeyEvent* key) {
         unblank();
         return true;
     }
-    if (key->key() == Qt::Key_Escape || isForwardKey(key->key())) {
+    if (key->key() == Qt::Key_Escape || Brovik::SlideNavigationController::isForwardKey(key->key())) {
         advance();
         return true;
     }

@@ -6,6 +6,21 @@
 
 namespace KX::Brovik {
 
+bool SlideNavigationController::isForwardKey(int key) {
+    switch (key) {
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_N:
+        return true;
+    default:
+        return false;
+    }
+}
+
 SlideNavigationController::SlideNavigationController(QObject* parent) : QObject(parent) {}
 
 void SlideNavigationController::setMaxSlideIndex(int maxIndex) {
@@ -49,16 +64,11 @@ bool SlideNavigationController::eventFilter(QObject* watched, QEvent* event) {
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
         return QObject::eventFilter(watched, event);
     }
-    switch (key->key()) {
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_N:
+    if (isForwardKey(key->key())) {
         switchToNextSlide();
         return true;
+    }
+    switch (key->key()) {
     case Qt::Key_Left:
     case Qt::Key_Up:
     case Qt::Key_PageUp:

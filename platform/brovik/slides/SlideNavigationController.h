@@ -10,6 +10,8 @@ namespace KX::Brovik {
 class SlideNavigationController : public QObject {
     Q_OBJECT
 public:
+    // The keys that move to the next slide, for others that must treat them alike.
+    static bool isForwardKey(int key);
     explicit SlideNavigationController(QObject* parent = nullptr);
 
     // -1 until a slide has been made current.
