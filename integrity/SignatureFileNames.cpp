@@ -19,9 +19,11 @@ SignatureFileNames findSignatureFiles(const Package& package) {
     const std::string folded = FileSystem::caseFolded(metaInfDirectory.native());
     const auto visit = [&](const FileSystem::Path& path, Package::EntryType, bool) {
         const std::string name = FileSystem::toPackagePath(path).generic_u8string();
-        const std::string first = name.substr(0, name.find('/'));
-        if (FileSystem::caseFolded(first) == folded)
-            names.metaInf = FileSystem::Path(first);
+        const std::string_view first = std::string_view(name).substr(0, name.find('/'));
+        // Most entries are elsewhere; only the folder's own entries are looked at closely.
+        if (first.size() != folded.size() || FileSystem::caseFolded(first) != folded)
+            return;
+        names.metaInf = FileSystem::Path(first);
         if (!isSignatureFile(FileSystem::Path(name)))
             return;
         const bool isDigest = FileSystem::caseFolded(FileSystem::Path(name).filename().native()) ==

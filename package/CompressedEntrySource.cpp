@@ -84,6 +84,19 @@ void CompressedEntrySource::write(const void* data, std::size_t count) {
 void CompressedEntrySource::finish() {
     if (_finished)
         return;
+    if (_deflate && !_encoder && _size == 0) {
+        // An empty file, common in plug-ins: the stream the encoder would write for it (one final
+        // empty fixed-Huffman block), without setting up the encoder's tables for nothing.
+        static constexpr unsigned char emptyStream[] = {0x03, 0x00};
+        auto* chunk = static_cast<unsigned char*>(std::malloc(sizeof emptyStream));
+        if (chunk == nullptr)
+            throw std::bad_alloc();
+        std::memcpy(chunk, emptyStream, sizeof emptyStream);
+        _chunks.emplace_back(chunk);
+        _compressedSize = sizeof emptyStream;
+        _finished = true;
+        return;
+    }
     if (_deflate) {
         if (!_encoder)
             _encoder = DeflateEncoder::take();

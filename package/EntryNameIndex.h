@@ -1,10 +1,10 @@
 #pragma once
 
+#include <boost/container/small_vector.hpp>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 #include <zip.h>
 
 namespace KX {
@@ -32,7 +32,8 @@ private:
 
     bool _caseSensitive;
     // Several indices only where names differ in letter case alone; kept in ascending order.
-    std::unordered_map<std::string, std::vector<zip_uint64_t>> _indices;
+    // Held inline: a name nearly always has one index, and an archive has tens of thousands of names.
+    std::unordered_map<std::string, boost::container::small_vector<zip_uint64_t, 1>> _indices;
 };
 
 } // namespace KX

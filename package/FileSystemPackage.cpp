@@ -37,6 +37,7 @@ BlobUPtr FileSystemPackage::getEntry(const FileSystem::Path& path) const {
 BlobUPtr FileSystemPackage::addEntry(const FileSystem::Path& path, Compression compression) {
     if (static_cast<std::uint8_t>(compression) >= static_cast<std::uint8_t>(Compression::Deflate))
         throw MakePackageError("Compression value for adding entry {} is not supported", path);
+    _listing.reset();
     const fs::path full = fullPath(path).boostPath();
     if (full.has_parent_path())
         fs::create_directories(full.parent_path());
@@ -48,22 +49,55 @@ BlobUPtr FileSystemPackage::addEntry(const FileSystem::Path& path, Compression c
 }
 
 void FileSystemPackage::deleteEntry(const FileSystem::Path& path) {
+    _listing.reset();
     fs::remove(fullPath(path).boostPath());
 }
 
 void FileSystemPackage::moveEntry(const FileSystem::Path& from, const FileSystem::Path& to) {
+    _listing.reset();
     fs::rename(fullPath(from).boostPath(), fullPath(to).boostPath());
 }
 
-void FileSystemPackage::traverseEntries(const TraverseCallback& callback) const {
-    const auto adaptor = [&](const FileSystem::Path& entry) {
-        const fs::path native = entry.boostPath();
-        const bool isSymlink = fs::is_symlink(fs::symlink_status(native));
-        const EntryType type = fs::is_directory(native) ? EntryType::Directory : EntryType::File;
-        callback(entry.lexically_relative(_root), type, isSymlink);
+// The walk names every entry as the root, a '/' and the rest; cutting the root off is what the
+// element-wise comparison would give, without splitting two paths per entry of a large tree.
+FileSystem::Path FileSystemPackage::relativeToRoot(const FileSystem::Path& full) const {
+    const std::string& text = full.native();
+    const std::string& root = _root.native();
+    const bool plainSuffix = text.size() > root.size() + 1 && text.compare(0, root.size(), root) == 0 &&
+                             text[root.size()] == '/' && text.find('\\', root.size()) == std::string::npos;
+    if (plainSuffix)
+        return FileSystem::Path(text.substr(root.size() + 1));
+    return full.lexically_relative(_root);
+}
+
+void FileSystemPackage::keepListing() {
+    std::vector<ListedEntry> listing;
+    const auto keep = [&](const WalkedEntry& entry) {
+        listing.push_back(ListedEntry{entry.path, entry.type, entry.isSymlink, entry.isExecutable});
+    };
+    _listing.reset();
+    traverseWalkedEntries(makeCallableRef<void(const WalkedEntry&)>(keep));
+    _listing = std::move(listing);
+}
+
+void FileSystemPackage::traverseWalkedEntries(const CallableRef<void(const WalkedEntry&)>& callback) const {
+    if (_listing) {
+        for (const ListedEntry& entry : *_listing)
+            callback(WalkedEntry{entry.path, entry.type, entry.isSymlink, entry.isExecutable});
+        return;
+    }
+    const auto adaptor = [&](const FileSystem::WalkedEntry& entry) {
+        const EntryType type = entry.isDirectory ? EntryType::Directory : EntryType::File;
+        const FileSystem::Path relative = relativeToRoot(entry.path);
+        callback(WalkedEntry{relative, type, entry.isSymlink, entry.isExecutable});
         return true;
     };
-    FileSystem::traverseFiles(_root, makeCallableRef<bool(const FileSystem::Path&)>(adaptor));
+    FileSystem::traverseFiles(_root, makeCallableRef<bool(const FileSystem::WalkedEntry&)>(adaptor));
+}
+
+void FileSystemPackage::traverseEntries(const TraverseCallback& callback) const {
+    const auto adaptor = [&](const WalkedEntry& entry) { callback(entry.path, entry.type, entry.isSymlink); };
+    traverseWalkedEntries(makeCallableRef<void(const WalkedEntry&)>(adaptor));
 }
 
 std::shared_ptr<Package> openFileSystemPackage(const FileSystem::Path& directory) {

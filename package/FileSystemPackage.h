@@ -3,6 +3,8 @@
 #include "package/Package.h"
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace KX {
 
@@ -22,12 +24,36 @@ public:
     void deleteEntry(const FileSystem::Path& path) override;
     void moveEntry(const FileSystem::Path& from, const FileSystem::Path& to) override;
     void traverseEntries(const TraverseCallback& callback) const override;
+
+    // One entry of the tree, with what the walk learnt of it on the way.
+    struct WalkedEntry {
+        const FileSystem::Path& path; // below the root
+        EntryType type;
+        bool isSymlink;
+        bool isExecutable;
+    };
+    // As traverseEntries, and says which files the owner may run without asking the system again.
+    void traverseWalkedEntries(const CallableRef<void(const WalkedEntry&)>& callback) const;
+
+    // Walks the tree once now; later traversals replay that walk instead of walking again, so that
+    // work made of several passes over a large tree sees one set of files and lists it once. A
+    // change made through the package ends the replay.
+    void keepListing();
     void save() override {}
 
 private:
+    FileSystem::Path relativeToRoot(const FileSystem::Path& full) const;
     FileSystem::Path fullPath(const FileSystem::Path& path) const { return _root / path; }
 
+    struct ListedEntry {
+        FileSystem::Path path;
+        EntryType type;
+        bool isSymlink;
+        bool isExecutable;
+    };
+
     FileSystem::Path _root;
+    std::optional<std::vector<ListedEntry>> _listing;
 };
 
 // Throws MakePackageError when nothing exists at directory.

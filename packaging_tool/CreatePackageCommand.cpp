@@ -70,10 +70,10 @@ bool isSameFile(const fs::path& a, const fs::path& b) {
     return fs::equivalent(a, b, error) && !error;
 }
 
-bool isExecutable(const fs::path& file) {
-    boost::system::error_code error;
-    const fs::file_status status = fs::status(file, error);
-    return !error && (status.permissions() & fs::owner_exe) != 0;
+// What fs::path::filename() gives for a path the walk made (never ending in a separator).
+std::string_view lastName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
 }
 
 } // namespace
@@ -83,11 +83,14 @@ void CreatePackageCommand::execute() {
     boost::system::error_code statusError;
     if (!fs::is_directory(sourcePath.boostPath(), statusError))
         throw BaseRuntimeError("The source path '{}' must be a directory", source);
-    const std::shared_ptr<const Package> sourcePackage = openFileSystemPackage(sourcePath);
-    const auto& sourceDirectory = static_cast<const FileSystemPackage&>(*sourcePackage);
-    if (!sourcePackage->hasEntry(PluginAPI::metaInfDirectory))
+    const std::shared_ptr<Package> openedSource = openFileSystemPackage(sourcePath);
+    if (!openedSource->hasEntry(PluginAPI::metaInfDirectory))
         throw BaseRuntimeError("The package doesn't contain the required directory '{}'", "META-INF");
-    checkEntryNames(*sourcePackage, packageDisplayPrefix(source));
+    checkEntryNames(*openedSource, packageDisplayPrefix(source));
+    // The manifest check and the copy see the same files, and a large tree is listed once for them.
+    static_cast<FileSystemPackage&>(*openedSource).keepListing();
+    const std::shared_ptr<const Package> sourcePackage = openedSource;
+    const auto& sourceDirectory = static_cast<const FileSystemPackage&>(*sourcePackage);
 
     fs::path destination = package.empty() ? packageNameFromSource(sourcePath.boostPath())
                                            : FileSystem::Path(package).boostPath();
@@ -109,8 +112,11 @@ void CreatePackageCommand::execute() {
     const fs::path root = sourceDirectory.root().boostPath();
     // A destination inside the source directory is the tool's output (an earlier run's, or the one
     // being written), not plug-in content: neither checked nor copied.
+    // Names compared as text first: this runs for every entry of the tree.
+    const std::string destinationName = destination.filename().string();
     const auto isOwnOutput = [&](const fs::path& full, const fs::path& temporary) {
-        if (full.filename() != destination.filename() && full.filename() != temporary.filename())
+        const std::string_view name = lastName(full.native());
+        if (name != destinationName && (temporary.empty() || name != lastName(temporary.native())))
             return false;
         return isSameFile(full, destination) || (!temporary.empty() && isSameFile(full, temporary));
     };
@@ -135,8 +141,9 @@ void CreatePackageCommand::execute() {
         {
             const auto zipped = std::make_shared<ZippedPackage>(replacement.stream(), ZipOpenMode::CreateNew,
                                                                 false, std::nullopt);
-            const auto copy = [&](const FileSystem::Path& path, Package::EntryType type, bool) {
-                const FileSystem::Path entry = FileSystem::toPackagePath(path);
+            const auto copy = [&](const FileSystemPackage::WalkedEntry& walked) {
+                const Package::EntryType type = walked.type;
+                const FileSystem::Path entry = FileSystem::toPackagePath(walked.path);
                 const fs::path full = root / entry.boostPath();
                 if (isOwnOutput(full, replacement.temporaryPath().boostPath()))
                     return;
@@ -146,14 +153,14 @@ void CreatePackageCommand::execute() {
                 }
                 const auto blob = zipped->addEntry(entry, Compression::Deflate);
                 // As zip does: programs stay runnable once unpacked, nothing else is.
-                if (isExecutable(full))
+                if (walked.isExecutable)
                     zipped->setUnixPermissions(entry, 0755);
                 const auto input = sourcePackage->getEntry(entry)->openInputStream();
                 const auto output = blob->openOutputStream();
                 input->copyTo(*output);
             };
-            sourcePackage->traverseEntries(
-                makeCallableRef<void(const FileSystem::Path&, Package::EntryType, bool)>(copy));
+            sourceDirectory.traverseWalkedEntries(
+                makeCallableRef<void(const FileSystemPackage::WalkedEntry&)>(copy));
             try {
                 zipped->save();
             } catch (const IOError& e) {

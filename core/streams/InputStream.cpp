@@ -34,7 +34,9 @@ void InputStream::copyTo(OutputStream& out, std::int64_t count) {
         seek(n, std::ios_base::cur);
         return;
     }
-    auto buffer = std::make_unique<char[]>(copyChunkSize);
+    // On the stack and not zeroed: a package copies thousands of small files, and a fresh heap
+    // block of this size per copy costs more than copying them.
+    char buffer[copyChunkSize];
     std::int64_t copied = 0;
     for (;;) {
         std::size_t chunk = copyChunkSize;
@@ -45,8 +47,8 @@ void InputStream::copyTo(OutputStream& out, std::int64_t count) {
             if (missing < static_cast<std::int64_t>(chunk))
                 chunk = static_cast<std::size_t>(missing);
         }
-        const std::size_t got = read(buffer.get(), chunk);
-        out.write(buffer.get(), got);
+        const std::size_t got = read(buffer, chunk);
+        out.write(buffer, got);
         copied += static_cast<std::int64_t>(got);
         if (got < chunk)
             break;

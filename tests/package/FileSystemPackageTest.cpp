@@ -150,6 +150,48 @@ TEST(PackageFileSystem, RootSpelledWithDotDotGivesPathsThatToPackagePathRepairs)
     EXPECT_EQ(converted, (std::vector<std::string>{"sub", "sub/file"}));
 }
 
+TEST(PackageFileSystem, KeptListingIsReplayedUntilThePackageChanges) {
+    ScratchDirectory scratch;
+    writeFile(scratch / "plug/a.txt", "a");
+    auto package = makeFileSystemPackage(FileSystem::Path((scratch / "plug").string()));
+    static_cast<FileSystemPackage&>(*package).keepListing();
+    // Written behind the package's back: the kept listing does not see it.
+    writeFile(scratch / "plug/b.txt", "b");
+    EXPECT_EQ(entriesOf(*package), (std::vector<Entry>{{"a.txt", File, false}}));
+    // A change through the package walks the tree again.
+    package->addEntry(FileSystem::Path("c.txt"), Compression::Store);
+    auto entries = entriesOf(*package);
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries,
+              (std::vector<Entry>{{"a.txt", File, false}, {"b.txt", File, false}, {"c.txt", File, false}}));
+}
+
+TEST(PackageTraverseFiles, EachEntryIsDescribedFromOneLook) {
+    ScratchDirectory scratch;
+    writeFile(scratch / "plug/run.sh", "#!/bin/sh\n");
+    fs::permissions(scratch / "plug/run.sh", fs::owner_all);
+    writeFile(scratch / "plug/data.txt", "d");
+    fs::permissions(scratch / "plug/data.txt", fs::owner_read | fs::owner_write);
+    fs::create_symlink(scratch / "plug/run.sh", scratch / "plug/alias");
+    fs::create_symlink(scratch / "plug/missing", scratch / "plug/dangling");
+    fs::create_directories(scratch / "plug/sub");
+    std::vector<std::tuple<std::string, bool, bool, bool, bool, bool>> seen;
+    const auto visit = [&](const FileSystem::WalkedEntry& entry) {
+        seen.emplace_back(std::string(entry.relative), entry.isSymlink, entry.isDanglingLink,
+                          entry.isDirectory, entry.isRegularFile, entry.isExecutable);
+        return true;
+    };
+    FileSystem::traverseFiles(FileSystem::Path((scratch / "plug").string()),
+                              makeCallableRef<bool(const FileSystem::WalkedEntry&)>(visit));
+    std::sort(seen.begin(), seen.end());
+    using Seen = std::tuple<std::string, bool, bool, bool, bool, bool>;
+    EXPECT_EQ(seen, (std::vector<Seen>{{"alias", true, false, false, true, true},
+                                       {"dangling", true, true, false, false, false},
+                                       {"data.txt", false, false, false, true, false},
+                                       {"run.sh", false, false, false, true, true},
+                                       {"sub", false, false, true, false, true}}));
+}
+
 TEST(PackageTraverseFiles, RootMustBeAnExistingDirectory) {
     ScratchDirectory scratch;
     writeFile(scratch / "file", "x");
