@@ -37,45 +37,88 @@ void CompressedEntrySource::ensureRoom() {
     }
 }
 
-void CompressedEntrySource::deflateInput(bool last) {
-    if (!_encoder)
-        _encoder = DeflateEncoder::take();
+void CompressedEntrySource::append(const unsigned char* bytes, std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+        ensureRoom();
+        const std::size_t n = std::min(count - done, chunkSize - _lastChunkUsed);
+        std::memcpy(_chunks.back().get() + _lastChunkUsed, bytes + done, n);
+        _lastChunkUsed += n;
+        done += n;
+    }
+    _compressedSize += count;
+}
+
+void CompressedEntrySource::deflateInput(DeflateEncoder::Flush flush) {
     for (;;) {
         ensureRoom();
         const std::size_t room = chunkSize - _lastChunkUsed;
-        const std::size_t produced = _encoder->compress(_chunks.back().get() + _lastChunkUsed, room, last);
+        const std::size_t produced = _encoder->compress(_chunks.back().get() + _lastChunkUsed, room, flush);
         _lastChunkUsed += produced;
         _compressedSize += produced;
-        if (last ? _encoder->finished() : _encoder->inputDone() && produced < room)
-            return;
+        switch (flush) {
+        case DeflateEncoder::Flush::End:
+            if (_encoder->finished())
+                return;
+            break;
+        case DeflateEncoder::Flush::Block:
+            if (_encoder->blockEnded() && produced < room)
+                return;
+            break;
+        case DeflateEncoder::Flush::None:
+            if (_encoder->inputDone() && produced < room)
+                return;
+            break;
+        }
     }
+}
+
+// Ends the block the encoder holds. Data that does not shrink (pictures, archives, anything
+// compressed already) is kept as a stored block instead: a little smaller than its Huffman code and
+// read back at the speed of a copy.
+void CompressedEntrySource::endBlock(bool last) {
+    deflateInput(last ? DeflateEncoder::Flush::End : DeflateEncoder::Flush::Block);
+    const std::size_t raw = _block.size();
+    if (_compressedSize - _blockStart.compressedSize > raw + storedHeaderSize) {
+        _chunks.resize(_blockStart.chunks);
+        _lastChunkUsed = _blockStart.lastChunkUsed;
+        _compressedSize = _blockStart.compressedSize;
+        // Byte-aligned here: the block before ended with a flush. BFINAL, BTYPE 00, LEN, NLEN.
+        const auto length = static_cast<std::uint16_t>(raw);
+        const unsigned char header[storedHeaderSize] = {
+            static_cast<unsigned char>(last ? 1 : 0), static_cast<unsigned char>(length & 0xff),
+            static_cast<unsigned char>(length >> 8), static_cast<unsigned char>(~length & 0xff),
+            static_cast<unsigned char>((~length >> 8) & 0xff)};
+        append(header, sizeof header);
+        append(_block.data(), raw);
+    }
+    _block.clear();
+    _blockStart = OutputMark{_chunks.size(), _lastChunkUsed, _compressedSize};
 }
 
 void CompressedEntrySource::write(const void* data, std::size_t count) {
     if (_finished)
         throw BrokenFileError("Cannot write a finished zip entry");
     const auto* bytes = static_cast<const unsigned char*>(data);
+    _crc = crc32_gzip_refl(_crc, bytes, count);
+    _size += count;
+    if (!_deflate) {
+        append(bytes, count);
+        return;
+    }
+    if (!_encoder) {
+        _encoder = DeflateEncoder::take();
+        _block.reserve(blockSize);
+    }
     while (count > 0) {
-        // The encoder counts in 32 bits; feed very large writes in pieces.
-        const std::size_t piece = std::min<std::size_t>(count, std::numeric_limits<std::uint32_t>::max());
-        _crc = crc32_gzip_refl(_crc, bytes, piece);
-        _size += piece;
-        if (_deflate) {
-            if (!_encoder)
-                _encoder = DeflateEncoder::take();
-            _encoder->setInput(bytes, static_cast<std::uint32_t>(piece));
-            deflateInput(false);
-        } else {
-            std::size_t done = 0;
-            while (done < piece) {
-                ensureRoom();
-                const std::size_t n = std::min(piece - done, chunkSize - _lastChunkUsed);
-                std::memcpy(_chunks.back().get() + _lastChunkUsed, bytes + done, n);
-                _lastChunkUsed += n;
-                done += n;
-            }
-            _compressedSize += piece;
-        }
+        // The encoder reads from the block's own copy, which the stored fallback needs whole.
+        const std::size_t piece = std::min(count, blockSize - _block.size());
+        const std::size_t at = _block.size();
+        _block.insert(_block.end(), bytes, bytes + piece);
+        _encoder->setInput(_block.data() + at, static_cast<std::uint32_t>(piece));
+        deflateInput(DeflateEncoder::Flush::None);
+        if (_block.size() == blockSize)
+            endBlock(false);
         bytes += piece;
         count -= piece;
     }
@@ -101,10 +144,11 @@ void CompressedEntrySource::finish() {
         if (!_encoder)
             _encoder = DeflateEncoder::take();
         _encoder->setInput(nullptr, 0);
-        deflateInput(true);
+        endBlock(true);
         // The compressor's buffers go now, not when the archive is closed: a package holds
         // thousands of finished entries.
         DeflateEncoder::giveBack(std::move(_encoder));
+        std::vector<unsigned char>().swap(_block);
     }
     _finished = true;
     if (!_chunks.empty() && _lastChunkUsed < chunkSize) {

@@ -33,12 +33,17 @@ private:
     static zip_int64_t callback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command);
     zip_int64_t handle(void* data, zip_uint64_t length, zip_source_cmd_t command);
     void ensureRoom();
-    void deflateInput(bool last);
+    void append(const unsigned char* bytes, std::size_t count);
+    void deflateInput(DeflateEncoder::Flush flush);
+    void endBlock(bool last);
     zip_int64_t fileAttributes(void* data, zip_uint64_t length);
 
     // Small enough for the allocator to serve from its heap rather than by mapping pages, so the
     // memory freed after libzip copied one entry is reused for the archive libzip is writing.
     static constexpr std::size_t chunkSize = 64 * 1024;
+    // Input per deflate block: the most a stored block holds.
+    static constexpr std::size_t blockSize = 65535;
+    static constexpr std::size_t storedHeaderSize = 5;
     // General-purpose flag bits 1 and 2 of a deflated entry, and their value for fast compression.
     static constexpr zip_uint16_t compressionLevelFlags = 0x0006;
     static constexpr zip_uint16_t fastDeflateFlags = 0x0004;
@@ -58,6 +63,14 @@ private:
     // entries, half-empty last chunks would add up to a good part of the archive size.
     std::vector<std::unique_ptr<unsigned char[], FreeChunk>> _chunks;
     std::size_t _lastChunkUsed = chunkSize;
+    // Where the output stood when the current block began, to go back to for a stored block.
+    struct OutputMark {
+        std::size_t chunks = 0;
+        std::size_t lastChunkUsed = chunkSize;
+        std::uint64_t compressedSize = 0;
+    };
+    OutputMark _blockStart;
+    std::vector<unsigned char> _block;
     std::uint64_t _readPosition = 0;
     zip_error_t _error{};
 };

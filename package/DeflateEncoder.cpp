@@ -59,12 +59,13 @@ void DeflateEncoder::setInput(const void* data, std::uint32_t count) {
     _stream->avail_in = count;
 }
 
-std::size_t DeflateEncoder::compress(unsigned char* out, std::size_t room, bool last) {
+std::size_t DeflateEncoder::compress(unsigned char* out, std::size_t room, Flush flush) {
     const auto avail =
         static_cast<std::uint32_t>(std::min<std::size_t>(room, std::numeric_limits<std::uint32_t>::max()));
     _stream->next_out = out;
     _stream->avail_out = avail;
-    _stream->end_of_stream = last ? 1 : 0;
+    _stream->end_of_stream = flush == Flush::End ? 1 : 0;
+    _stream->flush = flush == Flush::Block ? SYNC_FLUSH : NO_FLUSH;
     if (isal_deflate(_stream.get()) != COMP_OK)
         throw BrokenFileError("Cannot compress zip entry");
     return avail - _stream->avail_out;
@@ -72,6 +73,12 @@ std::size_t DeflateEncoder::compress(unsigned char* out, std::size_t room, bool 
 
 bool DeflateEncoder::inputDone() const {
     return _stream->avail_in == 0;
+}
+
+// As the library documents it: all input, buffered input included, is out once a new block would
+// start.
+bool DeflateEncoder::blockEnded() const {
+    return _stream->avail_in == 0 && _stream->internal_state.state == ZSTATE_NEW_HDR;
 }
 
 bool DeflateEncoder::finished() const {

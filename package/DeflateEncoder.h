@@ -26,10 +26,18 @@ public:
 
     // The next input; it must stay valid until inputDone() (or, at the end, finished()).
     void setInput(const void* data, std::uint32_t count);
-    // Compresses into out, at most room bytes; returns the bytes produced. With last, the input is the
-    // end of the stream, and calls go on until finished().
-    std::size_t compress(unsigned char* out, std::size_t room, bool last);
+    enum class Flush {
+        None,
+        // Ends the block at a byte boundary once the input is in (calls go on until blockEnded()), so
+        // that the bytes of that block can be replaced by a stored block of the same data.
+        Block,
+        // The input is the end of the stream; calls go on until finished().
+        End,
+    };
+    // Compresses into out, at most room bytes; returns the bytes produced.
+    std::size_t compress(unsigned char* out, std::size_t room, Flush flush);
     bool inputDone() const;
+    bool blockEnded() const;
     bool finished() const;
 
 private:

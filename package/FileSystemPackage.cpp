@@ -73,7 +73,8 @@ FileSystem::Path FileSystemPackage::relativeToRoot(const FileSystem::Path& full)
 void FileSystemPackage::keepListing() {
     std::vector<ListedEntry> listing;
     const auto keep = [&](const WalkedEntry& entry) {
-        listing.push_back(ListedEntry{entry.path, entry.type, entry.isSymlink, entry.isExecutable});
+        listing.push_back(
+            ListedEntry{entry.path, entry.type, entry.isSymlink, entry.isExecutable, entry.size});
     };
     _listing.reset();
     traverseWalkedEntries(makeCallableRef<void(const WalkedEntry&)>(keep));
@@ -83,13 +84,13 @@ void FileSystemPackage::keepListing() {
 void FileSystemPackage::traverseWalkedEntries(const CallableRef<void(const WalkedEntry&)>& callback) const {
     if (_listing) {
         for (const ListedEntry& entry : *_listing)
-            callback(WalkedEntry{entry.path, entry.type, entry.isSymlink, entry.isExecutable});
+            callback(WalkedEntry{entry.path, entry.type, entry.isSymlink, entry.isExecutable, entry.size});
         return;
     }
     const auto adaptor = [&](const FileSystem::WalkedEntry& entry) {
         const EntryType type = entry.isDirectory ? EntryType::Directory : EntryType::File;
         const FileSystem::Path relative = relativeToRoot(entry.path);
-        callback(WalkedEntry{relative, type, entry.isSymlink, entry.isExecutable});
+        callback(WalkedEntry{relative, type, entry.isSymlink, entry.isExecutable, entry.size});
         return true;
     };
     FileSystem::traverseFiles(_root, makeCallableRef<bool(const FileSystem::WalkedEntry&)>(adaptor));

@@ -2,6 +2,7 @@
 
 #include "package/Package.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -31,6 +32,7 @@ public:
         EntryType type;
         bool isSymlink;
         bool isExecutable;
+        std::uint64_t size; // of a regular file, as the walk found it
     };
     // As traverseEntries, and says which files the owner may run without asking the system again.
     void traverseWalkedEntries(const CallableRef<void(const WalkedEntry&)>& callback) const;
@@ -50,6 +52,7 @@ private:
         EntryType type;
         bool isSymlink;
         bool isExecutable;
+        std::uint64_t size;
     };
 
     FileSystem::Path _root;

@@ -120,9 +120,10 @@ void traverseFiles(const Path& root, const CallableRef<bool(const WalkedEntry&)>
 
         const Path entryPath(entry);
         const std::string_view relative = std::string_view(entryPath.native()).substr(prefixLength);
-        if (!callback(WalkedEntry{entryPath, relative, isSymlink, isDangling, isDirectory,
-                                  !isDangling && S_ISREG(followed.st_mode),
-                                  !isDangling && (followed.st_mode & S_IXUSR) != 0}))
+        if (!callback(WalkedEntry{
+                entryPath, relative, isSymlink, isDangling, isDirectory,
+                !isDangling && S_ISREG(followed.st_mode), !isDangling && (followed.st_mode & S_IXUSR) != 0,
+                !isDangling && S_ISREG(followed.st_mode) ? static_cast<std::uint64_t>(followed.st_size) : 0}))
             continue;
         // Follows links: a link to a directory is walked like the directory.
         if (!isDirectory)

@@ -3,6 +3,7 @@
 #include "core/CallableRef.h"
 #include "core/Path.h"
 
+#include <cstdint>
 #include <string_view>
 
 namespace KX::FileSystem {
@@ -21,6 +22,8 @@ struct WalkedEntry {
     bool isRegularFile;
     // The owner may run it (following links).
     bool isExecutable;
+    // In bytes, following links; 0 for anything but a regular file.
+    std::uint64_t size;
 };
 
 // Calls back with the full path of every file and directory below root, depth first, each directory

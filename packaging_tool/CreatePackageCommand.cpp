@@ -114,10 +114,12 @@ void CreatePackageCommand::execute() {
     // being written), not plug-in content: neither checked nor copied.
     // Names compared as text first: this runs for every entry of the tree.
     const std::string destinationName = destination.filename().string();
-    const auto isOwnOutput = [&](const fs::path& full, const fs::path& temporary) {
-        const std::string_view name = lastName(full.native());
+    const auto isOwnOutput = [&](const FileSystem::Path& entry, const fs::path& temporary) {
+        const std::string text = entry.generic_u8string();
+        const std::string_view name = lastName(text);
         if (name != destinationName && (temporary.empty() || name != lastName(temporary.native())))
             return false;
+        const fs::path full = root / entry.boostPath();
         return isSameFile(full, destination) || (!temporary.empty() && isSameFile(full, temporary));
     };
     if (hasDigest) {
@@ -127,7 +129,7 @@ void CreatePackageCommand::execute() {
         manifestText.seek(0, std::ios_base::beg);
         const auto manifest = PluginAPI::PackageDigest::readFrom(manifestText, '\n');
         const auto isExcluded = [&](const FileSystem::Path& path, Package::EntryType type) {
-            return PluginAPI::isExcludedFromDigest(path, type) || isOwnOutput(root / path.boostPath(), {});
+            return PluginAPI::isExcludedFromDigest(path, type) || isOwnOutput(path, {});
         };
         manifest.verify(*sourcePackage, CryptographicEngine::HashAlgorithm::Sha256,
                         makeCallableRef<bool(const FileSystem::Path&, Package::EntryType)>(isExcluded));
@@ -141,11 +143,11 @@ void CreatePackageCommand::execute() {
         {
             const auto zipped = std::make_shared<ZippedPackage>(replacement.stream(), ZipOpenMode::CreateNew,
                                                                 false, std::nullopt);
+            const fs::path temporaryPath = replacement.temporaryPath().boostPath();
             const auto copy = [&](const FileSystemPackage::WalkedEntry& walked) {
                 const Package::EntryType type = walked.type;
                 const FileSystem::Path entry = FileSystem::toPackagePath(walked.path);
-                const fs::path full = root / entry.boostPath();
-                if (isOwnOutput(full, replacement.temporaryPath().boostPath()))
+                if (isOwnOutput(entry, temporaryPath))
                     return;
                 if (type == Package::EntryType::Directory) {
                     zipped->addEntry(FileSystem::Path(entry.generic_u8string() + "/"), Compression::Deflate);
@@ -155,8 +157,11 @@ void CreatePackageCommand::execute() {
                 // As zip does: programs stay runnable once unpacked, nothing else is.
                 if (walked.isExecutable)
                     zipped->setUnixPermissions(entry, 0755);
-                const auto input = sourcePackage->getEntry(entry)->openInputStream();
                 const auto output = blob->openOutputStream();
+                // A file the walk found empty has nothing to read; plug-ins hold many of them.
+                if (walked.size == 0 && !walked.isSymlink)
+                    return;
+                const auto input = sourcePackage->getEntry(entry)->openInputStream();
                 input->copyTo(*output);
             };
             sourceDirectory.traverseWalkedEntries(

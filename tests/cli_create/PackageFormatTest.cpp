@@ -88,6 +88,13 @@ TEST_F(PackageFormat, DeflatedEntriesAreMarkedFastAndReadByOtherTools) {
         if (entry.name == "lib/empty.txt") {
             EXPECT_EQ(entry.compressed, std::string("\x03\x00", 2));
         }
+        // Random bytes do not shrink: two stored blocks (65535 bytes, then the final rest), each
+        // behind its five-byte header, rather than a Huffman code longer than the data.
+        if (entry.name == "lib/deep/data.bin") {
+            ASSERT_EQ(entry.compressed.size(), 70000u + 2 * 5);
+            EXPECT_EQ(entry.compressed.substr(0, 5), std::string("\x00\xff\xff\x00\x00", 5));
+            EXPECT_EQ(entry.compressed.substr(5 + 65535, 5), std::string("\x01\x71\x11\x8e\xee", 5));
+        }
         if (entry.method == ZIP_CM_DEFLATE) {
             // General-purpose bits 1 and 2 as 0 and 1: fast compression.
             EXPECT_EQ(entry.centralFlags & 6, 4) << entry.name;
