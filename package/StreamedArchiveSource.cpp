@@ -5,12 +5,13 @@
 #include <cstring>
 #include <ios>
 #include <memory>
+#include <sys/mman.h>
 
 namespace KX {
 
-zip_source_t* StreamedArchiveSource::create(char* bytes, std::size_t size, zip_error_t* error,
-                                            StreamedArchiveSource*& state) {
-    auto owned = std::unique_ptr<StreamedArchiveSource>(new StreamedArchiveSource(bytes, size));
+zip_source_t* StreamedArchiveSource::create(char* bytes, std::size_t size, Ownership ownership,
+                                            zip_error_t* error, StreamedArchiveSource*& state) {
+    auto owned = std::unique_ptr<StreamedArchiveSource>(new StreamedArchiveSource(bytes, size, ownership));
     zip_source_t* source = zip_source_function_create(&StreamedArchiveSource::callback, owned.get(), error);
     if (source == nullptr) {
         owned->_bytes = nullptr; // the caller still owns them
@@ -20,12 +21,18 @@ zip_source_t* StreamedArchiveSource::create(char* bytes, std::size_t size, zip_e
     return source;
 }
 
-StreamedArchiveSource::StreamedArchiveSource(char* bytes, std::size_t size) : _bytes(bytes), _size(size) {
+StreamedArchiveSource::StreamedArchiveSource(char* bytes, std::size_t size, Ownership ownership)
+    : _bytes(bytes), _size(size), _ownership(ownership) {
     zip_error_init(&_error);
 }
 
 StreamedArchiveSource::~StreamedArchiveSource() {
-    std::free(_bytes);
+    if (_ownership == Ownership::Mapped) {
+        if (_bytes != nullptr)
+            ::munmap(_bytes, _size);
+    } else {
+        std::free(_bytes);
+    }
     zip_error_fini(&_error);
 }
 

@@ -16,9 +16,11 @@ namespace KX {
 // no second copy of the archive in memory.
 class StreamedArchiveSource {
 public:
-    // Takes the malloc'ed bytes (freed with the source). Returns null (with error set) when the
+    // How the archive's bytes came, and so how they are let go with the source.
+    enum class Ownership { Malloced, Mapped };
+    // Takes the bytes (freed or unmapped with the source). Returns null (with error set) when the
     // source cannot be made.
-    static zip_source_t* create(char* bytes, std::size_t size, zip_error_t* error,
+    static zip_source_t* create(char* bytes, std::size_t size, Ownership ownership, zip_error_t* error,
                                 StreamedArchiveSource*& state);
 
     StreamedArchiveSource(const StreamedArchiveSource&) = delete;
@@ -35,7 +37,7 @@ public:
     const std::string& destinationFailure() const { return _destinationFailure; }
 
 private:
-    StreamedArchiveSource(char* bytes, std::size_t size);
+    StreamedArchiveSource(char* bytes, std::size_t size, Ownership ownership);
     static zip_int64_t callback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command);
     zip_int64_t handle(void* data, zip_uint64_t length, zip_source_cmd_t command);
     zip_int64_t read(void* data, zip_uint64_t length);
@@ -52,6 +54,7 @@ private:
 
     char* _bytes;
     std::size_t _size;
+    Ownership _ownership;
     std::uint64_t _readPosition = 0;
     OutputStream* _destination = nullptr;
     std::vector<char> _pending;

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <sys/mman.h>
+#include <sys/stat.h>
 
 namespace KX {
 
@@ -42,12 +44,20 @@ std::size_t readFully(InputStream& stream, char* buffer, std::size_t count) {
     return done;
 }
 
-// A malloc'ed buffer, since libzip frees the archive bytes it is given with free().
-struct MallocBuffer {
+// The archive's bytes: malloc'ed, since libzip frees the bytes it is given with free(), or a
+// read-only mapping of the file for a source of our own that unmaps it.
+struct ArchiveBytes {
     char* data = nullptr;
     std::size_t size = 0;
-    ~MallocBuffer() { std::free(data); }
+    bool mapped = false;
+    ~ArchiveBytes() {
+        if (!mapped)
+            std::free(data);
+        else if (data != nullptr)
+            ::munmap(data, size);
+    }
     void resize(std::size_t newSize) {
+        KX_ASSERT(!mapped);
         void* grown = std::realloc(data, newSize == 0 ? 1 : newSize);
         if (grown == nullptr)
             throw std::bad_alloc();
@@ -57,8 +67,28 @@ struct MallocBuffer {
     char* release() { return std::exchange(data, nullptr); }
 };
 
+// Maps the file under the stream when the stream is a file read from its start; a package signed
+// in place is read twice (digests, then the copy into the new file), and a mapping costs neither a
+// copy nor fresh memory. False, with nothing mapped, when the stream is not such a file.
+bool mapArchive(const InputStream& stream, std::int64_t position, ArchiveBytes& bytes) {
+    const int descriptor = stream.fileDescriptor();
+    struct stat status {};
+    if (descriptor < 0 || position != 4 || ::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_size <= 4)
+        return false;
+    const auto size = static_cast<std::size_t>(status.st_size);
+    void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, descriptor, 0);
+    if (mapping == MAP_FAILED)
+        return false;
+    ::madvise(mapping, size, MADV_WILLNEED);
+    bytes.data = static_cast<char*>(mapping);
+    bytes.size = size;
+    bytes.mapped = true;
+    return true;
+}
+
 // Reads the whole archive: by its length when the stream can tell it, else growing by doubling.
-void loadArchive(InputStream& stream, const std::array<char, 4>& head, MallocBuffer& buffer) {
+void loadArchive(InputStream& stream, const std::array<char, 4>& head, ArchiveBytes& buffer) {
     if (stream.isSeekable()) {
         const std::int64_t position = stream.seek(0, std::ios_base::cur);
         const std::int64_t length = stream.size();
@@ -120,12 +150,15 @@ ZippedPackage::ZippedPackage(InOutStream& stream, ZipOpenMode mode, bool caseSen
     if (headSize == 0 && (flags & ZIP_CREATE) == 0)
         throw BrokenFileError("ZIP stream cannot be read");
 
-    MallocBuffer bytes;
+    ArchiveBytes bytes;
     if (headSize > 0 && (flags & ZIP_TRUNCATE) == 0) {
         static constexpr std::array<char, 4> localHeader{'P', 'K', '\x03', '\x04'};
         if (headSize < head.size() || head != localHeader)
             throw BrokenFileError("Malformed ZIP package");
-        loadArchive(stream, head, bytes);
+        // Only a replaced file is mapped: it is never written in place, so the mapping stays the old
+        // archive until the new one takes its name.
+        if (!_replacedFile || !mapArchive(stream, stream.seek(0, std::ios_base::cur), bytes))
+            loadArchive(stream, head, bytes);
     }
 
     zip_error_t error;
@@ -134,8 +167,11 @@ ZippedPackage::ZippedPackage(InOutStream& stream, ZipOpenMode mode, bool caseSen
     char* data = size > 0 ? bytes.data : nullptr;
     // A replaced file gets the new archive straight from libzip; a stream gets it copied from memory
     // once it is complete, so that a failed assembly leaves the stream as it was.
-    zip_source_t* source = _replacedFile ? StreamedArchiveSource::create(data, size, &error, _streamed)
-                                         : zip_source_buffer_create(data, size, 1, &error);
+    const auto ownership =
+        bytes.mapped ? StreamedArchiveSource::Ownership::Mapped : StreamedArchiveSource::Ownership::Malloced;
+    zip_source_t* source = _replacedFile
+                               ? StreamedArchiveSource::create(data, size, ownership, &error, _streamed)
+                               : zip_source_buffer_create(data, size, 1, &error);
     if (source == nullptr) {
         const std::string text = zip_error_strerror(&error);
         zip_error_fini(&error);

@@ -23,6 +23,9 @@ public:
     virtual bool isSeekable() const = 0;
     // Returns the new position counted from the start.
     virtual std::int64_t seek(std::int64_t offset, std::ios_base::seekdir origin) = 0;
+    // The open file underneath, for readers that map it into memory rather than copy it; -1 when
+    // the stream is not a file.
+    virtual int fileDescriptor() const { return -1; }
 
     // Length of the content; the position is left where it was.
     std::int64_t size();
