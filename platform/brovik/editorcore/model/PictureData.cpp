@@ -12,11 +12,24 @@ namespace {
 // forged header must not make us allocate gigabytes.
 constexpr qint64 MaxPixels = 24'000'000;
 constexpr int MaxSide = 16384;
+// Metafiles are drawn as vectors; their raster form only serves tiled fills.
+constexpr qint64 MetafilePixels = 4'000'000;
 } // namespace
 
 PictureData::PictureData(QByteArray bytes, QString name) : _bytes(std::move(bytes)), _name(std::move(name)) {}
 
+const Metafiles::Metafile* PictureData::metafile() const {
+    std::call_once(_parsed, [this] { _metafile = Metafiles::Metafile::read(_bytes); });
+    return _metafile ? &*_metafile : nullptr;
+}
+
 QSize PictureData::naturalSize() const {
+    if (const Metafiles::Metafile* m = metafile()) {
+        const QSize size = m->naturalSize().toSize();
+        return size.width() > 0 && size.height() > 0 && size.width() <= MaxSide && size.height() <= MaxSide
+                   ? size
+                   : QSize();
+    }
     QBuffer buffer;
     buffer.setData(_bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -27,6 +40,15 @@ QSize PictureData::naturalSize() const {
 
 const QImage& PictureData::image() const {
     std::call_once(_decoded, [this] {
+        if (const Metafiles::Metafile* m = metafile()) {
+            QSize size = naturalSize();
+            const qint64 pixels = qint64(size.width()) * size.height();
+            if (pixels > MetafilePixels)
+                size = (QSizeF(size) * std::sqrt(double(MetafilePixels) / double(pixels))).toSize();
+            if (!size.isEmpty())
+                _image = m->toImage(size);
+            return;
+        }
         QBuffer buffer;
         buffer.setData(_bytes);
         buffer.open(QIODevice::ReadOnly);

@@ -32,13 +32,16 @@ QGradientStops stopsOf(const Fill& fill, double shade) {
 }
 
 void paintPictureFill(QPainter& painter, const QPainterPath& path, const Fill& fill, const QRectF& box) {
-    const QImage& image = fill.picture ? fill.picture->image() : QImage();
-    if (image.isNull() || box.isEmpty())
+    const Metafiles::Metafile* metafile = fill.picture && !fill.tile ? fill.picture->metafile() : nullptr;
+    const QImage& image = fill.picture && !metafile ? fill.picture->image() : QImage();
+    if ((image.isNull() && !metafile) || box.isEmpty())
         return;
     painter.save();
     painter.setClipPath(path, Qt::IntersectClip);
     painter.setOpacity(painter.opacity() * fill.alpha);
-    if (fill.tile) {
+    if (metafile) {
+        paintMetafile(painter, *metafile, box, fill.sourceCrop);
+    } else if (fill.tile) {
         QBrush brush(image);
         QTransform t;
         t.translate(box.left(), box.top());
@@ -54,6 +57,17 @@ void paintPictureFill(QPainter& painter, const QPainterPath& path, const Fill& f
     painter.restore();
 }
 } // namespace
+
+void paintMetafile(QPainter& painter, const Metafiles::Metafile& metafile, const QRectF& box,
+                   const QRectF& crop) {
+    if (crop.width() <= 0 || crop.height() <= 0)
+        return;
+    const double w = box.width() / crop.width(), h = box.height() / crop.height();
+    painter.save();
+    painter.setClipRect(box, Qt::IntersectClip);
+    metafile.play(painter, QRectF(box.x() - crop.x() * w, box.y() - crop.y() * h, w, h));
+    painter.restore();
+}
 
 void paintFill(QPainter& painter, const QPainterPath& path, const Fill& fill, const QRectF& box,
                double shade) {
