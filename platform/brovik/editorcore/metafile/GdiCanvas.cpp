@@ -90,11 +90,10 @@ void GdiCanvas::setObject(quint32 index, GdiObject object) {
 }
 
 void GdiCanvas::addObject(GdiObject object) {
-    quint32 slot = 0;
-    while (_objects.count(slot))
-        ++slot;
-    if (slot < 65536)
-        _objects[slot] = std::move(object);
+    while (_objects.count(_firstFree))
+        ++_firstFree;
+    if (_firstFree < 65536)
+        _objects[_firstFree] = std::move(object);
 }
 
 void GdiCanvas::selectObject(quint32 index) {
@@ -117,7 +116,8 @@ void GdiCanvas::selectObject(quint32 index) {
 }
 
 void GdiCanvas::deleteObject(quint32 index) {
-    _objects.erase(index);
+    if (_objects.erase(index))
+        _firstFree = std::min(_firstFree, index);
 }
 
 QTransform GdiCanvas::logicalToDevice() const {

@@ -104,7 +104,8 @@ private:
     DeviceContext _dc;
     std::vector<DeviceContext> _saved;
     std::map<quint32, GdiObject> _objects;
-    QPainterPath _path; // device units
+    quint32 _firstFree = 0; // no free slot below this one
+    QPainterPath _path;     // device units
     bool _pathOpen = false;
     bool _figureOpen = false;
 };
