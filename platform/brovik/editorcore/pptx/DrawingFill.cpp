@@ -4,8 +4,27 @@
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace KX::Tovrin {
+
+std::optional<QRectF> readSourceRect(const QDomElement& blipFill) {
+    const QDomElement src = firstChild(blipFill, QStringLiteral("srcRect"));
+    if (src.isNull())
+        return std::nullopt;
+    double edges[4];
+    const char* names[] = {"l", "t", "r", "b"};
+    for (int i = 0; i < 4; ++i) {
+        edges[i] = attrDouble(src, QString::fromLatin1(names[i]), 0) / 100000.0;
+        // Crops past a hundred times the picture are forged; they would overflow the mapping.
+        if (!std::isfinite(edges[i]) || std::abs(edges[i]) > 100)
+            return std::nullopt;
+    }
+    const auto [l, t, r, b] = edges;
+    if (1 - l - r <= 0.001 || 1 - t - b <= 0.001)
+        return std::nullopt;
+    return QRectF(l, t, 1 - l - r, 1 - t - b);
+}
 
 namespace {
 constexpr double EmuPerPoint = 12700.0;
@@ -48,15 +67,8 @@ Fill readPictureFill(const QDomElement& blipFill, const DrawingContext& ctx) {
     if (!fill.picture)
         return fill; // kind None: a missing picture paints nothing
     fill.kind = Fill::Kind::Picture;
-    const QDomElement src = firstChild(blipFill, QStringLiteral("srcRect"));
-    if (!src.isNull()) {
-        const double l = attrDouble(src, QStringLiteral("l"), 0) / 100000.0;
-        const double t = attrDouble(src, QStringLiteral("t"), 0) / 100000.0;
-        const double r = attrDouble(src, QStringLiteral("r"), 0) / 100000.0;
-        const double b = attrDouble(src, QStringLiteral("b"), 0) / 100000.0;
-        if (1 - l - r > 0.001 && 1 - t - b > 0.001)
-            fill.sourceCrop = QRectF(l, t, 1 - l - r, 1 - t - b);
-    }
+    if (const std::optional<QRectF> crop = readSourceRect(blipFill))
+        fill.sourceCrop = *crop;
     const QDomElement tile = firstChild(blipFill, QStringLiteral("tile"));
     if (!tile.isNull()) {
         fill.tile = true;
