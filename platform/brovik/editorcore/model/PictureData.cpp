@@ -1,5 +1,7 @@
 #include "platform/brovik/editorcore/model/PictureData.h"
 
+#include "platform/brovik/editorcore/model/PictureResolution.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <algorithm>
@@ -21,6 +23,13 @@ PictureData::PictureData(QByteArray bytes, QString name) : _bytes(std::move(byte
 const Metafiles::Metafile* PictureData::metafile() const {
     std::call_once(_parsed, [this] { _metafile = Metafiles::Metafile::read(_bytes); });
     return _metafile ? &*_metafile : nullptr;
+}
+
+double PictureData::pointsPerPixel() const {
+    if (metafile())
+        return 0.75; // natural sizes of metafiles are given at 96 dpi
+    const std::optional<QSizeF> dpi = recordedDotsPerInch(_bytes);
+    return dpi ? 72 / dpi->width() : 0.75;
 }
 
 QSize PictureData::naturalSize() const {

@@ -25,6 +25,8 @@ public:
     // Size and readability from the header alone, without decoding the picture.
     QSize naturalSize() const;
     bool canDecode() const { return naturalSize().isValid(); }
+    // Points per pixel of naturalSize(): the picture's own resolution where it records one.
+    double pointsPerPixel() const;
 
 private:
     QByteArray _bytes;

@@ -269,11 +269,12 @@ bool OdpShapeReader::readFrame(const QDomElement& frame, SlideElement& out) cons
     const QString clip = style.property("graphic-properties", Fo, "clip");
     const QSize natural = picture->naturalSize();
     if (clip.startsWith(QLatin1String("rect(")) && natural.isValid()) {
-        // rect(top, right, bottom, left) in lengths of the picture at its natural size (96 dpi).
+        // rect(top, right, bottom, left) in lengths of the picture at its natural size.
         const QStringList parts =
             clip.mid(5).chopped(1).split(QRegularExpression(QStringLiteral("[ ,]+")), Qt::SkipEmptyParts);
         if (parts.size() == 4) {
-            const double iw = natural.width() * 0.75, ih = natural.height() * 0.75;
+            const double iw = natural.width() * picture->pointsPerPixel(),
+                         ih = natural.height() * picture->pointsPerPixel();
             const double t = length(parts[0]) / ih, r = length(parts[1]) / iw, b = length(parts[2]) / ih,
                          l = length(parts[3]) / iw;
             if (1 - l - r > 0.001 && 1 - t - b > 0.001)

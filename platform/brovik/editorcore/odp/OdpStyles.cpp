@@ -224,7 +224,7 @@ std::optional<Fill> OdpStyles::fill(const OdfStyleChain& chain, const char* prop
         fill.kind = Fill::Kind::Picture;
         const QString repeat = chain.property(props, Style, "repeat");
         fill.tile = repeat.isEmpty() || repeat == QLatin1String("repeat");
-        fill.tileScale = 0.75; // pixels at 96 dpi
+        fill.tileScale = fill.picture->pointsPerPixel(); // tiles keep the picture's own size
         fill.alpha = opacity;
         return fill;
     }

@@ -72,8 +72,8 @@ Fill readPictureFill(const QDomElement& blipFill, const DrawingContext& ctx) {
     const QDomElement tile = firstChild(blipFill, QStringLiteral("tile"));
     if (!tile.isNull()) {
         fill.tile = true;
-        fill.tileScale =
-            std::clamp(attrDouble(tile, QStringLiteral("sx"), 100000) / 100000.0, 0.01, 100.0) * 0.75;
+        fill.tileScale = std::clamp(attrDouble(tile, QStringLiteral("sx"), 100000) / 100000.0, 0.01, 100.0) *
+                         fill.picture->pointsPerPixel();
     }
     forEachChild(blip, QStringLiteral("alphaModFix"), [&](const QDomElement& a) {
         fill.alpha = std::clamp(attrDouble(a, QStringLiteral("amt"), 100000) / 100000.0, 0.0, 1.0);
