@@ -177,7 +177,11 @@ OdfStyleChain OdpShapeReader::shapeStyle(const QDomElement& e) const {
             if (s.localName() == QLatin1String("style"))
                 chain.append(s);
     }
-    chain.append(_styles.chain(QStringLiteral("graphic"), attr(e, Draw, "style-name")));
+    // A drawing shape named by its presentation style alone still draws with the standard style.
+    QString graphic = attr(e, Draw, "style-name");
+    if (graphic.isEmpty() && !presentationStyle.isEmpty() && e.localName() != QLatin1String("frame"))
+        graphic = QStringLiteral("standard");
+    chain.append(_styles.chain(QStringLiteral("graphic"), graphic));
     return chain;
 }
 

@@ -81,11 +81,43 @@ Fill readPictureFill(const QDomElement& blipFill, const DrawingContext& ctx) {
     return fill;
 }
 
-// Patterns become a flat mix of foreground and background: close at viewing distance.
+// Line patterns as hatching: angle, spacing and line width in points (patterns repeat every
+// eight pixels, six points), and the number of crossing sets.
+struct LinePattern {
+    const char* name;
+    double angle, spacing, width;
+    int sets;
+};
+constexpr LinePattern LinePatterns[] = {
+    {"horz", 0, 6, 0, 1},          {"ltHorz", 0, 3, 0, 1},         {"dkHorz", 0, 3, 1.5, 1},
+    {"narHorz", 0, 1.5, 0, 1},     {"wdHorz", 0, 6, 3, 1},         {"dashHorz", 0, 6, 0, 1},
+    {"vert", 90, 6, 0, 1},         {"ltVert", 90, 3, 0, 1},        {"dkVert", 90, 3, 1.5, 1},
+    {"narVert", 90, 1.5, 0, 1},    {"wdVert", 90, 6, 3, 1},        {"dashVert", 90, 6, 0, 1},
+    {"dnDiag", -45, 4.2, 0, 1},    {"ltDnDiag", -45, 2.1, 0, 1},   {"dkDnDiag", -45, 2.1, 1.5, 1},
+    {"wdDnDiag", -45, 4.2, 3, 1},  {"dashDnDiag", -45, 4.2, 0, 1}, {"upDiag", 45, 4.2, 0, 1},
+    {"ltUpDiag", 45, 2.1, 0, 1},   {"dkUpDiag", 45, 2.1, 1.5, 1},  {"wdUpDiag", 45, 4.2, 3, 1},
+    {"dashUpDiag", 45, 4.2, 0, 1}, {"cross", 0, 6, 0, 2},          {"smGrid", 0, 3, 0, 2},
+    {"lgGrid", 0, 6, 0, 2},        {"diagCross", 45, 4.2, 0, 2}};
+
+// Line patterns are hatched; other patterns become a flat mix of foreground and background,
+// close at viewing distance.
 Fill readPattern(const QDomElement& patt, const DrawingContext& ctx, const QColor& phClr) {
     const QColor fg = readColor(firstChild(patt, QStringLiteral("fgClr")), ctx, phClr).value_or(Qt::black);
     const QColor bg = readColor(firstChild(patt, QStringLiteral("bgClr")), ctx, phClr).value_or(Qt::white);
     const QString prst = patt.attribute(QStringLiteral("prst"));
+    for (const LinePattern& p : LinePatterns) {
+        if (prst != QLatin1String(p.name))
+            continue;
+        Fill fill;
+        fill.kind = Fill::Kind::Hatch;
+        fill.color = bg;
+        fill.hatchColor = fg;
+        fill.hatchAngle = p.angle;
+        fill.hatchSpacing = p.spacing;
+        fill.hatchWidth = p.width;
+        fill.hatchSets = p.sets;
+        return fill;
+    }
     double share = 0.25;
     if (prst.startsWith(QLatin1String("pct"))) {
         bool ok = false;
