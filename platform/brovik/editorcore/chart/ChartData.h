@@ -3,6 +3,7 @@
 #include "platform/brovik/editorcore/model/Fill.h"
 #include "platform/brovik/editorcore/model/Stroke.h"
 
+#include <QRectF>
 #include <QString>
 #include <map>
 #include <optional>
@@ -35,6 +36,7 @@ struct ChartData {
     QString title;
     Legend legend = Legend::None;
     std::vector<QColor> palette; // for series (or points) without a fill of their own, in turn
+    QRectF plotArea; // where the file places the plot, as fractions of the chart; empty: automatic
 };
 
 } // namespace KX::Tovrin

@@ -59,11 +59,11 @@ QString formatValue(double v, double step) {
     return QString::number(std::abs(rounded) < step * 1e-6 ? 0.0 : rounded, 'g', 6);
 }
 
-// A step of 1, 2 or 5 times a power of ten giving about five divisions.
+// A step of 1, 2, 2.5 or 5 times a power of ten giving five to ten divisions.
 double niceStep(double range) {
     if (range <= 0 || !std::isfinite(range))
         return 1;
-    const double raw = range / 5;
+    const double raw = range / 7;
     const double magnitude = std::pow(10, std::floor(std::log10(raw)));
     for (double m : {1.0, 2.0, 2.5, 5.0, 10.0})
         if (raw <= m * magnitude)
@@ -217,9 +217,11 @@ Scale valueScale(const Layout& l) {
         s.hi = std::max(s.hi, pos);
         s.lo = std::min(s.lo, neg);
     }
-    s.step = niceStep(s.hi - s.lo);
-    s.hi = std::ceil(s.hi / s.step) * s.step;
-    s.lo = std::floor(s.lo / s.step) * s.step;
+    // A twentieth of the range as headroom, so the largest value never touches the top.
+    const double headroom = (s.hi - s.lo) / 20;
+    s.step = niceStep(s.hi - s.lo + headroom * ((s.hi > 0) + (s.lo < 0)));
+    s.hi = s.hi > 0 ? std::ceil((s.hi + headroom) / s.step) * s.step : 0;
+    s.lo = s.lo < 0 ? std::floor((s.lo - headroom) / s.step) * s.step : 0;
     if (s.hi - s.lo <= 0)
         s.hi = s.lo + s.step;
     return s;
@@ -236,7 +238,7 @@ struct Axes {
     }
 };
 
-void placeAxes(Layout& l, const QRectF& area, const Axes& axes) {
+void placeAxes(Layout& l, const Axes& axes) {
     const double fs = l.fontSize, labelSpace = fs * 3.5;
     const QRectF& plot = axes.plot;
     Stroke grid;
@@ -255,16 +257,16 @@ void placeAxes(Layout& l, const QRectF& area, const Axes& axes) {
         } else {
             line.moveTo(plot.left(), p);
             line.lineTo(plot.right(), p);
-            l.add(label(QRectF(area.left(), p - fs, labelSpace - 4, fs * 2), formatValue(v, s.step), fs,
-                        Paragraph::Align::Right, l.textColor));
+            l.add(label(QRectF(plot.left() - labelSpace, p - fs, labelSpace - 4, fs * 2),
+                        formatValue(v, s.step), fs, Paragraph::Align::Right, l.textColor));
         }
         l.add(pathShape(line, Fill(), grid, false));
     }
     for (std::size_t i = 0; i < l.points; ++i) {
         if (axes.horizontal)
-            l.add(label(
-                QRectF(area.left(), plot.top() + axes.slot * double(i), labelSpace * 1.6 - 4, axes.slot),
-                l.chart.categories[i], fs, Paragraph::Align::Right, l.textColor));
+            l.add(label(QRectF(plot.left() - labelSpace * 1.6, plot.top() + axes.slot * double(i),
+                               labelSpace * 1.6 - 4, axes.slot),
+                        l.chart.categories[i], fs, Paragraph::Align::Right, l.textColor));
         else
             l.add(label(QRectF(plot.left() + axes.slot * double(i), plot.bottom() + 2, axes.slot, fs * 1.5),
                         l.chart.categories[i], fs, Paragraph::Align::Center, l.textColor,
@@ -370,11 +372,16 @@ std::optional<GroupElement> layoutChart(const ChartData& chart, const ElementFra
     axes.scale = valueScale(l);
     const double fs = l.fontSize, labelSpace = fs * 3.5;
     axes.plot = area.adjusted(labelSpace * (axes.horizontal ? 1.6 : 1), fs, -fs, -fs * 2);
+    if (!chart.plotArea.isEmpty()) {
+        const QRectF& f = chart.plotArea;
+        axes.plot =
+            QRectF(f.x() * w, f.y() * h, f.width() * w, f.height() * h).intersected(QRectF(0, 0, w, h));
+    }
     if (axes.plot.width() < 4 || axes.plot.height() < 4)
         return group;
     axes.slot =
         (axes.horizontal ? axes.plot.height() : axes.plot.width()) / double(std::max<std::size_t>(1, points));
-    placeAxes(l, area, axes);
+    placeAxes(l, axes);
     if (chart.kind == ChartData::Kind::Bar)
         placeBars(l, axes);
     else

@@ -4,6 +4,7 @@
 #include "platform/brovik/editorcore/geometry/GeometryDefinition.h"
 #include "platform/brovik/editorcore/geometry/SvgPath.h"
 #include "platform/brovik/editorcore/odp/OdfNames.h"
+#include "platform/brovik/editorcore/odp/OdpChart.h"
 #include "platform/brovik/editorcore/odp/OdpText.h"
 #include "platform/brovik/editorcore/package/XmlPart.h"
 
@@ -264,6 +265,14 @@ bool OdpShapeReader::readFrame(const QDomElement& frame, SlideElement& out) cons
         }
     };
     findImage(frame, 0);
+    // A chart object without a picture of itself is drawn from its own data.
+    const QDomElement object = firstChild(frame, QStringLiteral("object"));
+    if (!object.isNull() && (!picture || !picture->canDecode())) {
+        if (auto chart = readOdfChart(_styles.zip(), attr(object, XLink, "href"), position)) {
+            out = std::move(*chart);
+            return true;
+        }
+    }
     if (!picture)
         return false;
     PictureElement element;
