@@ -29,15 +29,12 @@ TEST_F(EditorCoreFonts, MetricCompatibleFamiliesComeFirst) {
             return f == name || f.startsWith(name + QStringLiteral(" ["));
         });
     };
-    if (installed(QStringLiteral("P052"))) {
-        EXPECT_EQ(mapFontFamily(QStringLiteral("Palatino Linotype")), QStringLiteral("P052"));
-    }
-    if (installed(QStringLiteral("Liberation Sans"))) {
-        EXPECT_EQ(mapFontFamily(QStringLiteral("Arial")), QStringLiteral("Liberation Sans"));
-    } else if (installed(QStringLiteral("Nimbus Sans"))) {
-        EXPECT_EQ(mapFontFamily(QStringLiteral("Arial")), QStringLiteral("Nimbus Sans"));
-    } else {
-        GTEST_SKIP() << "no metric-compatible family for Arial here";
+    if (!installed(QStringLiteral("P052")))
+        GTEST_SKIP() << "P052 is not installed here";
+    EXPECT_EQ(mapFontFamily(QStringLiteral("Palatino Linotype")), QStringLiteral("P052"));
+    // Nimbus Sans matches Arial's widths but its declared ascent would make lines a fifth taller.
+    if (installed(QStringLiteral("Nimbus Sans"))) {
+        EXPECT_NE(mapFontFamily(QStringLiteral("Arial")), QStringLiteral("Nimbus Sans"));
     }
 }
 

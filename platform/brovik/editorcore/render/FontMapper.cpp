@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QMutex>
 #include <QSet>
@@ -28,7 +29,14 @@ QString fontconfigSubstitute(const QString& family) {
     };
     static const QString lastResort = resolved(QStringLiteral("KX No Such Family"));
     const QString answer = resolved(family);
-    return answer.compare(lastResort, Qt::CaseInsensitive) == 0 ? QString() : answer;
+    if (answer.compare(lastResort, Qt::CaseInsensitive) == 0)
+        return QString();
+    // Some aliases match the widths but declare ascents from their bounding boxes, which would
+    // make every line a fifth taller than the original's; those are passed over.
+    QFont font(answer);
+    font.setPixelSize(100);
+    const QFontMetricsF metrics(font);
+    return metrics.ascent() + metrics.descent() <= 125 ? answer : QString();
 }
 
 QString classify(const QString& family, const QSet<QString>& installed) {
