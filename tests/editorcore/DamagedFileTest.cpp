@@ -128,6 +128,30 @@ TEST_F(EditorCoreDamaged, ForgedPictureHeadersAreNotDecodedAtFullSize) {
     EXPECT_FALSE(image.isNull());
 }
 
+TEST_F(EditorCoreDamaged, ForgedCropsShowTheWholePicture) {
+    QImage green(4, 4, QImage::Format_RGB32);
+    green.fill(QColor(0, 160, 0));
+    PptxRecipe deck;
+    deck.extraEntries["ppt/media/image1.png"] = pngBytes(green);
+    deck.slideRelationships =
+        "<Relationship Id=\"rIdP\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+        "Target=\"../media/image1.png\"/>";
+    // A picture whose crop overflows any mapping, and a shape filled with one cropped absurdly far.
+    deck.slideShapes = {
+        "<p:pic><p:nvPicPr><p:cNvPr id=\"3\" name=\"p\"/><p:cNvPicPr/><p:nvPr/></p:nvPicPr><p:blipFill>"
+        "<a:blip r:embed=\"rIdP\"/><a:srcRect l=\"0\" r=\"-1e308\" "
+        "b=\"-1e308\"/></p:blipFill><p:spPr><a:xfrm>"
+        "<a:off x=\"0\" y=\"0\"/><a:ext cx=\"1270000\" cy=\"1270000\"/></a:xfrm></p:spPr></p:pic>"
+        "<p:sp><p:nvSpPr><p:cNvPr id=\"4\" name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr><a:xfrm>"
+        "<a:off x=\"2540000\" y=\"0\"/><a:ext cx=\"1270000\" cy=\"1270000\"/></a:xfrm><a:prstGeom "
+        "prst=\"rect\"/><a:blipFill><a:blip r:embed=\"rIdP\"/><a:srcRect t=\"-90000000000\"/>"
+        "<a:stretch><a:fillRect/></a:stretch></a:blipFill></p:spPr></p:sp>"};
+    const QImage image = loadAndRender(write("crops.pptx", pptxEntries(deck)));
+    EXPECT_TRUE(near(image.pixelColor(50, 50), QColor(0, 160, 0), 12));
+    EXPECT_TRUE(near(image.pixelColor(250, 50), QColor(0, 160, 0), 12));
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test
 

@@ -2,6 +2,9 @@
 
 #include "EditorCoreFixture.h"
 
+#include <QFontDatabase>
+#include <algorithm>
+
 namespace KX::Tovrin::Test {
 namespace {
 
@@ -10,12 +13,29 @@ class EditorCoreFonts : public EditorCoreTest {};
 TEST_F(EditorCoreFonts, MissingFamiliesMapToTheirKind) {
     EXPECT_EQ(mapFontFamily(QStringLiteral("DejaVu Sans")), QStringLiteral("DejaVu Sans"));
     EXPECT_TRUE(mapFontFamily(QStringLiteral("Courier New")).contains(QLatin1String("Mono")));
-    EXPECT_TRUE(mapFontFamily(QStringLiteral("Times New Roman")).contains(QLatin1String("Serif")));
+    EXPECT_FALSE(mapFontFamily(QStringLiteral("Times New Roman")).contains(QLatin1String("Sans")));
     // Names that merely contain a keyword elsewhere keep their kind.
     EXPECT_FALSE(mapFontFamily(QStringLiteral("Lucida Sans Unicode")).contains(QLatin1String("Mono")));
     EXPECT_FALSE(mapFontFamily(QStringLiteral("Gill Sans MT")).contains(QLatin1String("Serif")));
     EXPECT_FALSE(mapFontFamily(QStringLiteral("Franklin Gothic Book")).contains(QLatin1String("Serif")));
     EXPECT_FALSE(mapFontFamily(QStringLiteral("No Such Family 42")).isEmpty());
+}
+
+TEST_F(EditorCoreFonts, MetricCompatibleFamiliesComeFirst) {
+    // fontconfig's aliases know the installed families that keep the proprietary ones' widths.
+    const QStringList families = QFontDatabase().families();
+    auto installed = [&](const QString& name) { // families may carry their foundry: "Nimbus Sans [urw]"
+        return std::any_of(families.begin(), families.end(), [&](const QString& f) {
+            return f == name || f.startsWith(name + QStringLiteral(" ["));
+        });
+    };
+    if (!installed(QStringLiteral("P052")))
+        GTEST_SKIP() << "P052 is not installed here";
+    EXPECT_EQ(mapFontFamily(QStringLiteral("Palatino Linotype")), QStringLiteral("P052"));
+    // Nimbus Sans matches Arial's widths but its declared ascent would make lines a fifth taller.
+    if (installed(QStringLiteral("Nimbus Sans"))) {
+        EXPECT_NE(mapFontFamily(QStringLiteral("Arial")), QStringLiteral("Nimbus Sans"));
+    }
 }
 
 } // namespace

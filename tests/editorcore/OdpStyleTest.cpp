@@ -38,6 +38,42 @@ TEST_F(EditorCoreOdpStyle, ParentlessGraphicStylesInheritTheStandardStyle) {
     EXPECT_TRUE(near(image.pixelColor(150, 150), QColor(0, 255, 0)));
 }
 
+TEST_F(EditorCoreOdpStyle, ShapesWithOnlyAPresentationStyleDrawWithTheStandardStyle) {
+    OdpRecipe deck;
+    deck.stylesStyles =
+        "<style:style style:name=\"standard\" style:family=\"graphic\"><style:graphic-properties "
+        "draw:fill=\"solid\" draw:fill-color=\"#00ff00\" draw:stroke=\"none\"/></style:style>";
+    deck.masterStyles = "<style:style style:name=\"objects\" style:family=\"presentation\">"
+                        "<style:graphic-properties draw:shadow=\"hidden\"/></style:style>";
+    deck.masterShapes = "<draw:rect presentation:style-name=\"objects\" svg:x=\"100pt\" svg:y=\"100pt\" "
+                        "svg:width=\"100pt\" svg:height=\"100pt\"><text:p/></draw:rect>";
+    deck.pages = {page("")};
+    const QImage image = loadAndRender(write("presentation-style.odp", odpEntries(deck)));
+    EXPECT_TRUE(near(image.pixelColor(150, 150), QColor(0, 255, 0)));
+}
+
+TEST_F(EditorCoreOdpStyle, HatchesDrawTheirLinesOverTheirBackground) {
+    OdpRecipe deck;
+    deck.stylesStyles = "<draw:hatch draw:name=\"h\" draw:style=\"single\" draw:color=\"#ff0000\" "
+                        "draw:distance=\"10pt\" draw:rotation=\"0\"/>";
+    deck.contentStyles = "<style:style style:name=\"gr1\" style:family=\"graphic\"><style:graphic-properties "
+                         "draw:fill=\"hatch\" draw:fill-hatch-name=\"h\" draw:fill-hatch-solid=\"true\" "
+                         "draw:fill-color=\"#0000ff\" draw:stroke=\"none\"/></style:style>";
+    deck.pages = {page(rectangle("gr1", 100))};
+    const QImage image = loadAndRender(write("hatch.odp", odpEntries(deck)));
+    // Horizontal red lines every 10 points over blue, centred on the shape.
+    int red = 0, blue = 0;
+    for (int y = 101; y < 199; ++y) {
+        const QColor c = image.pixelColor(150, y);
+        red += c.red() > 90; // hairlines, smoothed over two rows
+        blue += near(c, Qt::blue, 30);
+    }
+    EXPECT_GE(red, 9);
+    EXPECT_LE(red, 30);
+    EXPECT_GT(blue, 60);
+    EXPECT_GT(image.pixelColor(150, 150).red(), 90) << "a line runs through the centre";
+}
+
 TEST_F(EditorCoreOdpStyle, MasterPagesUseTheStylesOfTheirOwnPart) {
     // content.xml reuses the name "gr1" of a styles.xml automatic style for another style.
     OdpRecipe deck;

@@ -2,7 +2,9 @@
 #include "platform/brovik/editorcore/odp/OdpImporter.h"
 #include "platform/brovik/editorcore/pptx/PptxImporter.h"
 
+#include <QDate>
 #include <QFile>
+#include <QLocale>
 
 namespace KX::Tovrin::Test {
 namespace {
@@ -168,14 +170,27 @@ TEST_F(EditorCoreModel, ConnectorsKeepLineEndsAndCustomGeometryIsRead) {
     EXPECT_FALSE(triangle.geometry[0].path.contains(QPointF(10, 10)));
 }
 
-TEST_F(EditorCoreModel, SlideNumberFieldsShowTheSlideNumber) {
+TEST_F(EditorCoreModel, FieldsShowTheSlideNumberAndTheDayOfOpening) {
     PptxRecipe deck;
     const std::string field =
         "<p:txBody><a:bodyPr/><a:p><a:fld id=\"{1}\" type=\"slidenum\"><a:t>&lt;#&gt;</a:t></a:fld>"
-        "</a:p></p:txBody>";
+        "</a:p><a:p><a:fld id=\"{2}\" type=\"datetime1\"><a:t>1/2/2003</a:t></a:fld></a:p>"
+        "<a:p><a:fld id=\"{3}\" type=\"datetime4\"><a:t>January 2, 2003</a:t></a:fld></a:p></p:txBody>";
     deck.slideShapes = {sp("<p:nvPr/>", Xfrm, field), sp("<p:nvPr/>", Xfrm, field)};
+    const QDate before = QDate::currentDate();
     const auto doc = importPptx(deck);
-    EXPECT_EQ(shapeAt(doc->slides.at(1), 0).text->paragraphs.at(0).runs.at(0).text, QStringLiteral("2"));
+    const QDate after = QDate::currentDate();
+    const auto& paragraphs = shapeAt(doc->slides.at(1), 0).text->paragraphs;
+    EXPECT_EQ(paragraphs.at(0).runs.at(0).text, QStringLiteral("2"));
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QString shortDate = paragraphs.at(1).runs.at(0).text;
+    EXPECT_TRUE(shortDate == us.toString(before, QStringLiteral("M/d/yyyy")) ||
+                shortDate == us.toString(after, QStringLiteral("M/d/yyyy")))
+        << shortDate.toStdString();
+    const QString longDate = paragraphs.at(2).runs.at(0).text;
+    EXPECT_TRUE(longDate == us.toString(before, QStringLiteral("MMMM d, yyyy")) ||
+                longDate == us.toString(after, QStringLiteral("MMMM d, yyyy")))
+        << longDate.toStdString();
 }
 
 TEST_F(EditorCoreModel, OdpListsStylesAndMasterObjects) {

@@ -17,7 +17,7 @@ struct GradientStop {
 // How an area is painted. Coordinates are fractions of the painted element's bounding box, so the
 // same fill serves any element size.
 struct Fill {
-    enum class Kind { None, Solid, LinearGradient, RadialGradient, Picture };
+    enum class Kind { None, Solid, LinearGradient, RadialGradient, Picture, Hatch };
     Kind kind = Kind::None;
     QColor color;                               // Solid
     std::vector<GradientStop> stops;            // gradients, sorted by position
@@ -28,6 +28,13 @@ struct Fill {
     bool tile = false;                          // Picture: repeat at natural size instead of stretching
     double tileScale = 1;                       // Picture tiles: image pixels to points
     double alpha = 1;                           // Picture: overall opacity
+    // Hatch: parallel lines over color (which may be transparent), in points and degrees
+    // counter-clockwise; two sets cross at right angles, a third adds the diagonal.
+    QColor hatchColor;
+    double hatchSpacing = 6;
+    double hatchAngle = 0;
+    double hatchWidth = 0; // 0: a hairline
+    int hatchSets = 1;
 
     bool isVisible() const { return kind != Kind::None; }
     static Fill solid(const QColor& c) {

@@ -1,5 +1,7 @@
 #include "platform/brovik/editorcore/model/PictureData.h"
 
+#include "platform/brovik/editorcore/model/PictureResolution.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <algorithm>
@@ -12,11 +14,31 @@ namespace {
 // forged header must not make us allocate gigabytes.
 constexpr qint64 MaxPixels = 24'000'000;
 constexpr int MaxSide = 16384;
+// Metafiles are drawn as vectors; their raster form only serves tiled fills.
+constexpr qint64 MetafilePixels = 4'000'000;
 } // namespace
 
 PictureData::PictureData(QByteArray bytes, QString name) : _bytes(std::move(bytes)), _name(std::move(name)) {}
 
+const Metafiles::Metafile* PictureData::metafile() const {
+    std::call_once(_parsed, [this] { _metafile = Metafiles::Metafile::read(_bytes); });
+    return _metafile ? &*_metafile : nullptr;
+}
+
+double PictureData::pointsPerPixel() const {
+    if (metafile())
+        return 0.75; // natural sizes of metafiles are given at 96 dpi
+    const std::optional<QSizeF> dpi = recordedDotsPerInch(_bytes);
+    return dpi ? 72 / dpi->width() : 0.75;
+}
+
 QSize PictureData::naturalSize() const {
+    if (const Metafiles::Metafile* m = metafile()) {
+        const QSize size = m->naturalSize().toSize();
+        return size.width() > 0 && size.height() > 0 && size.width() <= MaxSide && size.height() <= MaxSide
+                   ? size
+                   : QSize();
+    }
     QBuffer buffer;
     buffer.setData(_bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -27,6 +49,15 @@ QSize PictureData::naturalSize() const {
 
 const QImage& PictureData::image() const {
     std::call_once(_decoded, [this] {
+        if (const Metafiles::Metafile* m = metafile()) {
+            QSize size = naturalSize();
+            const qint64 pixels = qint64(size.width()) * size.height();
+            if (pixels > MetafilePixels)
+                size = (QSizeF(size) * std::sqrt(double(MetafilePixels) / double(pixels))).toSize();
+            if (!size.isEmpty())
+                _image = m->toImage(size);
+            return;
+        }
         QBuffer buffer;
         buffer.setData(_bytes);
         buffer.open(QIODevice::ReadOnly);

@@ -4,6 +4,7 @@
 #include "platform/brovik/editorcore/geometry/GeometryDefinition.h"
 #include "platform/brovik/editorcore/geometry/SvgPath.h"
 #include "platform/brovik/editorcore/odp/OdfNames.h"
+#include "platform/brovik/editorcore/odp/OdpChart.h"
 #include "platform/brovik/editorcore/odp/OdpText.h"
 #include "platform/brovik/editorcore/package/XmlPart.h"
 
@@ -177,7 +178,11 @@ OdfStyleChain OdpShapeReader::shapeStyle(const QDomElement& e) const {
             if (s.localName() == QLatin1String("style"))
                 chain.append(s);
     }
-    chain.append(_styles.chain(QStringLiteral("graphic"), attr(e, Draw, "style-name")));
+    // A drawing shape named by its presentation style alone still draws with the standard style.
+    QString graphic = attr(e, Draw, "style-name");
+    if (graphic.isEmpty() && !presentationStyle.isEmpty() && e.localName() != QLatin1String("frame"))
+        graphic = QStringLiteral("standard");
+    chain.append(_styles.chain(QStringLiteral("graphic"), graphic));
     return chain;
 }
 
@@ -260,6 +265,14 @@ bool OdpShapeReader::readFrame(const QDomElement& frame, SlideElement& out) cons
         }
     };
     findImage(frame, 0);
+    // A chart object without a picture of itself is drawn from its own data.
+    const QDomElement object = firstChild(frame, QStringLiteral("object"));
+    if (!object.isNull() && (!picture || !picture->canDecode())) {
+        if (auto chart = readOdfChart(_styles.zip(), attr(object, XLink, "href"), position)) {
+            out = std::move(*chart);
+            return true;
+        }
+    }
     if (!picture)
         return false;
     PictureElement element;
@@ -269,11 +282,12 @@ bool OdpShapeReader::readFrame(const QDomElement& frame, SlideElement& out) cons
     const QString clip = style.property("graphic-properties", Fo, "clip");
     const QSize natural = picture->naturalSize();
     if (clip.startsWith(QLatin1String("rect(")) && natural.isValid()) {
-        // rect(top, right, bottom, left) in lengths of the picture at its natural size (96 dpi).
+        // rect(top, right, bottom, left) in lengths of the picture at its natural size.
         const QStringList parts =
             clip.mid(5).chopped(1).split(QRegularExpression(QStringLiteral("[ ,]+")), Qt::SkipEmptyParts);
         if (parts.size() == 4) {
-            const double iw = natural.width() * 0.75, ih = natural.height() * 0.75;
+            const double iw = natural.width() * picture->pointsPerPixel(),
+                         ih = natural.height() * picture->pointsPerPixel();
             const double t = length(parts[0]) / ih, r = length(parts[1]) / iw, b = length(parts[2]) / ih,
                          l = length(parts[3]) / iw;
             if (1 - l - r > 0.001 && 1 - t - b > 0.001)

@@ -224,21 +224,29 @@ std::optional<Fill> OdpStyles::fill(const OdfStyleChain& chain, const char* prop
         fill.kind = Fill::Kind::Picture;
         const QString repeat = chain.property(props, Style, "repeat");
         fill.tile = repeat.isEmpty() || repeat == QLatin1String("repeat");
-        fill.tileScale = 0.75; // pixels at 96 dpi
+        fill.tileScale = fill.picture->pointsPerPixel(); // tiles keep the picture's own size
         fill.alpha = opacity;
         return fill;
     }
     if (kind == QLatin1String("hatch")) {
-        // Hatching reads as a light tint of its line colour over the background colour.
         const QDomElement hatch = _hatches.value(chain.property(props, Draw, "fill-hatch-name"));
-        const QColor line = colorOf(attr(hatch, Draw, "color"), Qt::black);
+        Fill fill;
+        fill.kind = Fill::Kind::Hatch;
         const bool solid = chain.property(props, Draw, "fill-hatch-solid") == QLatin1String("true");
-        QColor bg = solid ? colorOf(chain.property(props, Draw, "fill-color"), Qt::white) : QColor(Qt::white);
-        QColor mixed =
-            QColor::fromRgbF(bg.redF() * 0.8 + line.redF() * 0.2, bg.greenF() * 0.8 + line.greenF() * 0.2,
-                             bg.blueF() * 0.8 + line.blueF() * 0.2);
-        mixed.setAlphaF(solid ? opacity : 0.3 * opacity);
-        return Fill::solid(mixed);
+        fill.color =
+            solid ? colorOf(chain.property(props, Draw, "fill-color"), Qt::white) : QColor(Qt::transparent);
+        fill.hatchColor = colorOf(attr(hatch, Draw, "color"), Qt::black);
+        if (solid)
+            fill.color.setAlphaF(opacity);
+        fill.hatchColor.setAlphaF(opacity);
+        fill.hatchSpacing = length(attr(hatch, Draw, "distance"), 6);
+        // Rotations are tenths of a degree unless they carry a unit.
+        const QString rotation = attr(hatch, Draw, "rotation");
+        fill.hatchAngle = rotation.endsWith(QLatin1String("deg")) ? rotation.chopped(3).toDouble()
+                                                                  : rotation.toDouble() / 10;
+        const QString style = attr(hatch, Draw, "style");
+        fill.hatchSets = style == QLatin1String("triple") ? 3 : style == QLatin1String("double") ? 2 : 1;
+        return fill;
     }
     return Fill();
 }

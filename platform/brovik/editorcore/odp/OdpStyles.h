@@ -58,6 +58,8 @@ public:
     std::optional<Fill> fill(const OdfStyleChain& chain, const char* propertiesElement) const;
     Stroke stroke(const OdfStyleChain& chain) const;
 
+    const ZipReader& zip() const { return _zip; }
+
     // A picture inside the package, shared between uses; nullptr when missing.
     std::shared_ptr<const PictureData> picture(const QString& href) const;
 

@@ -4,8 +4,27 @@
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace KX::Tovrin {
+
+std::optional<QRectF> readSourceRect(const QDomElement& blipFill) {
+    const QDomElement src = firstChild(blipFill, QStringLiteral("srcRect"));
+    if (src.isNull())
+        return std::nullopt;
+    double edges[4];
+    const char* names[] = {"l", "t", "r", "b"};
+    for (int i = 0; i < 4; ++i) {
+        edges[i] = attrDouble(src, QString::fromLatin1(names[i]), 0) / 100000.0;
+        // Crops past a hundred times the picture are forged; they would overflow the mapping.
+        if (!std::isfinite(edges[i]) || std::abs(edges[i]) > 100)
+            return std::nullopt;
+    }
+    const auto [l, t, r, b] = edges;
+    if (1 - l - r <= 0.001 || 1 - t - b <= 0.001)
+        return std::nullopt;
+    return QRectF(l, t, 1 - l - r, 1 - t - b);
+}
 
 namespace {
 constexpr double EmuPerPoint = 12700.0;
@@ -48,20 +67,13 @@ Fill readPictureFill(const QDomElement& blipFill, const DrawingContext& ctx) {
     if (!fill.picture)
         return fill; // kind None: a missing picture paints nothing
     fill.kind = Fill::Kind::Picture;
-    const QDomElement src = firstChild(blipFill, QStringLiteral("srcRect"));
-    if (!src.isNull()) {
-        const double l = attrDouble(src, QStringLiteral("l"), 0) / 100000.0;
-        const double t = attrDouble(src, QStringLiteral("t"), 0) / 100000.0;
-        const double r = attrDouble(src, QStringLiteral("r"), 0) / 100000.0;
-        const double b = attrDouble(src, QStringLiteral("b"), 0) / 100000.0;
-        if (1 - l - r > 0.001 && 1 - t - b > 0.001)
-            fill.sourceCrop = QRectF(l, t, 1 - l - r, 1 - t - b);
-    }
+    if (const std::optional<QRectF> crop = readSourceRect(blipFill))
+        fill.sourceCrop = *crop;
     const QDomElement tile = firstChild(blipFill, QStringLiteral("tile"));
     if (!tile.isNull()) {
         fill.tile = true;
-        fill.tileScale =
-            std::clamp(attrDouble(tile, QStringLiteral("sx"), 100000) / 100000.0, 0.01, 100.0) * 0.75;
+        fill.tileScale = std::clamp(attrDouble(tile, QStringLiteral("sx"), 100000) / 100000.0, 0.01, 100.0) *
+                         fill.picture->pointsPerPixel();
     }
     forEachChild(blip, QStringLiteral("alphaModFix"), [&](const QDomElement& a) {
         fill.alpha = std::clamp(attrDouble(a, QStringLiteral("amt"), 100000) / 100000.0, 0.0, 1.0);
@@ -69,11 +81,43 @@ Fill readPictureFill(const QDomElement& blipFill, const DrawingContext& ctx) {
     return fill;
 }
 
-// Patterns become a flat mix of foreground and background: close at viewing distance.
+// Line patterns as hatching: angle, spacing and line width in points (patterns repeat every
+// eight pixels, six points), and the number of crossing sets.
+struct LinePattern {
+    const char* name;
+    double angle, spacing, width;
+    int sets;
+};
+constexpr LinePattern LinePatterns[] = {
+    {"horz", 0, 6, 0, 1},          {"ltHorz", 0, 3, 0, 1},         {"dkHorz", 0, 3, 1.5, 1},
+    {"narHorz", 0, 1.5, 0, 1},     {"wdHorz", 0, 6, 3, 1},         {"dashHorz", 0, 6, 0, 1},
+    {"vert", 90, 6, 0, 1},         {"ltVert", 90, 3, 0, 1},        {"dkVert", 90, 3, 1.5, 1},
+    {"narVert", 90, 1.5, 0, 1},    {"wdVert", 90, 6, 3, 1},        {"dashVert", 90, 6, 0, 1},
+    {"dnDiag", -45, 4.2, 0, 1},    {"ltDnDiag", -45, 2.1, 0, 1},   {"dkDnDiag", -45, 2.1, 1.5, 1},
+    {"wdDnDiag", -45, 4.2, 3, 1},  {"dashDnDiag", -45, 4.2, 0, 1}, {"upDiag", 45, 4.2, 0, 1},
+    {"ltUpDiag", 45, 2.1, 0, 1},   {"dkUpDiag", 45, 2.1, 1.5, 1},  {"wdUpDiag", 45, 4.2, 3, 1},
+    {"dashUpDiag", 45, 4.2, 0, 1}, {"cross", 0, 6, 0, 2},          {"smGrid", 0, 3, 0, 2},
+    {"lgGrid", 0, 6, 0, 2},        {"diagCross", 45, 4.2, 0, 2}};
+
+// Line patterns are hatched; other patterns become a flat mix of foreground and background,
+// close at viewing distance.
 Fill readPattern(const QDomElement& patt, const DrawingContext& ctx, const QColor& phClr) {
     const QColor fg = readColor(firstChild(patt, QStringLiteral("fgClr")), ctx, phClr).value_or(Qt::black);
     const QColor bg = readColor(firstChild(patt, QStringLiteral("bgClr")), ctx, phClr).value_or(Qt::white);
     const QString prst = patt.attribute(QStringLiteral("prst"));
+    for (const LinePattern& p : LinePatterns) {
+        if (prst != QLatin1String(p.name))
+            continue;
+        Fill fill;
+        fill.kind = Fill::Kind::Hatch;
+        fill.color = bg;
+        fill.hatchColor = fg;
+        fill.hatchAngle = p.angle;
+        fill.hatchSpacing = p.spacing;
+        fill.hatchWidth = p.width;
+        fill.hatchSets = p.sets;
+        return fill;
+    }
     double share = 0.25;
     if (prst.startsWith(QLatin1String("pct"))) {
         bool ok = false;

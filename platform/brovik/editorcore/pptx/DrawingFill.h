@@ -21,6 +21,10 @@ std::optional<Fill> readFillElement(const QDomElement& e, const DrawingContext& 
 Stroke readStroke(const QDomElement& ln, const DrawingContext& ctx, Stroke base = {},
                   const QColor& placeholderColor = QColor());
 
+// A blip fill's a:srcRect as the shown part of the picture (fractions of it); nullopt when there
+// is none, or when it leaves nothing or is too large to be meant.
+std::optional<QRectF> readSourceRect(const QDomElement& blipFill);
+
 // The theme's style matrix entries that p:style's fillRef / lnRef / bgRef point at.
 std::optional<Fill> themeFill(int index, const QColor& color, const DrawingContext& ctx);
 std::optional<Stroke> themeStroke(int index, const QColor& color, const DrawingContext& ctx);

@@ -5,11 +5,25 @@
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
 #include "platform/brovik/editorcore/text/ListNumbering.h"
 
+#include <QDateTime>
+#include <QLocale>
 #include <array>
 
 namespace KX::Tovrin {
 
 namespace {
+// A date field shows the moment the deck is opened, in the field type's (US English) form.
+QString dateField(const QString& type, const QDateTime& now) {
+    static const char* const formats[] = {
+        "M/d/yyyy",  "dddd, MMMM d, yyyy", "d MMMM yyyy",         "MMMM d, yyyy", "d-MMM-yy", "MMMM yy",
+        "MMM-yy",    "M/d/yyyy h:mm AP",   "M/d/yyyy h:mm:ss AP", "H:mm",         "H:mm:ss",  "h:mm AP",
+        "h:mm:ss AP"};
+    bool ok = false;
+    const int n = type.mid(8).toInt(&ok);
+    const char* format = formats[ok && n >= 1 && n <= 13 ? n - 1 : 0];
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(now, QString::fromLatin1(format));
+}
+
 constexpr double EmuPerPoint = 12700.0;
 
 // A property looked up along a chain of elements, most specific first.
@@ -254,9 +268,12 @@ TextBody readTextBody(const QDomElement& txBody, const TextStyleSources& sources
                 run.text = QString(QChar(0x2028));
             } else {
                 run.text = firstChild(r, QStringLiteral("t")).text();
-                if (n == QLatin1String("fld") &&
-                    r.attribute(QStringLiteral("type")).startsWith(QLatin1String("slidenum")))
+                const QString field =
+                    n == QLatin1String("fld") ? r.attribute(QStringLiteral("type")) : QString();
+                if (field.startsWith(QLatin1String("slidenum")))
                     run.text = QString::number(ctx.slideNumber);
+                else if (field.startsWith(QLatin1String("datetime")))
+                    run.text = dateField(field, QDateTime::currentDateTime());
                 run.text.replace(QLatin1Char('\n'), QChar(0x2028));
                 run.text.replace(QLatin1Char('\r'), QString());
                 run.text.replace(QChar(0x0B), QChar(0x2028));

@@ -327,15 +327,8 @@ bool PptxShapeTree::readPicture(const QDomElement& pic, const QDomElement& xfrmO
     picture.picture = _ctx.package->picture(_ctx.package->target(_ctx.part, id));
     if (!picture.picture)
         return false;
-    const QDomElement src = firstChild(blipFill, QStringLiteral("srcRect"));
-    if (!src.isNull()) {
-        const double l = attrDouble(src, QStringLiteral("l"), 0) / 100000.0;
-        const double t = attrDouble(src, QStringLiteral("t"), 0) / 100000.0;
-        const double r = attrDouble(src, QStringLiteral("r"), 0) / 100000.0;
-        const double b = attrDouble(src, QStringLiteral("b"), 0) / 100000.0;
-        if (1 - l - r > 0.001 && 1 - t - b > 0.001 && std::abs(l) < 100 && std::abs(t) < 100)
-            picture.sourceCrop = QRectF(l, t, 1 - l - r, 1 - t - b);
-    }
+    if (const std::optional<QRectF> crop = readSourceRect(blipFill))
+        picture.sourceCrop = *crop;
     const QDomElement spPr = spPrOf(pic);
     const QDomElement prst = firstChild(spPr, QStringLiteral("prstGeom"));
     const QString prstName = prst.attribute(QStringLiteral("prst"), QStringLiteral("rect"));

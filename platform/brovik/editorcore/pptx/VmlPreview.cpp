@@ -32,7 +32,10 @@ std::optional<VmlPreview> findVmlPreview(const QByteArray& vml, const QString& s
     const QString text = QString::fromUtf8(vml);
     const QString spid =
         shapeId.startsWith(QLatin1String("_x0000_")) ? shapeId : QStringLiteral("_x0000_s") + shapeId;
-    const int at = text.indexOf(QStringLiteral("o:spid=\"") + spid + QLatin1Char('"'));
+    // Newer files name the shape in o:spid, older ones only in its id.
+    int at = text.indexOf(QStringLiteral("o:spid=\"") + spid + QLatin1Char('"'));
+    if (at < 0)
+        at = text.indexOf(QStringLiteral(" id=\"") + spid + QLatin1Char('"'));
     if (at < 0)
         return std::nullopt;
     const int start = text.lastIndexOf(QLatin1String("<v:shape"), at);

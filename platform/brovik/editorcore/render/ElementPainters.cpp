@@ -43,11 +43,17 @@ void paintShape(QPainter& painter, const ShapeElement& shape) {
 }
 
 void paintPicture(QPainter& painter, const PictureElement& picture) {
-    const QImage& image = picture.picture ? picture.picture->image() : QImage();
+    const Metafiles::Metafile* metafile = picture.picture ? picture.picture->metafile() : nullptr;
+    const QImage& image = picture.picture && !metafile ? picture.picture->image() : QImage();
     const QRectF local(QPointF(0, 0), picture.frame.bounds.size());
     painter.save();
     enterFrame(painter, picture.frame);
-    if (!image.isNull() && !local.isEmpty()) {
+    if (metafile && !local.isEmpty()) {
+        if (picture.clip)
+            painter.setClipPath(*picture.clip, Qt::IntersectClip);
+        paintMetafile(painter, *metafile, local, picture.sourceCrop);
+        painter.setClipping(false);
+    } else if (!image.isNull() && !local.isEmpty()) {
         if (picture.clip)
             painter.setClipPath(*picture.clip, Qt::IntersectClip);
         const QRectF& crop = picture.sourceCrop;

@@ -20,6 +20,9 @@ void enterFrame(QPainter& painter, const ElementFrame& frame, bool forText = fal
 // Paints fill inside path; box is the area fractions in the fill refer to.
 void paintFill(QPainter& painter, const QPainterPath& path, const Fill& fill, const QRectF& box,
                double shade = 1);
+// Plays a vector picture into box, showing the part crop names (fractions of the picture).
+void paintMetafile(QPainter& painter, const Metafiles::Metafile& metafile, const QRectF& box,
+                   const QRectF& crop);
 // Outlines path, with line ends on open paths.
 void paintStroke(QPainter& painter, const QPainterPath& path, const Stroke& stroke, bool open);
 

@@ -32,13 +32,16 @@ QGradientStops stopsOf(const Fill& fill, double shade) {
 }
 
 void paintPictureFill(QPainter& painter, const QPainterPath& path, const Fill& fill, const QRectF& box) {
-    const QImage& image = fill.picture ? fill.picture->image() : QImage();
-    if (image.isNull() || box.isEmpty())
+    const Metafiles::Metafile* metafile = fill.picture && !fill.tile ? fill.picture->metafile() : nullptr;
+    const QImage& image = fill.picture && !metafile ? fill.picture->image() : QImage();
+    if ((image.isNull() && !metafile) || box.isEmpty())
         return;
     painter.save();
     painter.setClipPath(path, Qt::IntersectClip);
     painter.setOpacity(painter.opacity() * fill.alpha);
-    if (fill.tile) {
+    if (metafile) {
+        paintMetafile(painter, *metafile, box, fill.sourceCrop);
+    } else if (fill.tile) {
         QBrush brush(image);
         QTransform t;
         t.translate(box.left(), box.top());
@@ -53,7 +56,42 @@ void paintPictureFill(QPainter& painter, const QPainterPath& path, const Fill& f
     }
     painter.restore();
 }
+void paintHatch(QPainter& painter, const QPainterPath& path, const Fill& fill, const QRectF& box) {
+    if (fill.color.alpha() > 0)
+        painter.fillPath(path, fill.color);
+    // Forged spacings must not make millions of lines.
+    const double spacing = std::max(fill.hatchSpacing, 0.25);
+    const QPointF c = box.center();
+    const double reach = std::hypot(box.width(), box.height()) / 2 + spacing;
+    const int lines = std::min(int(reach / spacing), 4000);
+    painter.save();
+    painter.setClipPath(path, Qt::IntersectClip);
+    QPen pen(fill.hatchColor, fill.hatchWidth);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+    static const double setAngles[] = {0, 90, 45};
+    for (int set = 0; set < std::clamp(fill.hatchSets, 1, 3); ++set) {
+        const double a = (fill.hatchAngle + setAngles[set]) * std::numbers::pi / 180;
+        const QPointF along(std::cos(a), -std::sin(a)), across(std::sin(a), std::cos(a));
+        for (int i = -lines; i <= lines; ++i) {
+            const QPointF o = c + across * (i * spacing);
+            painter.drawLine(o - along * reach, o + along * reach);
+        }
+    }
+    painter.restore();
+}
 } // namespace
+
+void paintMetafile(QPainter& painter, const Metafiles::Metafile& metafile, const QRectF& box,
+                   const QRectF& crop) {
+    if (crop.width() <= 0 || crop.height() <= 0)
+        return;
+    const double w = box.width() / crop.width(), h = box.height() / crop.height();
+    painter.save();
+    painter.setClipRect(box, Qt::IntersectClip);
+    metafile.play(painter, QRectF(box.x() - crop.x() * w, box.y() - crop.y() * h, w, h));
+    painter.restore();
+}
 
 void paintFill(QPainter& painter, const QPainterPath& path, const Fill& fill, const QRectF& box,
                double shade) {
@@ -62,6 +100,9 @@ void paintFill(QPainter& painter, const QPainterPath& path, const Fill& fill, co
         return;
     case Fill::Kind::Solid:
         painter.fillPath(path, shaded(fill.color, shade));
+        return;
+    case Fill::Kind::Hatch:
+        paintHatch(painter, path, fill, box);
         return;
     case Fill::Kind::LinearGradient: {
         // The gradient line runs through the centre at the given angle and is just long enough

@@ -1,6 +1,9 @@
 #include "platform/brovik/editorcore/render/FontMapper.h"
 
+#include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QMutex>
 #include <QSet>
@@ -13,6 +16,27 @@ bool contains(const QString& lower, std::initializer_list<const char*> words) {
         if (lower.contains(QLatin1String(w)))
             return true;
     return false;
+}
+
+// fontconfig's own answer for a family it has a rule for (metric-compatible aliases such as Arial
+// to Nimbus Sans or Liberation Sans, Palatino to P052); empty when all it has is its last resort
+// for names it does not know, where our own classification does better.
+QString fontconfigSubstitute(const QString& family) {
+    auto resolved = [](const QString& name) {
+        const QString answer = QFontInfo(QFont(name)).family();
+        const int foundry = answer.indexOf(QLatin1String(" ["));
+        return foundry > 0 ? answer.left(foundry) : answer;
+    };
+    static const QString lastResort = resolved(QStringLiteral("KX No Such Family"));
+    const QString answer = resolved(family);
+    if (answer.compare(lastResort, Qt::CaseInsensitive) == 0)
+        return QString();
+    // Some aliases match the widths but declare ascents from their bounding boxes, which would
+    // make every line a fifth taller than the original's; those are passed over.
+    QFont font(answer);
+    font.setPixelSize(100);
+    const QFontMetricsF metrics(font);
+    return metrics.ascent() + metrics.descent() <= 125 ? answer : QString();
 }
 
 QString classify(const QString& family, const QSet<QString>& installed) {
@@ -29,6 +53,9 @@ QString classify(const QString& family, const QSet<QString>& installed) {
         choice = pick({"Carlito"});
     else if (lower.startsWith(QLatin1String("cambria")))
         choice = pick({"Caladea"});
+    if (!choice.isEmpty())
+        return choice;
+    choice = fontconfigSubstitute(family);
     if (!choice.isEmpty())
         return choice;
     if (contains(lower, {"mono", "courier", "consolas", "console", "typewriter", "menlo", "source code",

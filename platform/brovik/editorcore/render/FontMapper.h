@@ -4,9 +4,10 @@
 
 namespace KX::Tovrin {
 
-// Maps a family named by a document to one installed here. Known proprietary families go to the
-// closest free family of the same kind (serif, sans, monospace; condensed for the narrow ones),
-// so line breaks stay close to the author's. Thread-safe; answers are remembered.
+// Maps a family named by a document to one installed here: a metric-compatible family first
+// (ours for Calibri and Cambria, then fontconfig's aliases), else the closest free family of the
+// same kind (serif, sans, monospace; condensed for the narrow ones), so line breaks stay close to
+// the author's. Thread-safe; answers are remembered.
 QString mapFontFamily(const QString& family);
 
 } // namespace KX::Tovrin

@@ -1,0 +1,71 @@
+#include "platform/brovik/editorcore/model/PictureResolution.h"
+
+#include "EditorCoreFixture.h"
+
+#include <QBuffer>
+
+namespace KX::Tovrin::Test {
+namespace {
+
+// Left half red, right half blue, at the given resolution.
+QImage halves(int width, int height, int dpi) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width / 2; ++x)
+            image.setPixelColor(x, y, Qt::red);
+    image.setDotsPerMeterX(int(dpi / 0.0254 + 0.5));
+    image.setDotsPerMeterY(int(dpi / 0.0254 + 0.5));
+    return image;
+}
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+TEST(PictureResolution, ReadsPngAndJpegHeaders) {
+    const auto png = recordedDotsPerInch(encoded(halves(8, 8, 200), "PNG"));
+    ASSERT_TRUE(png);
+    EXPECT_NEAR(png->width(), 200, 1);
+    const auto jpeg = recordedDotsPerInch(encoded(halves(8, 8, 150), "JPEG"));
+    ASSERT_TRUE(jpeg);
+    EXPECT_NEAR(jpeg->height(), 150, 1);
+    EXPECT_FALSE(recordedDotsPerInch(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16)));
+    EXPECT_FALSE(recordedDotsPerInch(QByteArray("\xFF\xD8\xFF", 3)));
+}
+
+class EditorCoreResolution : public EditorCoreTest {};
+
+TEST_F(EditorCoreResolution, OdpCropsAndTilesUseThePicturesOwnResolution) {
+    OdpRecipe deck;
+    deck.stylesStyles = "<draw:fill-image draw:name=\"tiles\" xlink:href=\"Pictures/tile.png\"/>";
+    deck.contentStyles =
+        "<style:style style:name=\"crop\" style:family=\"graphic\"><style:graphic-properties "
+        "fo:clip=\"rect(0pt, 18.75pt, 0pt, 0pt)\" draw:stroke=\"none\"/></style:style>"
+        "<style:style style:name=\"tiled\" style:family=\"graphic\"><style:graphic-properties "
+        "draw:fill=\"bitmap\" draw:fill-image-name=\"tiles\" style:repeat=\"repeat\" "
+        "draw:stroke=\"none\"/></style:style>";
+    deck.pages = {"<draw:page draw:name=\"a\" draw:master-page-name=\"Default\">"
+                  "<draw:frame draw:style-name=\"crop\" svg:x=\"100pt\" svg:y=\"100pt\" svg:width=\"100pt\" "
+                  "svg:height=\"100pt\"><draw:image xlink:href=\"Pictures/p.png\"/></draw:frame>"
+                  "<draw:rect draw:style-name=\"tiled\" svg:x=\"0pt\" svg:y=\"300pt\" svg:width=\"100pt\" "
+                  "svg:height=\"100pt\"/></draw:page>"};
+    ZipEntries entries = odpEntries(deck);
+    // 100 pixels at 192 dpi are 37.5 points wide: the clip takes away the blue half.
+    entries["Pictures/p.png"] = encoded(halves(100, 100, 192), "PNG");
+    // 20 pixels at 192 dpi tile every 7.5 points.
+    entries["Pictures/tile.png"] = encoded(halves(20, 20, 192), "PNG");
+    const QImage image = loadAndRender(write("dpi.odp", entries));
+    EXPECT_TRUE(near(image.pixelColor(110, 150), Qt::red, 12));
+    EXPECT_TRUE(near(image.pixelColor(195, 150), Qt::red, 12));
+    EXPECT_TRUE(near(image.pixelColor(1, 350), Qt::red, 40));
+    EXPECT_TRUE(near(image.pixelColor(5, 350), Qt::blue, 40));
+    EXPECT_TRUE(near(image.pixelColor(8, 350), Qt::red, 40));
+}
+
+} // namespace
+} // namespace KX::Tovrin::Test

@@ -1,0 +1,73 @@
+#include "PlayerTestSupport.h"
+
+namespace KX::Tovrin::Metafiles::Test {
+namespace {
+
+QByteArray sampleEmf() {
+    EmfWriter emf(QRect(0, 0, 100, 100));
+    emf.record(39, {1, 0, 0xff, 0});
+    emf.record(37, {1});
+    emf.record(86, Fields().ints({0, 0, 0, 0}).u32(3).shorts({0, 0, 100, 0, 50, 90}));
+    emf.record(33, {});
+    emf.record(30, {10, 10, 60, 60});
+    emf.record(43, {0, 0, 100, 100});
+    emf.record(34, {-1});
+    return emf.finish();
+}
+
+QByteArray sampleWmf() {
+    WmfWriter wmf(QRect(0, 0, 100, 100), 100);
+    wmf.record(0x020C, {100, 100});
+    wmf.record(0x02FC, Fields().u16(0).u32(0xff).u16(0));
+    wmf.record(0x012D, {0});
+    wmf.record(0x0538, {2, 3, 3, 0, 0, 50, 0, 0, 50, 60, 60, 90, 60, 60, 90});
+    return wmf.finish();
+}
+
+TEST(HostileMetafile, ForgedCountsAndSizesDrawNothingWrongAndReadNothingOutside) {
+    EmfWriter emf(QRect(0, 0, 100, 100));
+    emf.record(86, Fields().ints({0, 0, 0, 0}).u32(0xffffffffu).shorts({0, 0})); // count past the record
+    emf.record(91, Fields().ints({0, 0, 0, 0}).u32(0x40000000u).u32(4).u32(4).shorts({0, 0, 9, 9}));
+    Fields huge; // a bitmap header claiming 100000 x 100000 pixels
+    huge.ints({0, 0, 100, 100}).ints({0, 0, 0, 0, 100000, 100000}).u32(80).u32(40).u32(120).u32(16);
+    huge.u32(0).u32(0xCC0020).i32(100).i32(100);
+    huge.u32(40).i32(100000).i32(100000).u16(1).u16(24).u32(0).u32(0).i32(0).i32(0).u32(0).u32(0);
+    huge.bytes(QByteArray(16, '\xff'));
+    emf.record(81, huge);
+    emf.record(84, Fields().ints({0, 0, 0, 0, 1}).f32(1).f32(1).ints({0, 0}).u32(0x7fffffff).u32(76));
+    emf.record(34, {1000000}); // restore a level that was never saved
+    for (int i = 0; i < 3000; ++i)
+        emf.record(33, {});
+    const QImage image = play(emf.finish());
+    EXPECT_TRUE(near(image.pixelColor(100, 100), Qt::white));
+
+    WmfWriter wmf(QRect(0, 0, 100, 100), 100);
+    wmf.record(0x0324, {30000, 0, 0});      // polygon of 30000 points with one given
+    wmf.record(0x0538, {30000, 5, 5});      // polygon counts past the record
+    wmf.record(0x0A32, {10, 10, 30000, 6}); // text longer than its record
+    for (int i = 0; i < 70000; ++i)         // more objects than slots
+        wmf.record(0x02FC, Fields().u16(0).u32(0).u16(0));
+    EXPECT_TRUE(near(play(wmf.finish()).pixelColor(100, 100), Qt::white));
+}
+
+TEST(HostileMetafile, TruncatedAndCorruptedFilesPlayWithoutHarm) {
+    for (const QByteArray& valid : {sampleEmf(), sampleWmf()}) {
+        ASSERT_TRUE(Metafile::read(valid));
+        for (int length = 0; length < valid.size(); length += 3)
+            play(valid.left(length), QSize(40, 40));
+        quint32 seed = 12345;
+        for (int round = 0; round < 200; ++round) {
+            QByteArray broken = valid;
+            for (int k = 0; k < 4; ++k) {
+                seed = seed * 1103515245u + 12345u;
+                broken[int((seed >> 8) % quint32(broken.size()))] = char(seed >> 24);
+            }
+            play(broken, QSize(40, 40));
+        }
+    }
+    EXPECT_FALSE(Metafile::read(QByteArray("\x89PNG\r\n\x1a\n", 8)));
+    EXPECT_FALSE(Metafile::read(QByteArray()));
+}
+
+} // namespace
+} // namespace KX::Tovrin::Metafiles::Test
