@@ -174,6 +174,10 @@ bool EditorApplication::handlePath(const QString& path, const std::function<void
             throw Tovrin::DocumentLoadError("This application cannot open documents.");
         }
         editor->loadDocument();
+    } catch (const Tovrin::DocumentLoadCancelled& e) {
+        // The user stopped it: nothing to tell them.
+        error = QString::fromUtf8(e.what());
+        silentErrors = true;
     } catch (const Tovrin::DocumentLoadError& e) {
         error = QString::fromUtf8(e.what());
     }
