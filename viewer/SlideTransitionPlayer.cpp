@@ -39,18 +39,20 @@ void SlideTransitionPlayer::moveTo(int index) {
         _view->setSlideIndex(index);
         return;
     }
-    const QPixmap from = _view->grab();
+    // Only the slide moves; the bars beside it stay where they are.
+    const QRect area = _view->slideRect();
+    const QPixmap from = _view->grab(area);
     _view->setSlideIndex(index);
-    play(from, _view->grab(), transition);
+    play(from, _view->grab(area), transition, area);
 }
 
 void SlideTransitionPlayer::play(const QPixmap& from, const QPixmap& to,
-                                 const Tovrin::SlideTransition& transition) {
+                                 const Tovrin::SlideTransition& transition, const QRect& area) {
     finish();
     _from = from;
     _to = to;
     _transition = transition;
-    setGeometry(_view->rect());
+    setGeometry(area);
     show();
     raise();
     _animation->setDuration(std::max(1, transition.durationMs));
@@ -84,7 +86,6 @@ bool SlideTransitionPlayer::eventFilter(QObject* watched, QEvent* event) {
     if (watched == _view && event->type() == QEvent::Resize) {
         // The pictures no longer fit the view: show where the show is instead.
         finish();
-        setGeometry(_view->rect());
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -14,11 +14,11 @@ class SlideControl;
 
 namespace KX {
 
-// Plays slide transitions over a slide view. Moving the view on by one slide grabs the view before
-// and after, and this widget, lying over the view, paints the frames between them while its
-// animation runs; any other move, or a slide that comes in with a cut, changes the view at once.
-// The animation's progress alone decides each frame (paintTransitionFrame), so a test can set its
-// time and look at the picture.
+// Plays slide transitions over a slide view. Moving the view on by one slide grabs the slide's area
+// of the view before and after, and this widget, lying over that area, paints the frames between
+// them while its animation runs; any other move, or a slide that comes in with a cut, changes the view at
+// once. The animation's progress alone decides each frame (paintTransitionFrame), so a test can set its time
+// and look at the picture.
 class SlideTransitionPlayer : public QWidget {
     Q_OBJECT
 public:
@@ -29,8 +29,10 @@ public:
 
     // Shows slide `index` in the view, with its transition when it follows the slide shown.
     void moveTo(int index);
-    // Plays `transition` from one picture of the view to another; ends a running one first.
-    void play(const QPixmap& from, const QPixmap& to, const Tovrin::SlideTransition& transition);
+    // Plays `transition` from one picture to another over `area` of the view; ends a running one
+    // first.
+    void play(const QPixmap& from, const QPixmap& to, const Tovrin::SlideTransition& transition,
+              const QRect& area);
     // Ends a running transition at its last frame.
     void finish();
 
