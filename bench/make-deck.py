@@ -2,7 +2,11 @@
 """Writes a PowerPoint deck for benchmarking the editor core: N slides, each with a title, a
 bulleted body, a few preset shapes with theme colours and gradients, and a picture.
 
-usage: make-deck.py OUT.pptx [SLIDES]
+usage: make-deck.py OUT.pptx [SLIDES] [--own-pictures] [--transitions]
+
+--own-pictures gives every slide a picture of its own (400 x 250, about 3 KB compressed, 400 KB
+decoded) instead of one shared by all, as in a deck of photographs: 3000 slides make about 14 MB.
+--transitions gives the slides a round of fade, push, wipe, cover and split transitions.
 """
 import struct
 import sys
@@ -24,6 +28,23 @@ def png(width, height):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)) +
             chunk(b"IDAT", zlib.compress(rows, 6)) + chunk(b"IEND", b""))
+
+
+def own_png(seed, width=400, height=250):
+    """A picture that differs per seed and compresses like a simple photograph would not, but
+    quickly: every row is the previous one shifted, so zlib finds long matches."""
+    base = bytes(((x * (seed % 7 + 1) + seed) % 256, (x * 3 + seed * 5) % 256, (seed * 11 + x // 4) % 256)[i]
+                 for x in range(width) for i in range(3))
+    rows = b"".join(b"\0" + base[(y * 3 * (seed % 5 + 1)) % len(base):] + base[:(y * 3 * (seed % 5 + 1)) % len(base)]
+                    for y in range(height))
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(rows, 6)) + chunk(b"IEND", b""))
+
+
+TRANSITIONS = ['<p:fade/>', '<p:push dir="u"/>', '<p:wipe dir="r"/>', '<p:cover dir="l"/>',
+               '<p:split orient="vert" dir="out"/>']
 
 
 def rels(body):
@@ -60,8 +81,12 @@ def shape(i, prst, x, y, fill, rot=0):
 
 
 def main():
-    out = sys.argv[1]
-    count = int(sys.argv[2]) if len(sys.argv) > 2 else 50
+    flags = [a for a in sys.argv[1:] if a.startswith("--")]
+    args = [a for a in sys.argv[1:] if not a.startswith("--")]
+    out = args[0]
+    count = int(args[1]) if len(args) > 1 else 50
+    own = "--own-pictures" in flags
+    transitions = "--transitions" in flags
     z = zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED)
     overrides = "".join(
         f'<Override PartName="/ppt/slides/slide{i}.xml" '
@@ -122,7 +147,8 @@ def main():
                       placeholder('<p:ph idx="1"/>', "<a:p><a:r><a:t>Click to edit text</a:t></a:r></a:p>",
                                   xfrm(838200, 1825625, 6000000, 4351338)))
                + "</p:cSld></p:sldLayout>")
-    z.writestr("ppt/media/image1.png", png(640, 400))
+    if not own:
+        z.writestr("ppt/media/image1.png", png(640, 400))
     for i in range(1, count + 1):
         bullets = "".join(
             f'<a:p><a:pPr lvl="{k % 2}"/><a:r><a:rPr lang="en-US"/><a:t>Point {k} of slide {i}: some words that make '
@@ -137,10 +163,15 @@ def main():
                   + f'<p:pic><p:nvPicPr><p:cNvPr id="13" name="pic"/><p:cNvPicPr/><p:nvPr/></p:nvPicPr><p:blipFill>'
                   '<a:blip r:embed="rIdP"/><a:srcRect l="10000" r="10000"/><a:stretch><a:fillRect/></a:stretch></p:blipFill>'
                   f'<p:spPr>{xfrm(9400000, 3300000, 2400000, 1500000)}<a:prstGeom prst="rect"/></p:spPr></p:pic>')
+        picture = f"image{i}.png" if own else "image1.png"
+        if own:
+            z.writestr(f"ppt/media/{picture}", own_png(i), zipfile.ZIP_STORED)
         z.writestr(f"ppt/slides/_rels/slide{i}.xml.rels",
-                   rels(rel("rIdL", "slideLayout", "../slideLayouts/slideLayout1.xml") + rel("rIdP", "image", "../media/image1.png")))
+                   rels(rel("rIdL", "slideLayout", "../slideLayouts/slideLayout1.xml") + rel("rIdP", "image", f"../media/{picture}")))
+        transition = f'<p:transition spd="med">{TRANSITIONS[i % len(TRANSITIONS)]}</p:transition>' if transitions else ""
         z.writestr(f"ppt/slides/slide{i}.xml",
-                   f'<?xml version="1.0" encoding="UTF-8"?><p:sld {A} {R} {P}><p:cSld>{tree(shapes)}</p:cSld></p:sld>')
+                   f'<?xml version="1.0" encoding="UTF-8"?><p:sld {A} {R} {P}><p:cSld>{tree(shapes)}</p:cSld>'
+                   f'{transition}</p:sld>')
     z.close()
 
 

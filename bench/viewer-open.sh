@@ -2,14 +2,26 @@
 # How fast the editor core opens a presentation and shows slides.
 #
 #   bench/viewer-open.sh [BUILD_DIR] [SLIDES]
+#   bench/viewer-open.sh --long [BUILD_DIR]
 #
 # Generates a deck (default 50 slides) with bench/make-deck.py, then runs slide-render on it:
 # the time to open the file, to render the first slide at full-screen size (1920 px), to render
 # the rest, and to answer again from the cache. Also times the same on the sample decks when
 # the samples are present in ../shared beside the repository. Prints figures; asserts nothing.
+#
+# --long measures long decks instead: the 800-slide sample (Presentation4.odp) and generated
+# decks of 800 and 3000 slides with a picture of their own on every slide (3000: about 16 MB).
+# For each: slide-render opening it, and rendering every slide at thumbnail size (time, peak
+# RSS); slidewell opening it offscreen (time until its window is shown, peak RSS); and, when
+# Xvfb, openbox and xdotool are present, slidewell presenting every slide under a window manager
+# (Right pressed once per slide; peak RSS).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
+if [ "${1:-}" = --long ]; then
+    shift
+    exec "$here/viewer-long-decks.sh" "$@"
+fi
 build=${1:-$here/../build-editorcore}
 slides=${2:-50}
 render="$build/tools/slide-render"

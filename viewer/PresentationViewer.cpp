@@ -18,6 +18,7 @@
 #include "viewer/BlankScreen.h"
 #include "viewer/PresenterConsole.h"
 #include "viewer/PresenterKeys.h"
+#include "viewer/SlideTransitionPlayer.h"
 #include "viewer/StyledFilmstrip.h"
 #include "viewer/TipsScreen.h"
 
@@ -148,7 +149,8 @@ void PresentationViewer::createActions() {
         if (entry.icon) {
             QIcon icon(QString::fromLatin1(entry.icon));
             if (entry.extraIcon) {
-                icon.addFile(QString::fromLatin1(entry.extraIcon), QSize(), entry.extraMode, entry.extraState);
+                icon.addFile(QString::fromLatin1(entry.extraIcon), QSize(), entry.extraMode,
+                             entry.extraState);
             }
             action->setIcon(icon);
         }
@@ -311,6 +313,8 @@ void PresentationViewer::createSlideControl() {
     _slideControl->setMediaProvider(getMediaProvider());
     _slideControl->setCacheEnabled(true);
     setContentWidget(_slideControl);
+    _transitionPlayer = new SlideTransitionPlayer(
+        _slideControl, [core = _editorCore](int index) { return core->slideTransition(index); });
 }
 
 void PresentationViewer::createFunctionToolbar() {
@@ -372,7 +376,7 @@ void PresentationViewer::onCurrentSlideChanged(int index) {
     if (!_slideControl) {
         assertionFailed("_slideControl");
     }
-    _slideControl->setSlideIndex(index);
+    _transitionPlayer->moveTo(index);
     _previousAction->setEnabled(index > 0);
     _nextAction->setEnabled(_editorCore && index + 1 < _editorCore->getSlidesCount());
 }

@@ -25,6 +25,7 @@ namespace KX {
 class BlankScreen;
 class PresenterConsole;
 class PresenterKeys;
+class SlideTransitionPlayer;
 class StyledFilmstrip;
 class TipsScreen;
 
@@ -55,6 +56,7 @@ public:
     BlankScreen* blankScreen() const { return _blankScreen; }
     PresenterKeys* presenterKeys() const { return _presenterKeys; }
     PresenterConsole* presenterConsole() const { return _presenterConsole; }
+    SlideTransitionPlayer* transitionPlayer() const { return _transitionPlayer; }
     QAction* consoleAction() const { return _consoleAction; }
     Brovik::SlideNavigationController* slideNavigationController() const {
         return _slideNavigationController;
@@ -164,6 +166,7 @@ private:
     int _wheelDelta = 0;
     PresenterConsole* _presenterConsole = nullptr;
     QAction* _consoleAction = nullptr;
+    SlideTransitionPlayer* _transitionPlayer = nullptr;
 };
 
 } // namespace KX

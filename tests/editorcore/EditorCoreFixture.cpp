@@ -16,7 +16,9 @@ namespace {
 const char* const Namespaces =
     "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
     "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\" "
-    "xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\"";
+    "xmlns:p=\"http://schemas.openxmlformats.org/presentationml/2006/main\" "
+    "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\" "
+    "xmlns:p14=\"http://schemas.microsoft.com/office/powerpoint/2010/main\"";
 const std::string Rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 
 std::string relationships(const std::string& body) {
@@ -162,7 +164,8 @@ ZipEntries pptxEntries(const PptxRecipe& deck) {
         e["ppt/slides/slide" + n + ".xml"] =
             bytes(std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><p:sld ") + Namespaces + " " +
                   (i < deck.slideAttributes.size() ? deck.slideAttributes[i] : std::string()) + "><p:cSld>" +
-                  bg + tree(deck.slideShapes[i]) + deck.slideTreeSiblings + "</p:cSld></p:sld>");
+                  bg + tree(deck.slideShapes[i]) + deck.slideTreeSiblings + "</p:cSld>" +
+                  (i < deck.slideTails.size() ? deck.slideTails[i] : std::string()) + "</p:sld>");
     }
     for (const auto& [name, data] : deck.extraEntries)
         e[name] = data;
@@ -181,6 +184,8 @@ ZipEntries odpEntries(const OdpRecipe& deck) {
         "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" "
         "xmlns:presentation=\"urn:oasis:names:tc:opendocument:xmlns:presentation:1.0\" "
         "xmlns:loext=\"urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0\" "
+        "xmlns:smil=\"urn:oasis:names:tc:opendocument:xmlns:smil-compatible:1.0\" "
+        "xmlns:anim=\"urn:oasis:names:tc:opendocument:xmlns:animation:1.0\" "
         "office:version=\"1.3\"";
     ZipEntries e;
     e["mimetype"] = "application/vnd.oasis.opendocument.presentation";

@@ -30,10 +30,11 @@ struct PptxRecipe {
     std::vector<std::string> slideShapes;      // per slide
     std::vector<std::string> slideAttributes;  // per slide, attributes of p:sld
     std::string accent1 = "FF0000";
-    ZipEntries extraEntries;        // e.g. ppt/media/image1.png
-    std::string slideRelationships; // extra <Relationship> elements for every slide
-    std::string slideTreeSiblings;  // elements after every slide's shape tree (e.g. p:controls)
-    std::string bgFillStyles =      // the theme's a:bgFillStyleLst content
+    ZipEntries extraEntries;             // e.g. ppt/media/image1.png
+    std::string slideRelationships;      // extra <Relationship> elements for every slide
+    std::string slideTreeSiblings;       // elements after every slide's shape tree (e.g. p:controls)
+    std::vector<std::string> slideTails; // per slide, elements after p:cSld (e.g. p:transition)
+    std::string bgFillStyles =           // the theme's a:bgFillStyleLst content
         "<a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill><a:solidFill><a:schemeClr "
         "val=\"phClr\"/></a:solidFill><a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill>";
     int widthEmu = 9144000;  // 720 pt

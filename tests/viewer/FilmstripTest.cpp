@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QPropertyAnimation>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -205,6 +206,42 @@ TEST(ViewerFilmstrip, ClickingAThumbnailMovesThePresentation) {
     // Keys move the filmstrip's current thumbnail too.
     viewer->slideNavigationController()->switchToFirstSlide();
     EXPECT_EQ(filmstrip->getCurrentIndex(), 0);
+    viewer->window()->close();
+}
+
+} // namespace
+
+namespace {
+
+TEST(ViewerFilmstrip, ThumbnailsKeptStayWithinTheBudgetWhateverTheLengthOfTheDeck) {
+    std::vector<QColor> colours;
+    for (int i = 0; i < 40; ++i) {
+        colours.push_back(QColor::fromHsv(i * 9, 200, 200));
+    }
+    PresentationViewer* viewer = openDeck(QStringLiteral("long.pptx"), colours);
+    ASSERT_NE(viewer, nullptr);
+    slideIn(viewer);
+    StyledFilmstrip* filmstrip = viewer->filmstrip();
+    const QMargins margins = filmstrip->getLayout()->getItemMargins();
+    const QRect slide = filmstrip->slideRectIn(filmstrip->itemRectInViewport(0).marginsRemoved(margins));
+    const qint64 thumbnail = qint64(slide.width()) * slide.height() * 4;
+    filmstrip->setThumbnailBudget(thumbnail * 7 / 2);
+
+    QScrollBar* bar = filmstrip->verticalScrollBar();
+    for (int value = 0; value <= bar->maximum(); value += std::max(1, bar->pageStep() / 2)) {
+        bar->setValue(value);
+        filmstrip->viewport()->grab(); // asks for the thumbnails in view
+        waitForThumbnails(filmstrip);
+        EXPECT_LE(filmstrip->thumbnailCount(), 3);
+    }
+    // Those in view are still drawn, from the cache or afresh.
+    bar->setValue(bar->maximum());
+    filmstrip->viewport()->grab();
+    waitForThumbnails(filmstrip);
+    const QImage image = filmstrip->viewport()->grab().toImage();
+    const QRect last = filmstrip->slideRectIn(filmstrip->itemRectInViewport(39).marginsRemoved(margins));
+    EXPECT_EQ(image.pixelColor(last.left() + 10, last.top() + 10).rgb(), colours.back().rgb());
+    EXPECT_LE(filmstrip->thumbnailCount(), 3);
     viewer->window()->close();
 }
 

@@ -29,8 +29,8 @@ std::string hex(const QColor& colour) {
 
 } // namespace
 
-void writePptx(const QString& path, const std::vector<QColor>& slideColours, double widthPt,
-               double heightPt) {
+void writePptx(const QString& path, const std::vector<QColor>& slideColours, double widthPt, double heightPt,
+               const std::vector<std::string>& slideTails) {
     int error = 0;
     zip_t* archive = zip_open(path.toLocal8Bit().constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (!archive) {
@@ -64,7 +64,8 @@ void writePptx(const QString& path, const std::vector<QColor>& slideColours, dou
             R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?><p:sld )" + ns +
                 R"(><p:cSld><p:bg><p:bgPr><a:solidFill><a:srgbClr val=")" + colour +
                 R"("/></a:solidFill><a:effectLst/></p:bgPr></p:bg><p:spTree><p:nvGrpSpPr><p:cNvPr id="1" name=""/>)"
-                R"(<p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr><p:grpSpPr/></p:spTree></p:cSld></p:sld>)");
+                R"(<p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr><p:grpSpPr/></p:spTree></p:cSld>)" +
+                (i < slideTails.size() ? slideTails[i] : std::string()) + "</p:sld>");
     }
     types += "</Types>";
     presentationRels += "</Relationships>";

@@ -100,9 +100,10 @@ QString scratchFolder() {
     return scratch().path();
 }
 
-PresentationViewer* openDeck(const QString& name, const std::vector<QColor>& slides) {
+PresentationViewer* openDeck(const QString& name, const std::vector<QColor>& slides,
+                             const std::vector<std::string>& slideTails) {
     const QString path = scratchFolder() + QLatin1Char('/') + name;
-    writePptx(path, slides);
+    writePptx(path, slides, 720, 540, slideTails);
     auto& application = testApplication();
     if (!application.handlePath(path, {}, false, nullptr)) {
         ADD_FAILURE() << application.openFailures.join(QLatin1Char('\n')).toStdString();

@@ -33,7 +33,9 @@ public:
 ViewerTestApplication& testApplication();
 QString scratchFolder();
 
-// Writes a deck of solid-colour slides into the scratch folder and opens it in a window.
-PresentationViewer* openDeck(const QString& name, const std::vector<QColor>& slides);
+// Writes a deck of solid-colour slides into the scratch folder and opens it in a window;
+// `slideTails` as for writePptx.
+PresentationViewer* openDeck(const QString& name, const std::vector<QColor>& slides,
+                             const std::vector<std::string>& slideTails = {});
 
 } // namespace KX::Testing

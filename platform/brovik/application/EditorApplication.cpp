@@ -19,6 +19,9 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QXmlStreamReader>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace KX::Brovik {
 
@@ -81,6 +84,17 @@ EditorApplication::EditorApplication(int& argc, char** argv, const QString& appl
     installTranslations(*this);
     readIntroductionKeys();
     _parser.process(arguments());
+    returnLargeBlocksToTheSystem();
+}
+
+void EditorApplication::returnLargeBlocksToTheSystem() {
+#if defined(__GLIBC__)
+    // Rendered slides and decoded pictures are blocks of megabytes. glibc raises its mapping
+    // threshold after such a block is freed and then carves the next ones out of its heaps, where
+    // freed memory stays with the process: the memory held would follow every slide ever drawn
+    // rather than the caches' budgets. A fixed threshold hands each one back when it is freed.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
 }
 
 EditorApplication::~EditorApplication() {
@@ -174,6 +188,10 @@ bool EditorApplication::handlePath(const QString& path, const std::function<void
             throw Tovrin::DocumentLoadError("This application cannot open documents.");
         }
         editor->loadDocument();
+    } catch (const Tovrin::DocumentLoadCancelled& e) {
+        // The user stopped it: nothing to tell them.
+        error = QString::fromUtf8(e.what());
+        silentErrors = true;
     } catch (const Tovrin::DocumentLoadError& e) {
         error = QString::fromUtf8(e.what());
     }

@@ -101,6 +101,7 @@ signals:
     void documentOpenFailed(const QString& path, const QString& message);
 
 private:
+    static void returnLargeBlocksToTheSystem();
     void readIntroductionKeys();
     void trackEditor(EditorMainWidget* editor);
 

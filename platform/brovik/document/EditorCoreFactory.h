@@ -12,8 +12,9 @@ namespace KX::Tovrin {
 class EditorCoreFactory : public std::enable_shared_from_this<EditorCoreFactory> {
 public:
     // Loads `path` into the core held by `core`. Throws DocumentLoadError with a readable message
-    // when the file cannot be opened by that kind of core.
-    void load(const EditorCoreVariant& core, const QString& path) const;
+    // when the file cannot be opened by that kind of core, DocumentLoadCancelled when `progress`
+    // asked to stop.
+    void load(const EditorCoreVariant& core, const QString& path, const LoadProgress& progress = {}) const;
 };
 
 } // namespace KX::Tovrin

@@ -7,6 +7,7 @@
 #include "platform/brovik/document/MediaProvider.h"
 #include "platform/brovik/document/ResourceLoader.h"
 #include "platform/brovik/editor/EditorState.h"
+#include "platform/brovik/editor/LoadProgressDialog.h"
 #include "platform/brovik/printing/DocumentPrinter.h"
 #include "platform/brovik/style/StyleSheetLoader.h"
 
@@ -52,7 +53,9 @@ void EditorMainWidget::loadDocument() {
     if (!_editorCoreFactory) {
         throw Tovrin::DocumentLoadError("No document loader is available.");
     }
-    _editorCoreFactory->load(core, _documentIO->filePath());
+    LoadProgressDialog progress(_documentIO->fileName());
+    _editorCoreFactory->load(core, _documentIO->filePath(),
+                             [&progress](int done, int total) { return progress.update(done, total); });
     setEditorCore(core);
 }
 

@@ -47,6 +47,7 @@ public:
     ~EditorMainWidget() override;
 
     // Loads the window's document: createEditorCore, load through the core factory, setEditorCore.
+    // A long load shows its progress and may be cancelled (Tovrin::DocumentLoadCancelled).
     // Throws Tovrin::DocumentLoadError with a readable message.
     void loadDocument();
 

@@ -16,7 +16,7 @@ namespace KX::Tovrin {
 namespace {
 constexpr qint64 MaxFileSize = 1024ll << 20;
 
-std::shared_ptr<PresentationDocument> importFile(const QString& path) {
+std::shared_ptr<PresentationDocument> importFile(const QString& path, const LoadProgress& progress) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw DocumentLoadError(QStringLiteral("The file \"%1\" cannot be opened: %2.")
@@ -37,9 +37,11 @@ std::shared_ptr<PresentationDocument> importFile(const QString& path) {
     try {
         const ZipReader zip(std::move(bytes));
         if (OdpImporter::recognizes(zip))
-            return OdpImporter::import(zip);
+            return OdpImporter::import(zip, progress);
         if (PptxImporter::recognizes(zip))
-            return PptxImporter::import(zip);
+            return PptxImporter::import(zip, progress);
+    } catch (const DocumentLoadCancelled&) {
+        throw;
     } catch (const DocumentLoadError& e) {
         throw DocumentLoadError(QStringLiteral("\"%1\": %2")
                                     .arg(QFileInfo(path).fileName(), QString::fromUtf8(e.what()))
@@ -62,6 +64,11 @@ std::shared_ptr<PresentationDocument> importFile(const QString& path) {
 }
 } // namespace
 
+void reportLoadProgress(const LoadProgress& progress, int done, int total) {
+    if (progress && !progress(done, total))
+        throw DocumentLoadCancelled();
+}
+
 struct PresentationViewerEditorCore::State {
     mutable std::mutex mutex;
     std::shared_ptr<const PresentationDocument> document;
@@ -76,8 +83,8 @@ PresentationViewerEditorCore::PresentationViewerEditorCore() : _state(std::make_
 
 PresentationViewerEditorCore::~PresentationViewerEditorCore() = default;
 
-void PresentationViewerEditorCore::load(const QString& path) {
-    std::shared_ptr<const PresentationDocument> document = importFile(path);
+void PresentationViewerEditorCore::load(const QString& path, const LoadProgress& progress) {
+    std::shared_ptr<const PresentationDocument> document = importFile(path, progress);
     std::lock_guard lock(_state->mutex);
     _state->document = std::move(document);
     _state->path = path;
@@ -106,6 +113,12 @@ int PresentationViewerEditorCore::getSlidesCount() const {
 QSizeF PresentationViewerEditorCore::slideSize() const {
     const auto doc = document();
     return doc ? doc->slideSize : QSizeF();
+}
+
+SlideTransition PresentationViewerEditorCore::slideTransition(int index) const {
+    const auto doc = document();
+    return doc && index >= 0 && index < int(doc->slides.size()) ? doc->slides[std::size_t(index)].transition
+                                                                : SlideTransition{};
 }
 
 QImage PresentationViewerEditorCore::renderSlide(int index, const QSize& size) const {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/brovik/editorcore/model/LoadProgress.h"
+#include "platform/brovik/editorcore/model/SlideTransition.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QRectF>
@@ -18,6 +21,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Thrown by PresentationViewerEditorCore::load when its progress callback asked to stop.
+class DocumentLoadCancelled : public DocumentLoadError {
+public:
+    DocumentLoadCancelled() : DocumentLoadError("Opening the presentation was cancelled.") {}
+};
+
 struct PresentationDocument;
 class SlideRenderCache;
 
@@ -31,13 +40,16 @@ public:
     PresentationViewerEditorCore& operator=(const PresentationViewerEditorCore&) = delete;
 
     // PPTX or ODP, recognised by content. Throws DocumentLoadError for damaged or unsupported files;
-    // a failed load leaves the previously loaded document in place.
-    void load(const QString& path);
+    // a failed load leaves the previously loaded document in place. `progress` hears of every
+    // slide read, on the calling thread, and may cancel (DocumentLoadCancelled).
+    void load(const QString& path, const LoadProgress& progress = {});
     bool isLoaded() const;
     QString filePath() const;
     int getSlidesCount() const;
     // Slide size in points (1/72 inch).
     QSizeF slideSize() const;
+    // How slide `index` comes in during a show; a cut for an index out of range.
+    SlideTransition slideTransition(int index) const;
 
     // Raster render at the given pixel size: aspect kept, letterboxed on transparent. Results are
     // cached (LRU, bounded memory). Safe to call from worker threads. An index out of range or an

@@ -8,8 +8,18 @@
 #include <QPointer>
 #include <QRunnable>
 #include <QScrollBar>
+#include <algorithm>
+#include <limits>
 
 namespace KX::Brovik {
+
+namespace {
+constexpr qint64 DefaultThumbnailBudget = 48ll << 20;
+
+int costOf(const QImage& image) {
+    return int(std::min<qint64>(image.sizeInBytes(), std::numeric_limits<int>::max()));
+}
+} // namespace
 
 Filmstrip::Filmstrip(PresentationEditorCoreHolder holder, const QMargins& itemMargins, int mode,
                      QWidget* parent)
@@ -21,6 +31,7 @@ Filmstrip::Filmstrip(PresentationEditorCoreHolder holder, const QMargins& itemMa
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);
     setAttribute(Qt::WA_StyledBackground, true);
+    setThumbnailBudget(DefaultThumbnailBudget);
     updateLayout();
 }
 
@@ -62,6 +73,15 @@ int Filmstrip::indexAt(const QPoint& pos) const {
 
 bool Filmstrip::hasThumbnail(int index) const {
     return _thumbnails.contains(index);
+}
+
+void Filmstrip::setThumbnailBudget(qint64 bytes) {
+    _thumbnails.setMaxCost(int(std::clamp<qint64>(bytes, 0, std::numeric_limits<int>::max())));
+}
+
+void Filmstrip::keepThumbnail(int index, const QImage& image) {
+    // QCache refuses (and deletes) an object costing more than the whole budget.
+    _thumbnails.insert(index, new QImage(image), costOf(image));
 }
 
 void Filmstrip::updateLayout() {
@@ -132,17 +152,18 @@ void Filmstrip::leaveEvent(QEvent* event) {
 }
 
 QImage Filmstrip::slideImage(int index, const QSize& pixelSize) {
-    const auto found = _thumbnails.constFind(index);
-    const bool current = found != _thumbnails.constEnd() && found->size() == pixelSize;
-    if (current) {
+    const QImage* found = _thumbnails.object(index);
+    if (found && found->size() == pixelSize) {
         return *found;
     }
+    // Copied now: keeping another thumbnail below may drop this one.
+    const QImage older = found ? *found : QImage();
     const std::shared_ptr<MediaProvider>& provider = getMediaProvider();
     if (!provider) {
         // Nobody to render in the background: draw it now.
         QImage image = SlideControlBase::slideImage(index, pixelSize);
         if (isCacheEnabled() && !image.isNull()) {
-            _thumbnails.insert(index, image);
+            keepThumbnail(index, image);
         }
         return image;
     }
@@ -165,7 +186,7 @@ QImage Filmstrip::slideImage(int index, const QSize& pixelSize) {
         }));
     }
     // Until the fresh thumbnail arrives an older one, scaled, is better than nothing.
-    return found != _thumbnails.constEnd() ? *found : QImage();
+    return older;
 }
 
 void Filmstrip::thumbnailReady(int index, const QSize& pixelSize, const QImage& image) {
@@ -173,8 +194,9 @@ void Filmstrip::thumbnailReady(int index, const QSize& pixelSize, const QImage& 
     if (image.isNull()) {
         return;
     }
-    if (isCacheEnabled() || !_thumbnails.contains(index) || _thumbnails.value(index).size() != pixelSize) {
-        _thumbnails.insert(index, image);
+    const QImage* kept = _thumbnails.object(index);
+    if (isCacheEnabled() || !kept || kept->size() != pixelSize) {
+        keepThumbnail(index, image);
     }
     viewport()->update(itemRectInViewport(index));
 }

@@ -4,15 +4,18 @@
 #include "platform/brovik/slides/SlideControlBase.h"
 
 #include <QAbstractScrollArea>
+#include <QCache>
 #include <QColor>
-#include <QHash>
+#include <QImage>
 #include <QSet>
 
 namespace KX::Brovik {
 
 // A scrollable column of slide thumbnails; a click makes a slide current. Thumbnails are rendered
-// on the media provider's threads and kept, so scrolling and animating the column never waits for a
-// slide to be drawn. Subclasses decorate each thumbnail by overriding `render`.
+// on the media provider's threads and kept, the least recently drawn dropped first past a byte
+// budget, so scrolling and animating the column seldom waits for a slide to be drawn and a long
+// deck does not keep a picture of every slide. Subclasses decorate each thumbnail by overriding
+// `render`.
 class Filmstrip : public QAbstractScrollArea, public SlideControlBase {
     Q_OBJECT
 public:
@@ -53,6 +56,9 @@ public:
     int indexAt(const QPoint& pos) const;
     // Whether the thumbnail of `index` has been rendered for the current column width.
     bool hasThumbnail(int index) const;
+    int thumbnailCount() const { return _thumbnails.count(); }
+    // Bytes of thumbnails kept at most (default 48 MB); lowering it drops the oldest at once.
+    void setThumbnailBudget(qint64 bytes);
 
 signals:
     void currentIndexChanged(int index);
@@ -68,13 +74,14 @@ protected:
 private:
     void updateLayout();
     void thumbnailReady(int index, const QSize& pixelSize, const QImage& image);
+    void keepThumbnail(int index, const QImage& image);
 
     FilmstripLayout _layout;
     int _mode;
     FilmstripSettings _settings;
     int _currentIndex = -1;
     int _hoveredIndex = -1;
-    QHash<int, QImage> _thumbnails;
+    QCache<int, QImage> _thumbnails; // cost in bytes
     QSet<int> _pending;
 };
 

@@ -5,20 +5,29 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <atomic>
 #include <mutex>
 #include <optional>
 
 namespace KX::Tovrin {
 
-// An embedded picture. The bytes stay compressed until the first render needs them, so opening a
-// large deck does not decode every image up front. Decoding is thread-safe and happens once.
+class DecodedPictureCache;
+
+// An embedded picture. The bytes stay compressed until a render needs them, and the decoded image
+// lives in a bounded cache shared by all pictures rather than here, so neither opening nor showing
+// every slide of a large deck keeps every image decoded. Thread-safe.
 class PictureData {
 public:
-    PictureData(QByteArray bytes, QString name);
+    // `cache` must outlive the picture.
+    PictureData(QByteArray bytes, QString name, DecodedPictureCache* cache = nullptr);
+    ~PictureData();
+    PictureData(const PictureData&) = delete;
+    PictureData& operator=(const PictureData&) = delete;
 
     // The decoded image, or a null image when the bytes are not a picture Qt can read safely.
-    // A metafile comes rasterised at its natural size; painters draw it through metafile().
-    const QImage& image() const;
+    // Decoded again when the cache has dropped it. A metafile comes rasterised at its natural size;
+    // painters draw it through metafile().
+    QImage image() const;
     // The vector picture when the bytes are an EMF or WMF metafile, else null.
     const Metafiles::Metafile* metafile() const;
     const QString& name() const { return _name; }
@@ -29,12 +38,17 @@ public:
     double pointsPerPixel() const;
 
 private:
+    QImage decode() const;
+
     QByteArray _bytes;
     QString _name;
-    mutable std::once_flag _decoded;
     mutable std::once_flag _parsed;
     mutable std::optional<Metafiles::Metafile> _metafile;
-    mutable QImage _image;
+    DecodedPictureCache* _cache;
+    quint64 _id;
+    // One decode at a time per picture: threads rendering neighbouring slides share the work.
+    mutable std::mutex _decoding;
+    mutable std::atomic<bool> _unreadable{false};
 };
 
 } // namespace KX::Tovrin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/brovik/editorcore/model/SlideElement.h"
+#include "platform/brovik/editorcore/model/SlideTransition.h"
 
 #include <QSizeF>
 #include <vector>
@@ -12,6 +13,7 @@ namespace KX::Tovrin {
 struct Slide {
     Fill background;
     std::vector<SlideElement> elements; // back to front
+    SlideTransition transition;         // how the slide comes in
 };
 
 // A loaded presentation, independent of the file format it came from. Immutable once built.

@@ -38,6 +38,8 @@ std::vector<QString> shownSlides(OoxmlPackage& package, const QString& presentat
                      if (attrBool(package.xml(part).documentElement(), QStringLiteral("show"), true)) {
                          shown.push_back(part);
                      }
+                     // Only the presentation part is needed again.
+                     package.releaseXmlExcept({presentationPart});
                  });
     return shown.empty() ? all : shown;
 }
@@ -82,6 +84,7 @@ std::vector<QString> readPptxNotes(const ZipReader& zip) {
         const QString notesPart = package.targetOfType(slidePart, QStringLiteral("notesSlide"));
         notes.push_back(notesPart.isEmpty() || !zip.contains(notesPart) ? QString()
                                                                         : notesText(package, notesPart));
+        package.releaseXmlExcept({});
     }
     return notes;
 }

@@ -4,6 +4,7 @@
 #include "platform/brovik/editorcore/odp/OdfNames.h"
 #include "platform/brovik/editorcore/odp/OdpShapes.h"
 #include "platform/brovik/editorcore/odp/OdpStyles.h"
+#include "platform/brovik/editorcore/odp/OdpTransition.h"
 #include "platform/brovik/editorcore/package/XmlPart.h"
 
 #include <QHash>
@@ -47,7 +48,8 @@ bool OdpImporter::recognizes(const ZipReader& zip) {
     return manifest.contains("application/vnd.oasis.opendocument.presentation");
 }
 
-std::shared_ptr<PresentationDocument> OdpImporter::import(const ZipReader& zip) {
+std::shared_ptr<PresentationDocument> OdpImporter::import(const ZipReader& zip,
+                                                          const LoadProgress& progress) {
     if (!zip.contains(QStringLiteral("content.xml")))
         throw DocumentLoadError("The presentation is damaged: its content (content.xml) is missing.");
     const QDomDocument content =
@@ -81,7 +83,9 @@ std::shared_ptr<PresentationDocument> OdpImporter::import(const ZipReader& zip) 
     auto document = std::make_shared<PresentationDocument>();
     bool sized = false;
     int number = 0;
+    const int total = int(pages.size());
     for (const QDomElement& page : pages) {
+        reportLoadProgress(progress, number, total);
         ++number;
         QDomElement master = styles.masterPage(attr(page, Draw, "master-page-name"));
         if (master.isNull())
@@ -117,8 +121,10 @@ std::shared_ptr<PresentationDocument> OdpImporter::import(const ZipReader& zip) 
             OdpShapeReader(masterStyles, fields, options).read(master, slide.elements);
         }
         OdpShapeReader(styles, fields, {}).read(page, slide.elements);
+        slide.transition = readOdpTransition(pageStyle, page);
         document->slides.push_back(std::move(slide));
     }
+    reportLoadProgress(progress, total, total);
     if (!sized)
         document->slideSize = pageSize(styles, styles.firstMasterPage());
     return document;

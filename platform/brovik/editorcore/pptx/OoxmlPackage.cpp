@@ -31,6 +31,10 @@ const QDomDocument& OoxmlPackage::xml(const QString& partName) {
     return _xml.emplace(partName, parseXmlPart(_zip.read(partName), partName)).first->second;
 }
 
+void OoxmlPackage::releaseXmlExcept(const std::set<QString>& keep) {
+    std::erase_if(_xml, [&](const auto& entry) { return !keep.contains(entry.first); });
+}
+
 const std::map<QString, Relationship>& OoxmlPackage::relationships(const QString& partName) {
     auto it = _relationships.find(partName);
     if (it != _relationships.end())

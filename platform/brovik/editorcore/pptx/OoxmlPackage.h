@@ -7,6 +7,7 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <set>
 
 namespace KX::Tovrin {
 
@@ -23,6 +24,8 @@ public:
     const ZipReader& zip() const { return _zip; }
     // Throws DocumentLoadError when the part is missing or malformed.
     const QDomDocument& xml(const QString& partName);
+    // Forgets the parsed XML of every part not in `keep`; a later xml() parses it again.
+    void releaseXmlExcept(const std::set<QString>& keep);
     // Relationships of a part; an absent or broken relationships part gives none.
     const std::map<QString, Relationship>& relationships(const QString& partName);
     // Target of relationship id from partName, or empty.

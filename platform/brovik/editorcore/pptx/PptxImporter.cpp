@@ -5,6 +5,9 @@
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
 #include "platform/brovik/editorcore/pptx/PptxShapeTree.h"
+#include "platform/brovik/editorcore/pptx/PptxTransition.h"
+
+#include <set>
 
 namespace KX::Tovrin {
 
@@ -99,7 +102,8 @@ bool PptxImporter::recognizes(const ZipReader& zip) {
     return types.contains("presentationml") || zip.contains(QStringLiteral("ppt/presentation.xml"));
 }
 
-std::shared_ptr<PresentationDocument> PptxImporter::import(const ZipReader& zip) {
+std::shared_ptr<PresentationDocument> PptxImporter::import(const ZipReader& zip,
+                                                           const LoadProgress& progress) {
     OoxmlPackage package(zip);
     QString presentationPart = mainPart(package);
     if (presentationPart.isEmpty() && zip.contains(QStringLiteral("ppt/presentation.xml")))
@@ -138,20 +142,10 @@ std::shared_ptr<PresentationDocument> PptxImporter::import(const ZipReader& zip)
                      if (!part.isEmpty() && int(slideParts.size()) < MaxSlides && zip.contains(part))
                          slideParts.push_back(part);
                  });
-    // Hidden slides are left out of a show, so the viewer leaves them out too (unless every
-    // slide is hidden, where showing them beats showing nothing).
-    // Slide number fields keep counting the hidden slides, as in the authoring program.
-    std::vector<std::pair<QString, int>> shown;
-    std::vector<std::pair<QString, int>> all;
-    for (const QString& part : slideParts) {
-        all.emplace_back(part, int(all.size()) + 1);
-        if (attrBool(package.xml(part).documentElement(), QStringLiteral("show"), true))
-            shown.push_back(all.back());
-    }
-    if (shown.empty())
-        shown = std::move(all);
-
-    for (const auto& [slidePart, slideNumber] : shown) {
+    // Parts every slide shares stay parsed; a slide's own parts are dropped once it is read, so
+    // the parsed XML held at any time does not grow with the number of slides.
+    std::set<QString> shared{presentationPart, tableStylesPart};
+    auto readSlide = [&](const QString& slidePart, int slideNumber) {
         const QDomElement slideRoot = package.xml(slidePart).documentElement();
         const QString layoutPart = package.targetOfType(slidePart, QStringLiteral("slideLayout"));
         QDomElement layoutRoot;
@@ -217,8 +211,30 @@ std::shared_ptr<PresentationDocument> PptxImporter::import(const ZipReader& zip)
         }
         PptxShapeTree(layers, PptxShapeTree::Level::Slide)
             .read(childPath(slideRoot, {QStringLiteral("cSld"), QStringLiteral("spTree")}), slide.elements);
-        document->slides.push_back(std::move(slide));
+        slide.transition = readPptxTransition(slideRoot);
+        shared.insert({layoutPart, masterPart, master->second.theme.part});
+        package.releaseXmlExcept(shared);
+        return slide;
+    };
+
+    // Hidden slides are left out of a show, so the viewer leaves them out too (unless every
+    // slide is hidden, where showing them beats showing nothing).
+    // Slide number fields keep counting the hidden slides, as in the authoring program.
+    std::vector<std::pair<QString, int>> hidden;
+    const int total = int(slideParts.size());
+    for (int i = 0; i < total; ++i) {
+        const QString& part = slideParts[i];
+        reportLoadProgress(progress, i, total);
+        if (attrBool(package.xml(part).documentElement(), QStringLiteral("show"), true))
+            document->slides.push_back(readSlide(part, i + 1));
+        else
+            hidden.emplace_back(part, i + 1);
+        package.releaseXmlExcept(shared);
     }
+    if (document->slides.empty())
+        for (const auto& [part, number] : hidden)
+            document->slides.push_back(readSlide(part, number));
+    reportLoadProgress(progress, total, total);
     return document;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/brovik/editorcore/model/LoadProgress.h"
 #include "platform/brovik/editorcore/model/PresentationDocument.h"
 #include "platform/brovik/editorcore/package/ZipReader.h"
 
@@ -13,7 +14,9 @@ public:
     // True when the archive looks like an Office Open XML presentation.
     static bool recognizes(const ZipReader& zip);
     // Throws DocumentLoadError when the package lacks what a presentation needs.
-    static std::shared_ptr<PresentationDocument> import(const ZipReader& zip);
+    // `progress` hears of every slide read and may stop the load (DocumentLoadCancelled).
+    static std::shared_ptr<PresentationDocument> import(const ZipReader& zip,
+                                                        const LoadProgress& progress = {});
 };
 
 } // namespace KX::Tovrin
