@@ -55,10 +55,14 @@ Xml::EntryResolverScope::Resolver archiveResolver(ZipArchive& archive) {
 
 } // namespace
 
-bool isExemptFromDocumentSignature(const std::string& name) {
-    // Directories carry no data; older suites leave the media type and the manifest unsigned.
-    return name.empty() || name.back() == '/' || name == DocumentSignaturesEntry || name == "mimetype" ||
-           name == "META-INF/manifest.xml" || name == "META-INF/macrosignatures.xml";
+bool isExemptFromDocumentSignature(const std::string& name, bool legacySignature) {
+    if (name.empty() || name.back() == '/' || name == DocumentSignaturesEntry)
+        return true;
+    // Suites before ODF 1.2 signed the content streams only: no media type, manifest, user
+    // interface configuration or thumbnail.
+    const auto under = [&name](const char* folder) { return name.rfind(folder, 0) == 0; };
+    return legacySignature &&
+           (name == "mimetype" || under("META-INF/") || under("Configurations2/") || under("Thumbnails/"));
 }
 
 xmlNode* OpenOfficeSignatureHandler::buildTemplate(xmlNode* root, const Certificate& signer,
@@ -115,8 +119,11 @@ void OpenOfficeSignatureHandler::sign(const MemoryCertStorage& certificates) {
 }
 
 void OpenOfficeSignatureHandler::collectUnsignedEntries(const std::vector<std::string>& covered) {
+    // ODF 1.2 signatures cover the manifest (and every other entry); older ones never do. The test
+    // rests on what the signature signed, not on the unsigned root element of the signature file.
+    const bool legacy = std::find(covered.begin(), covered.end(), "META-INF/manifest.xml") == covered.end();
     for (const auto& name : _document->archive().names())
-        if (!isExemptFromDocumentSignature(name) &&
+        if (!isExemptFromDocumentSignature(name, legacy) &&
             std::find(covered.begin(), covered.end(), name) == covered.end())
             _entries.push_back({name, EntryStatus::NotSigned});
 }

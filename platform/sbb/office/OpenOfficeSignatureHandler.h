@@ -28,7 +28,7 @@ private:
     xmlNode* _signature = nullptr;
 };
 
-// Entries an OpenDocument signature need not cover.
-bool isExemptFromDocumentSignature(const std::string& name);
+// Entries an OpenDocument signature need not cover; legacySignature: one made before ODF 1.2.
+bool isExemptFromDocumentSignature(const std::string& name, bool legacySignature);
 
 } // namespace SBB
