@@ -10,6 +10,7 @@
 #include <mutex>
 #include <openssl/evp.h>
 #include <xmlsec/crypto.h>
+#include <xmlsec/errors.h>
 #include <xmlsec/io.h>
 #include <xmlsec/xmlsec.h>
 #include <xmlsec/xmltree.h>
@@ -55,6 +56,17 @@ int closeEntry(void* context) {
     throw SBException(SBException::Kind::Library, "EElXMLError", message, 0x8101);
 }
 
+// Failures are results and exceptions here; the libraries' own reports would reach the user's
+// terminal.
+void ignoreXmlsecError(const char*, int, const char*, const char*, const char*, int, const char*) {}
+void ignoreGenericError(void*, const char*, ...) {}
+void ignoreStructuredError(void*, xmlErrorPtr) {}
+
+void silenceThisThread() {
+    xmlSetGenericErrorFunc(nullptr, ignoreGenericError);
+    xmlSetStructuredErrorFunc(nullptr, ignoreStructuredError);
+}
+
 void startLibraries() {
     xmlInitParser();
     if (xmlSecInit() < 0)
@@ -63,6 +75,7 @@ void startLibraries() {
         fail("xmlsec version mismatch");
     if (xmlSecCryptoAppInit(nullptr) < 0 || xmlSecCryptoInit() < 0)
         fail("xmlsec crypto initialisation failed");
+    xmlSecErrorsSetCallback(ignoreXmlsecError);
     xmlSecIOCleanupCallbacks();
     if (xmlSecIORegisterCallbacks(matchEntry, openEntry, readEntry, closeEntry) < 0)
         fail("xmlsec input registration failed");
@@ -73,6 +86,7 @@ void startLibraries() {
 void initialize() {
     static std::once_flag once;
     std::call_once(once, startLibraries);
+    silenceThisThread();
 }
 
 DocPtr parse(const std::vector<unsigned char>& bytes) {
