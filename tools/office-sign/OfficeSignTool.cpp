@@ -69,14 +69,16 @@ void takeOptional(const po::variables_map& values, const char* name, std::option
 
 // The options each command needs, in the order they are checked.
 void requireOptions(const std::string& command, const po::variables_map& values) {
-    std::vector<const char*> required{"document"};
+    if (!values.count("document"))
+        throw po::error("the document to work on is missing");
+    std::vector<const char*> required;
     if (command == "sign")
         required.insert(required.end(), {"out", "certificate", "private-key"});
     if (command == "remove")
         required.push_back("out");
     for (const char* name : required)
         if (!values.count(name))
-            throw po::required_option(name);
+            throw po::required_option(std::string("--") + name);
 }
 
 } // namespace
