@@ -3,12 +3,16 @@
 #include "core/Errors.h"
 #include "platform/sbb/SBException.h"
 #include "platform/sbb/http/HTTPSClient.h"
+#include "platform/sbb/office/OfficeOpenXMLSignatureHandler.h"
 #include "platform/sbb/office/OpenOfficeSignatureHandler.h"
 #include "platform/sbb/office/XAdESSigner.h"
 #include "platform/sbb/tsp/HTTPTSPClient.h"
 #include "signature/sbb/SBBCertificateStorage.h"
 #include "signature/sbb/SBBSigningKeyStore.h"
 
+#include <boost/uuid/nil_generator.hpp>
+#include <boost/uuid/string_generator.hpp>
+#include <boost/uuid/uuid_io.hpp>
 #include <ctime>
 #include <map>
 
@@ -25,13 +29,52 @@ const std::map<AdESForm, int>& formTable() {
     return table;
 }
 
+// "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}".
+std::string setupIdOf(const SignatureLine& line) {
+    return "{" + boost::uuids::to_string(line.id) + "}";
+}
+
+void fillSignatureInfo(SBB::SignatureInfoV1& info, const SignatureLine& line, const std::string& setupId) {
+    info.included = true;
+    info.setupID = setupId;
+    info.colorDepth = line.colorDepth;
+    info.horizontalResolution = line.horizontalResolution;
+    info.verticalResolution = line.verticalResolution;
+    info.signatureImage.assign(line.image.begin(), line.image.end());
+    info.signatureComments = line.comments;
+    info.signatureText = line.text;
+    info.signatureType = line.type == 1 ? 2 : 1;
+    info.validSignatureLnImage.assign(line.validImage.begin(), line.validImage.end());
+    info.invalidSignatureLnImage.assign(line.invalidImage.begin(), line.invalidImage.end());
+    info.delegateSuggestedSigner = line.suggestedSigner;
+    info.delegateSuggestedSigner2 = line.suggestedSigner2;
+    info.delegateSuggestedSignerEmail = line.suggestedSignerEmail;
+}
+
+void attachSignatureLine(SBB::OfficeDocument& document, SBB::OfficeOpenXMLSignatureHandler& handler,
+                         const SignatureLine& line) {
+    const auto setupId = setupIdOf(line);
+    document.addSignatureLine(setupId);
+    SBB::SignatureLine* found = nullptr;
+    for (int i = 0; i < document.signatureLineCount() && !found; ++i)
+        if (document.signatureLine(i)->id == setupId)
+            found = document.signatureLine(i);
+    if (!found)
+        throw SignatureRuntimeError("Can't get signature object by ID.");
+    fillSignatureInfo(handler.signatureInfoV1(), line, setupId);
+    found->signatureHandler = &handler;
+}
+
 // Signs with a new handler; the handler leaves the document again when signing fails.
-void signWithHandler(SBB::OfficeDocument& document, std::unique_ptr<SBB::OfficeSignatureHandler> owned,
-                     SBB::XAdESSigner& signer, const SBB::MemoryCertStorage& certificates) {
-    SBB::OfficeSignatureHandler* handler = owned.get();
+template <typename Handler, typename Prepare>
+void signWithHandler(SBB::OfficeDocument& document, SBB::XAdESSigner& signer,
+                     const SBB::MemoryCertStorage& certificates, Prepare prepare) {
+    auto owned = std::make_unique<Handler>();
+    Handler* handler = owned.get();
     const int position = document.addSignature(std::move(owned));
     try {
         handler->addDocument();
+        prepare(*handler);
         handler->setXAdESProcessor(&signer);
         handler->sign(certificates);
     } catch (...) {
@@ -73,16 +116,44 @@ void signOfficeDocument(SBB::OfficeDocument& document, const SBBCertificateStora
     signer.generate();
 
     if (document.isOpenDocument())
-        signWithHandler(document, std::make_unique<SBB::OpenOfficeSignatureHandler>(), signer, certificates);
+        signWithHandler<SBB::OpenOfficeSignatureHandler>(document, signer, certificates, [](auto&) {});
     else if (document.isOpenXMLDocument())
-        throw SBB::SBException(SBB::SBException::Kind::Library, "EElOfficeError",
-                               "Office Open XML signing is not available", 0x8020);
+        signWithHandler<SBB::OfficeOpenXMLSignatureHandler>(
+            document, signer, certificates, [&](auto& handler) {
+                if (options.signatureLine)
+                    attachSignatureLine(document, handler, *options.signatureLine);
+            });
     else
         throw SignatureRuntimeError("Unsupported type of the document.");
 }
 
-std::optional<SignatureLine> readSignatureLine(SBB::OfficeSignatureHandler&) {
-    return std::nullopt;
+std::optional<SignatureLine> readSignatureLine(SBB::OfficeSignatureHandler& handler) {
+    auto* officeOpenXML = dynamic_cast<SBB::OfficeOpenXMLBaseSignatureHandler*>(&handler);
+    if (!officeOpenXML || officeOpenXML->signatureInfoV1().setupID.empty())
+        return std::nullopt;
+    const auto& info = officeOpenXML->signatureInfoV1();
+    SignatureLine line;
+    std::string id = info.setupID;
+    if (id.size() > 2 && id.front() == '{' && id.back() == '}')
+        id = id.substr(1, id.size() - 2);
+    try {
+        line.id = boost::uuids::string_generator()(id);
+    } catch (const std::runtime_error&) {
+        line.id = boost::uuids::nil_uuid();
+    }
+    line.colorDepth = info.colorDepth;
+    line.horizontalResolution = info.horizontalResolution;
+    line.verticalResolution = info.verticalResolution;
+    line.image.assign(info.signatureImage.begin(), info.signatureImage.end());
+    line.comments = info.signatureComments;
+    line.text = info.signatureText;
+    line.type = info.signatureType == 2 ? 1 : 0;
+    line.validImage.assign(info.validSignatureLnImage.begin(), info.validSignatureLnImage.end());
+    line.invalidImage.assign(info.invalidSignatureLnImage.begin(), info.invalidSignatureLnImage.end());
+    line.suggestedSigner = info.delegateSuggestedSigner;
+    line.suggestedSigner2 = info.delegateSuggestedSigner2;
+    line.suggestedSignerEmail = info.delegateSuggestedSignerEmail;
+    return line;
 }
 
 } // namespace KX::CryptographicEngine::DigitalSignature::SecureBlackboxProvider

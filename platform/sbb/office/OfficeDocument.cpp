@@ -2,6 +2,9 @@
 
 #include "platform/sbb/MemoryStream.h"
 #include "platform/sbb/SBException.h"
+#include "platform/sbb/office/OfficeOpenXMLSignatureHandler.h"
+#include "platform/sbb/office/OpcPackage.h"
+#include "platform/sbb/office/OpcSignatureParts.h"
 #include "platform/sbb/office/OpenOfficeSignatureHandler.h"
 
 namespace SBB {
@@ -29,9 +32,23 @@ void OfficeDocument::open(Stream& stream) {
     detectType();
     if (_type == OfficeDocumentType::OpenDocument)
         loadOpenDocumentSignatures();
+    else if (isOpenXMLDocument())
+        loadOpenXMLSignatures();
+}
+
+int OfficeDocument::addSignatureLine(const std::string& id) {
+    _signatureLines.push_back({id, nullptr});
+    return static_cast<int>(_signatureLines.size()) - 1;
+}
+
+SignatureLine* OfficeDocument::signatureLine(int index) {
+    if (index < 0 || index >= signatureLineCount())
+        return nullptr;
+    return &_signatureLines[static_cast<std::size_t>(index)];
 }
 
 void OfficeDocument::close() {
+    _signatureLines.clear();
     _handlers.clear();
     _odfSignatures.reset();
     _archive.close();
@@ -73,6 +90,32 @@ void OfficeDocument::loadOpenDocumentSignatures() {
         addSignature(std::make_unique<OpenOfficeSignatureHandler>(signature));
 }
 
+void OfficeDocument::loadOpenXMLSignatures() {
+    for (const auto& origin : Opc::readRelationships(_archive, "")) {
+        if (origin.type != Opc::OriginRelationshipType || origin.external)
+            continue;
+        const auto originPart = Opc::resolveTarget("", origin.target);
+        for (const auto& relationship : Opc::readRelationships(_archive, originPart)) {
+            if (relationship.type != Opc::SignatureRelationshipType || relationship.external)
+                continue;
+            const auto part = Opc::resolveTarget(originPart, relationship.target);
+            const auto bytes = _archive.read(part);
+            if (!bytes)
+                continue;
+            auto signature = Xml::parse(*bytes);
+            Xml::registerIds(xmlDocGetRootElement(signature.get()));
+            if (_type == OfficeDocumentType::OpenXPS)
+                addSignature(std::make_unique<OfficeOpenXPSSignatureHandler>(part, std::move(signature)));
+            else
+                addSignature(std::make_unique<OfficeOpenXMLSignatureHandler>(part, std::move(signature)));
+            const auto& info =
+                static_cast<OfficeOpenXMLBaseSignatureHandler*>(_handlers.back().get())->signatureInfoV1();
+            if (!info.setupID.empty())
+                _signatureLines.push_back({info.setupID, _handlers.back().get()});
+        }
+    }
+}
+
 xmlDoc* OfficeDocument::openDocumentSignatures() {
     if (!_odfSignatures) {
         _odfSignatures.reset(xmlNewDoc(BAD_CAST "1.0"));
@@ -104,6 +147,12 @@ void OfficeDocument::removeSignature(int index) {
         xmlFreeNode(odf->signatureNode());
         _signaturesChanged = true;
     }
+    if (auto* ooxml = dynamic_cast<OfficeOpenXMLBaseSignatureHandler*>(handler);
+        ooxml && !ooxml->partName().empty())
+        Opc::removeSignaturePart(_archive, ooxml->partName());
+    for (auto& line : _signatureLines)
+        if (line.signatureHandler == handler)
+            line.signatureHandler = nullptr;
     _handlers.erase(_handlers.begin() + index);
 }
 

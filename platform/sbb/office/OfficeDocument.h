@@ -9,6 +9,14 @@
 
 namespace SBB {
 
+// A visible signature line of an Office Open XML document, tied to the signature that fills it.
+// The line is known to the document's signatures (SignatureInfoV1's SetupID); no shape is drawn
+// into the document's body.
+struct SignatureLine {
+    std::string id; // "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}"
+    OfficeSignatureHandler* signatureHandler = nullptr;
+};
+
 enum class OfficeDocumentType { Unknown, OpenDocument, OpenXML, OpenXPS };
 
 // An office document (a zip package) and its signatures, worked on in memory. The stream given to
@@ -41,6 +49,12 @@ public:
     // Throws SBException for a position out of range.
     void removeSignature(int index);
 
+    // Office Open XML: adds a signature line; returns its position.
+    int addSignatureLine(const std::string& id);
+    int signatureLineCount() const { return static_cast<int>(_signatureLines.size()); }
+    // Null for a position out of range.
+    SignatureLine* signatureLine(int index);
+
     // Writes the signature parts into the package and the package into the stream.
     void flush();
 
@@ -52,6 +66,7 @@ public:
 private:
     void detectType();
     void loadOpenDocumentSignatures();
+    void loadOpenXMLSignatures();
 
     Stream* _stream = nullptr;
     ZipArchive _archive;
@@ -59,6 +74,7 @@ private:
     Xml::DocPtr _odfSignatures;
     bool _signaturesChanged = false;
     std::vector<std::unique_ptr<OfficeSignatureHandler>> _handlers;
+    std::vector<SignatureLine> _signatureLines;
 };
 
 constexpr const char* DocumentSignaturesEntry = "META-INF/documentsignatures.xml";

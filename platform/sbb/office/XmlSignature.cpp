@@ -182,6 +182,27 @@ std::vector<ReferenceCheck> checkManifestReferences(xmlNode*, xmlNode* manifest)
     return checks;
 }
 
+void digestManifest(xmlNode* manifest) {
+    if (!manifest)
+        fail("the signature has no manifest");
+    DSigCtxPtr ctx(xmlSecDSigCtxCreate(nullptr));
+    if (!ctx)
+        fail("cannot create the signature context");
+    ctx->operation = xmlSecTransformOperationSign;
+    ctx->enabledReferenceUris = static_cast<xmlSecTransformUriType>(
+        xmlSecTransformUriTypeEmpty | xmlSecTransformUriTypeSameDocument | xmlSecTransformUriTypeRemote);
+    for (xmlNode* reference : Xml::children(manifest, Xml::DSigNs, "Reference")) {
+        xmlSecDSigReferenceCtxPtr refCtx =
+            xmlSecDSigReferenceCtxCreate(ctx.get(), xmlSecDSigReferenceOriginManifest);
+        if (!refCtx)
+            fail("cannot create the reference context");
+        const int processed = xmlSecDSigReferenceCtxProcessNode(refCtx, reference);
+        xmlSecDSigReferenceCtxDestroy(refCtx);
+        if (processed < 0)
+            fail("the digest of " + Xml::attribute(reference, "URI") + " cannot be computed");
+    }
+}
+
 void signTemplate(xmlNode* signature, const Certificate& signer) {
     DSigCtxPtr ctx(xmlSecDSigCtxCreate(nullptr));
     if (!ctx)

@@ -43,6 +43,9 @@ SignatureCheck checkSignature(xmlNode* signature);
 // The references of a ds:Manifest (the package object of Office Open XML signatures).
 std::vector<ReferenceCheck> checkManifestReferences(xmlNode* signature, xmlNode* manifest);
 
+// Fills the DigestValue of every reference of a ds:Manifest (before the signature is computed).
+void digestManifest(xmlNode* manifest);
+
 // Fills the DigestValue and SignatureValue of a template signature with signer's private key.
 // Throws SBException when xmlsec1 cannot sign.
 void signTemplate(xmlNode* signature, const Certificate& signer);

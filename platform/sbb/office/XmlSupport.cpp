@@ -1,6 +1,7 @@
 #include "platform/sbb/office/XmlSupport.h"
 
 #include "platform/sbb/SBException.h"
+#include "platform/sbb/office/RelationshipTransform.h"
 
 #include <cctype>
 #include <ctime>
@@ -76,6 +77,7 @@ void startLibraries() {
     if (xmlSecCryptoAppInit(nullptr) < 0 || xmlSecCryptoInit() < 0)
         fail("xmlsec crypto initialisation failed");
     xmlSecErrorsSetCallback(ignoreXmlsecError);
+    registerRelationshipTransform();
     xmlSecIOCleanupCallbacks();
     if (xmlSecIORegisterCallbacks(matchEntry, openEntry, readEntry, closeEntry) < 0)
         fail("xmlsec input registration failed");
