@@ -13,6 +13,7 @@ struct Expected {
     std::size_t count;
     const char* firstSigner;
     const char* firstTime; // UTC
+    int validity = 0;
 };
 
 std::string utc(SigningTime time) {
@@ -24,7 +25,7 @@ std::string utc(SigningTime time) {
     return text;
 }
 
-void expectListedAndValid(const Expected& expected) {
+void expectListed(const Expected& expected) {
     SCOPED_TRACE(expected.file);
     auto manager = managerOver(sample(expected.file));
     const auto infos = manager->signatures();
@@ -32,7 +33,8 @@ void expectListedAndValid(const Expected& expected) {
     EXPECT_EQ(infos[0].signer.subject.commonName, expected.firstSigner);
     EXPECT_EQ(utc(infos[0].signingTime), expected.firstTime);
     for (const auto& info : infos) {
-        EXPECT_EQ(verdict(manager->verifySignature(info.index)), 0) << "signature " << info.index.index;
+        EXPECT_EQ(verdict(manager->verifySignature(info.index)), expected.validity)
+            << "signature " << info.index.index;
         EXPECT_FALSE(info.signatureLine.has_value());
     }
 }
@@ -51,7 +53,46 @@ TEST(XAdESSamples, OpenDocumentSignaturesOfOtherSuitesListAndVerify) {
              Expected{"signed/odf/ClimateChange3.odt", 2, "roug", "2009-03-08T16:19:17Z"},
              Expected{"signed/odf/good.odt", 1, "TSCP Test example Alice", "2016-01-12T10:52:56Z"},
          })
-        expectListedAndValid(expected);
+        expectListed(expected);
+}
+
+TEST(XAdESSamples, OfficeOpenXMLSignaturesOfOtherSuitesListAndVerify) {
+    KX_REQUIRE_SAMPLES();
+    for (const auto& expected : {
+             Expected{"signed/ooxml/Office2010-SP1-XAdES-X-L.docx", 1, "Frank Cornelis (Signature)",
+                      "2011-08-20T05:18:08Z"},
+             Expected{"signed/ooxml/hello-world-signed-twice.docx", 2, "Bryan Brouckaert (Signature)",
+                      "2009-08-23T14:24:37Z"},
+             Expected{"signed/ooxml/hello-world-signed.docx", 1, "Bart Hanssens (Signature)",
+                      "2009-08-21T09:46:20Z"},
+             Expected{"signed/ooxml/hello-world-signed.pptx", 1, "Bart Hanssens (Signature)",
+                      "2009-08-28T08:23:26Z"},
+             Expected{"signed/ooxml/hello-world-signed.xlsx", 1, "Bart Hanssens (Signature)",
+                      "2009-08-28T08:21:49Z"},
+             Expected{"signed/ooxml/ms-office-2010-signed.pptx", 1, "Frank Cornelis (Signature)",
+                      "2010-09-28T09:13:06Z"},
+             Expected{"signed/ooxml/ms-office-2010-signed.xlsx", 1, "Frank Cornelis (Signature)",
+                      "2010-09-28T08:56:41Z"},
+             Expected{"signed/ooxml/signed.docx", 1, "Christoffe De Tiège (Signature)",
+                      "2012-12-13T14:54:03Z"},
+             Expected{"signed/ooxml/testPPT_signed.pptx", 1, "Allison, Timothy B. (TALLISON)",
+                      "2019-09-27T15:22:58Z"},
+             // Every part digest matches, but the signature value does not verify over the SignedInfo
+             // as it stands (xmlsec1 agrees): the pretty-printing touched the signature part itself.
+             Expected{"signed/ooxml/office2007prettyPrintedRels.docx", 1, "Hamed", "2014-11-22T20:07:16Z", 1},
+         })
+        expectListed(expected);
+}
+
+TEST(XAdESSamples, TheSecondSignerOfADocumentSignedTwiceIsItsOwn) {
+    KX_REQUIRE_SAMPLES();
+    auto manager = managerOver(sample("signed/ooxml/hello-world-signed-twice.docx"));
+    const auto infos = manager->signatures();
+    ASSERT_EQ(infos.size(), 2u);
+    EXPECT_EQ(infos[1].signer.subject.commonName, "Bart Hanssens (Signature)");
+    EXPECT_EQ(utc(infos[1].signingTime), "2009-08-21T09:46:20Z");
+    auto odf = managerOver(sample("signed/odf/ClimateChange3.odt"));
+    EXPECT_NE(odf->signatures()[1].signer.subject.commonName, "");
 }
 
 } // namespace

@@ -58,7 +58,13 @@ void OfficeOpenXMLBaseSignatureHandler::collectUnsignedParts() {
     for (const auto& part : archive.names())
         if (Opc::isRelationshipsPart(part)) {
             const auto source = Opc::sourceOfRelationshipsPart(part);
-            for (const auto& relationship : Opc::readRelationships(archive, source))
+            std::vector<Opc::Relationship> relationships;
+            try {
+                relationships = Opc::readRelationships(archive, source);
+            } catch (const SBException&) {
+                // A damaged relationship part fails its own reference; it names nothing.
+            }
+            for (const auto& relationship : relationships)
                 if (!relationship.external)
                     related.insert(Opc::resolveTarget(source, relationship.target));
         }
