@@ -5,6 +5,7 @@
 #include "signature/sbb/SBBCertificateStorage.h"
 #include "signature/sbb/SBBCertificateValidator.h"
 #include "signature/sbb/SBBSigningKeyStore.h"
+#include "signature/sbb/SBBXAdESSignatureManager.h"
 
 namespace KX::CryptographicEngine::DigitalSignature::SecureBlackboxProvider {
 
@@ -19,8 +20,8 @@ SBBDigitalSignatureProvider::createCAdESSignatureManager(InOutStream& content, I
 }
 
 std::unique_ptr<XAdESSignatureManager>
-SBBDigitalSignatureProvider::createXAdESSignatureManager(InOutStream&) {
-    throw InternalSecurityError("XAdES signatures are not available in this build");
+SBBDigitalSignatureProvider::createXAdESSignatureManager(InOutStream& document) {
+    return std::make_unique<SBBXAdESSignatureManager>(document);
 }
 
 std::unique_ptr<SigningKeyStore> SBBDigitalSignatureProvider::createSigningKeyStore() {
