@@ -238,6 +238,29 @@ TEST_F(OfficeSign, CommandLineMistakesAndGlobalOptions) {
     EXPECT_EQ(notUtf8.status, 1);
 }
 
+TEST_F(OfficeSign, OfficeOpenXMLDocumentsGetASignatureLine) {
+    fs::copy_file(samples / "unsigned/hello-world-unsigned.pptx", dir / "deck.pptx");
+    const auto signedRun = sign("deck.pptx", "deck.pptx", "signer", {"--signature-line-text=Approved"});
+    EXPECT_EQ(signedRun.out, "INFO: The document 'deck.pptx' is successfully signed into 'deck.pptx'\n");
+    EXPECT_EQ(signedRun.err, "");
+    const auto verified = run({"verify", "deck.pptx"});
+    const std::regex line(
+        "#0 signer \"Test Signer\".*; Valid; trusted; signature line \"Approved\", type 1\n");
+    EXPECT_TRUE(std::regex_match(verified.out, line)) << verified.out;
+    EXPECT_EQ(verified.status, 0);
+    const auto json = run({"list", "deck.pptx", "--json"});
+    EXPECT_NE(json.out.find("\"signatureLine\": {\"text\": \"Approved\", \"type\": 1, \"comments\": \"\", "
+                            "\"suggestedSigner\": \"\"}}]}\n"),
+              std::string::npos)
+        << json.out;
+
+    const auto odf = sign("doc.odt", "doc.odt", "signer", {"--signature-line-text=Approved"});
+    EXPECT_EQ(odf.out,
+              "WARNING: OpenDocument signatures have no signature line; --signature-line-text is ignored\n"
+              "INFO: The document 'doc.odt' is successfully signed into 'doc.odt'\n");
+    EXPECT_EQ(odf.status, 0);
+}
+
 TEST_F(OfficeSign, ATrustStoreGivenOnTheCommandLineReplacesTheDefault) {
     ASSERT_EQ(sign("doc.odt", "signed.odt").status, 0);
     const auto foreignRoots =

@@ -140,6 +140,27 @@ TEST(XAdESOfficeOpenXML, SigningAnOfficeSignedDocumentAgainLeavesOfficesSignatur
     EXPECT_EQ(verdict(manager->verifySignature(SignatureIndex(1, SignatureKind::XAdES))), 0);
 }
 
+TEST(XAdESOfficeOpenXML, XPSSignaturesAreReadButNotWritten) {
+    KX_REQUIRE_SAMPLES();
+    // The same package announcing an XPS document sequence: the content types are not signed.
+    auto entries = readZip(sample("signed/ooxml/hello-world-signed.docx"));
+    auto& types = entries.data["[Content_Types].xml"];
+    types.insert(types.rfind("</Types>"),
+                 "<Override PartName=\"/FixedDocSeq.fdseq\" "
+                 "ContentType=\"application/vnd.ms-package.xps-fixeddocumentsequence+xml\"/>");
+    auto manager = managerOver(writeZip(entries));
+    const auto infos = manager->signatures();
+    ASSERT_EQ(infos.size(), 1u);
+    EXPECT_EQ(infos[0].signer.subject.commonName, "Bart Hanssens (Signature)");
+    EXPECT_EQ(verdict(manager->verifySignature(infos[0].index)), 0);
+    try {
+        manager->sign(*storage(), *keys(), options());
+        ADD_FAILURE() << "an XPS document was signed";
+    } catch (const SignatureRuntimeError& e) {
+        EXPECT_STREQ(e.what(), "Unsupported type of the document.");
+    }
+}
+
 class XAdESOfficeOpenXMLTampering : public ::testing::TestWithParam<const char*> {
 protected:
     std::string document() {

@@ -147,6 +147,18 @@ TEST(XAdESRoundTrip, TheTimeStampCoversTheSignatureValue) {
               std::string(reinterpret_cast<const char*>(digest), 32));
     TS_TST_INFO_free(info);
     PKCS7_free(pkcs7);
+
+    // A time-stamp taken from another signature does not stamp this one.
+    auto other = managerOver(sample("unsigned/open-document.odt"));
+    other->sign(*storage(), *keys(), options(AdESForm::XAdES_T, tsa.server.url()));
+    auto entries = readZip(bytesOf(**other->signedDocument()));
+    auto& otherXml = entries.data["META-INF/documentsignatures.xml"];
+    const auto otherStart = otherXml.find("<xd:EncapsulatedTimeStamp>") + 26;
+    ASSERT_EQ(
+        verdict(managerOver(writeZip(entries))->verifySignature(SignatureIndex(0, SignatureKind::XAdES))), 0);
+    otherXml.replace(otherStart, otherXml.find('<', otherStart) - otherStart, token);
+    EXPECT_EQ(
+        verdict(managerOver(writeZip(entries))->verifySignature(SignatureIndex(0, SignatureKind::XAdES))), 1);
 }
 
 } // namespace

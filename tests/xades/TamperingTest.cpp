@@ -1,7 +1,9 @@
 // Changed documents no longer verify, and the verdict says what changed.
 
+#include "DeflateBomb.h"
 #include "XAdESTestSupport.h"
 #include "ZipEntries.h"
+#include "core/Errors.h"
 
 #include <regex>
 
@@ -71,6 +73,22 @@ TEST(XAdESTampering, AnEntryWhoseReferenceCannotBeComputedGivesValidity6) {
     auto entries = readZip(sample("signed/odf/libreoffice.ods"));
     entries.data["content.xml"] = "not XML <";
     EXPECT_EQ(verdictOf(writeZip(entries)), 6);
+}
+
+TEST(XAdESTampering, AnEntryThatInflatesBeyondReasonIsRefusedNotRead) {
+    KX_REQUIRE_SAMPLES();
+    const auto signedEntries = readZip(sample("signed/odf/libreoffice.ods"));
+    std::map<std::string, std::string> entries;
+    for (const char* name : {"mimetype", "META-INF/manifest.xml", "META-INF/documentsignatures.xml"})
+        entries[name] = signedEntries.data.at(name);
+    auto manager = managerOver(KX::Testing::zipWithBomb(entries, "content.xml", 600));
+    try {
+        manager->verifySignature(SignatureIndex(0, SignatureKind::XAdES));
+        ADD_FAILURE() << "a 600 MiB entry was digested";
+    } catch (const SignatureRuntimeError& e) {
+        EXPECT_NE(std::string(e.what()).find("entry content.xml is too large"), std::string::npos)
+            << e.what();
+    }
 }
 
 } // namespace

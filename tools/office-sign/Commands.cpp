@@ -78,6 +78,8 @@ SignOptions signOptions(const ToolOptions& options) {
     if (options.signatureLineText) {
         SignatureLine line;
         line.text = *options.signatureLineText;
+        // A signature that fills a signature line (Office's signature type 2).
+        line.type = 1;
         line.id = boost::uuids::random_generator()();
         sign.signatureLine = line;
     }
@@ -96,6 +98,11 @@ void checkSignedCopy(DigitalSignatureProvider& signatures, const std::string& by
     if (validity != SignatureValidity::Valid)
         throw SigningError("the signed document does not verify ({}); nothing was written",
                            validityName(validity));
+}
+
+// OpenDocument packages start with their stored media type.
+bool isOpenDocument(const std::string& bytes) {
+    return bytes.find("mimetypeapplication/vnd.oasis.opendocument") != std::string::npos;
 }
 
 } // namespace
@@ -129,6 +136,9 @@ int signDocument(const ToolOptions& options) {
                                               options.passphrase, trustStoreOpener(options));
     auto document = readDocument(options.document);
     auto manager = signatures->createXAdESSignatureManager(*document);
+    if (options.signatureLineText && isOpenDocument(contentOf(*document)))
+        std::cout
+            << "WARNING: OpenDocument signatures have no signature line; --signature-line-text is ignored\n";
     manager->sign(*credentials.trustedCertificates, *credentials.keyStore, sign);
     const auto bytes = contentOf(**manager->signedDocument());
     checkSignedCopy(*signatures, bytes);

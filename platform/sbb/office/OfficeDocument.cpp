@@ -32,7 +32,7 @@ void OfficeDocument::open(Stream& stream) {
     detectType();
     if (_type == OfficeDocumentType::OpenDocument)
         loadOpenDocumentSignatures();
-    else if (isOpenXMLDocument())
+    else if (isOpenXMLDocument() || isOpenXPSDocument())
         loadOpenXMLSignatures();
 }
 

@@ -36,9 +36,9 @@ public:
 
     OfficeDocumentType documentType() const { return _type; }
     bool isOpenDocument() const { return _type == OfficeDocumentType::OpenDocument; }
-    bool isOpenXMLDocument() const {
-        return _type == OfficeDocumentType::OpenXML || _type == OfficeDocumentType::OpenXPS;
-    }
+    // XPS packages share the signature parts, but their signatures are only read.
+    bool isOpenXMLDocument() const { return _type == OfficeDocumentType::OpenXML; }
+    bool isOpenXPSDocument() const { return _type == OfficeDocumentType::OpenXPS; }
 
     bool isSigned() const { return !_handlers.empty(); }
     int signatureHandlerCount() const { return static_cast<int>(_handlers.size()); }

@@ -110,7 +110,8 @@ int OfficeOpenXMLBaseSignatureHandler::validate() {
         ownReferencesValid = ownReferencesValid && reference.outcome == ReferenceOutcome::Valid;
     if (_certificates.count() == 0)
         return SignatureValidationResult::NoCertificate;
-    if (!check.signatureValueValid || !ownReferencesValid || !findManifest(signature))
+    if (!check.signatureValueValid || !ownReferencesValid || !findManifest(signature) ||
+        !signatureTimeStampsMatch(signature))
         return SignatureValidationResult::SignatureInvalid;
     for (const auto& entry : _entries)
         if (entry.status != EntryStatus::Valid)

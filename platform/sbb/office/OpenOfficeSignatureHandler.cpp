@@ -154,7 +154,7 @@ int OpenOfficeSignatureHandler::validate() {
     collectUnsignedEntries(covered);
     if (_certificates.count() == 0)
         return SignatureValidationResult::NoCertificate;
-    if (!check.signatureValueValid || !ownReferencesValid)
+    if (!check.signatureValueValid || !ownReferencesValid || !signatureTimeStampsMatch(_signature))
         return SignatureValidationResult::SignatureInvalid;
     for (const auto& entry : _entries)
         if (entry.status != EntryStatus::Valid)

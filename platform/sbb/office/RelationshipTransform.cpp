@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <xmlsec/buffer.h>
 #include <xmlsec/errors.h>
+#include <xmlsec/list.h>
 #include <xmlsec/transforms.h>
 
 namespace SBB {
@@ -124,6 +125,17 @@ std::vector<unsigned char> transformRelationships(const std::vector<unsigned cha
 }
 
 void registerRelationshipTransform() {
+    // xmlsec1 1.2.37 brings a transform for this algorithm that keeps the white space between the
+    // relationships, so a pretty-printed relationship part digests differently from what the
+    // standard (and Office) computes: ours takes its place.
+    xmlSecPtrListPtr ids = xmlSecTransformIdsGet();
+    for (xmlSecSize i = 0; i < xmlSecPtrListGetSize(ids); ++i) {
+        auto id = static_cast<xmlSecTransformId>(xmlSecPtrListGetItem(ids, i));
+        if (id && id->href && xmlStrEqual(id->href, BAD_CAST RelationshipTransformUri)) {
+            xmlSecPtrListSet(ids, const_cast<void*>(static_cast<const void*>(&relationshipKlass)), i);
+            return;
+        }
+    }
     xmlSecTransformIdsRegister(&relationshipKlass);
 }
 

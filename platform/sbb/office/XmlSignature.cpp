@@ -7,6 +7,9 @@
 #include <libxml/c14n.h>
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
+#include <map>
+#include <openssl/pkcs7.h>
+#include <openssl/ts.h>
 #include <xmlsec/keys.h>
 #include <xmlsec/nodeset.h>
 #include <xmlsec/openssl/evp.h>
@@ -218,6 +221,21 @@ void signTemplate(xmlNode* signature, const Certificate& signer) {
 }
 
 std::vector<unsigned char> canonicalSignatureValue(xmlNode* signature) {
+    return canonicalSignatureValue(signature, C14NUri);
+}
+
+std::vector<unsigned char> canonicalSignatureValue(xmlNode* signature, const std::string& algorithm) {
+    static const std::map<std::string, std::pair<int, int>> modes{
+        {C14NUri, {XML_C14N_1_0, 0}},
+        {"http://www.w3.org/TR/2001/REC-xml-c14n-20010315#WithComments", {XML_C14N_1_0, 1}},
+        {"http://www.w3.org/2006/12/xml-c14n11", {XML_C14N_1_1, 0}},
+        {"http://www.w3.org/2006/12/xml-c14n11#WithComments", {XML_C14N_1_1, 1}},
+        {"http://www.w3.org/2001/10/xml-exc-c14n#", {XML_C14N_EXCLUSIVE_1_0, 0}},
+        {"http://www.w3.org/2001/10/xml-exc-c14n#WithComments", {XML_C14N_EXCLUSIVE_1_0, 1}},
+    };
+    const auto mode = modes.find(algorithm);
+    if (mode == modes.end())
+        return {};
     xmlNode* value = Xml::firstChild(signature, Xml::DSigNs, "SignatureValue");
     if (!value)
         fail("the signature has no value");
@@ -239,6 +257,50 @@ std::vector<unsigned char> canonicalSignatureValue(xmlNode* signature) {
     std::vector<unsigned char> bytes(out, out + size);
     xmlFree(out);
     return bytes;
+}
+
+namespace {
+
+// The message imprint of a DER time-stamp token: its digest algorithm and value.
+bool tokenImprint(const std::vector<unsigned char>& der, const EVP_MD*& md,
+                  std::vector<unsigned char>& digest) {
+    const unsigned char* p = der.data();
+    PKCS7* token = d2i_PKCS7(nullptr, &p, static_cast<long>(der.size()));
+    TS_TST_INFO* info = token ? PKCS7_to_TS_TST_INFO(token) : nullptr;
+    bool found = false;
+    if (info) {
+        const TS_MSG_IMPRINT* imprint = TS_TST_INFO_get_msg_imprint(info);
+        const ASN1_OCTET_STRING* value = TS_MSG_IMPRINT_get_msg(const_cast<TS_MSG_IMPRINT*>(imprint));
+        const X509_ALGOR* algorithm = TS_MSG_IMPRINT_get_algo(const_cast<TS_MSG_IMPRINT*>(imprint));
+        md = EVP_get_digestbyobj(algorithm->algorithm);
+        digest.assign(ASN1_STRING_get0_data(value), ASN1_STRING_get0_data(value) + ASN1_STRING_length(value));
+        found = md != nullptr;
+    }
+    TS_TST_INFO_free(info);
+    PKCS7_free(token);
+    return found;
+}
+
+} // namespace
+
+bool signatureTimeStampsMatch(xmlNode* signature) {
+    for (xmlNode* stamp : Xml::descendantsByLocalName(signature, "SignatureTimeStamp")) {
+        xmlNode* method = Xml::firstChild(stamp, Xml::DSigNs, "CanonicalizationMethod");
+        const auto canonical = canonicalSignatureValue(signature, method ? Xml::attribute(method, "Algorithm")
+                                                                         : std::string(C14NUri));
+        for (xmlNode* token : Xml::descendantsByLocalName(stamp, "EncapsulatedTimeStamp")) {
+            const EVP_MD* md = nullptr;
+            std::vector<unsigned char> stamped;
+            if (canonical.empty() || !tokenImprint(Xml::base64Decode(Xml::text(token)), md, stamped))
+                return false;
+            unsigned char digest[EVP_MAX_MD_SIZE];
+            unsigned int size = 0;
+            if (EVP_Digest(canonical.data(), canonical.size(), digest, &size, md, nullptr) != 1 ||
+                stamped != std::vector<unsigned char>(digest, digest + size))
+                return false;
+        }
+    }
+    return true;
 }
 
 const char* signatureMethodFor(const Certificate& signer) {

@@ -54,6 +54,15 @@ void signTemplate(xmlNode* signature, const Certificate& signer);
 // time-stamp covers.
 std::vector<unsigned char> canonicalSignatureValue(xmlNode* signature);
 
+// The canonical form of the signature's ds:SignatureValue element under the given algorithm (C14N
+// 1.0 or 1.1, with or without comments, exclusive C14N); empty for an algorithm we do not know.
+std::vector<unsigned char> canonicalSignatureValue(xmlNode* signature, const std::string& algorithm);
+
+// Every XAdES SignatureTimeStamp of the signature stamps the digest of its canonical
+// SignatureValue (the time-stamp authority's own signature is not checked: nothing here trusts
+// it). True when there is none.
+bool signatureTimeStampsMatch(xmlNode* signature);
+
 // The signature method URI for the key (RSA or EC, SHA-256).
 const char* signatureMethodFor(const Certificate& signer);
 constexpr const char* Sha256Uri = "http://www.w3.org/2001/04/xmlenc#sha256";

@@ -32,11 +32,16 @@ int matchEntry(const char*) {
     return 1;
 }
 
+// Called from xmlsec1's C code: nothing may be thrown through it.
 void* openEntry(const char* uri) {
-    auto bytes = resolveEntry(uri);
-    if (!bytes)
+    try {
+        auto bytes = resolveEntry(uri);
+        if (!bytes)
+            return nullptr;
+        return new OpenEntry{std::move(*bytes), 0};
+    } catch (const std::exception&) {
         return nullptr;
-    return new OpenEntry{std::move(*bytes), 0};
+    }
 }
 
 int readEntry(void* context, char* buffer, int length) {

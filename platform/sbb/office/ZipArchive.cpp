@@ -81,6 +81,8 @@ std::vector<unsigned char> readSource(zip_source_t* source) {
     throwZipError(what, &error);
 }
 
+constexpr zip_uint64_t MaxEntrySize = 512ull << 20;
+
 } // namespace
 
 ZipArchive::~ZipArchive() {
@@ -142,6 +144,10 @@ std::optional<std::vector<unsigned char>> ZipArchive::readOriginal(const std::st
     zip_stat_t stat;
     if (zip_stat_index(_archive, static_cast<zip_uint64_t>(index), 0, &stat) != 0)
         throwZipError("cannot read entry " + name, zip_get_error(_archive));
+    // Entries are digested in memory; a deflate bomb must not take the machine with it.
+    if ((stat.valid & ZIP_STAT_SIZE) && stat.size > MaxEntrySize)
+        throw SBException(SBException::Kind::Library, "EElOfficeError", "entry " + name + " is too large",
+                          0x8005);
     zip_file_t* file = zip_fopen_index(_archive, static_cast<zip_uint64_t>(index), 0);
     if (!file)
         throwZipError("cannot read entry " + name, zip_get_error(_archive));
@@ -159,6 +165,11 @@ std::optional<std::vector<unsigned char>> ZipArchive::readOriginal(const std::st
         if (count == 0)
             break;
         bytes.insert(bytes.end(), chunk, chunk + count);
+        if (bytes.size() > MaxEntrySize) {
+            zip_fclose(file);
+            throw SBException(SBException::Kind::Library, "EElOfficeError", "entry " + name + " is too large",
+                              0x8005);
+        }
     }
     zip_fclose(file);
     return bytes;
