@@ -17,7 +17,7 @@ constexpr quint32 Opaque = 2, Clipped = 4, GlyphIndices = 0x10, PairedAdvances =
 int qtWeight(int gdiWeight) {
     if (gdiWeight <= 0)
         return QFont::Normal;
-    return std::clamp(50 + (gdiWeight - 400) * 25 / 300, 0, 99);
+    return std::clamp(50 + (std::min(gdiWeight, 1000) - 400) * 25 / 300, 0, 99);
 }
 } // namespace
 
