@@ -254,12 +254,12 @@ TEST_F(EditorCoreModel, OdpListsStylesAndMasterObjects) {
 }
 
 TEST_F(EditorCoreModel, ChartsBecomeShapes) {
-    auto chartPart = [](const std::string& plot) {
+    auto chartPart = [](const std::string& plot, const std::string& legend = "") {
         return QByteArray::fromStdString(
             "<?xml version=\"1.0\"?><c:chartSpace "
             "xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
             "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><c:chart><c:plotArea>" +
-            plot + "</c:plotArea></c:chart></c:chartSpace>");
+            plot + "</c:plotArea>" + legend + "</c:chart></c:chartSpace>");
     };
     const std::string series =
         "<c:ser><c:idx val=\"0\"/><c:cat><c:strRef><c:strCache><c:pt idx=\"0\"><c:v>A</c:v></c:pt>"
@@ -270,7 +270,8 @@ TEST_F(EditorCoreModel, ChartsBecomeShapes) {
     deck.extraEntries["ppt/charts/chart1.xml"] = chartPart(
         "<c:barChart><c:barDir val=\"col\"/><c:grouping val=\"clustered\"/>" + series + "</c:barChart>");
     deck.extraEntries["ppt/charts/chart2.xml"] =
-        chartPart("<c:pieChart><c:varyColors val=\"1\"/>" + series + "</c:pieChart>");
+        chartPart("<c:pieChart><c:varyColors val=\"1\"/>" + series + "</c:pieChart>",
+                  "<c:legend><c:legendPos val=\"b\"/></c:legend>");
     deck.slideRelationships =
         "<Relationship Id=\"rIdC1\" "
         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/chart\" "
@@ -305,8 +306,10 @@ TEST_F(EditorCoreModel, ChartsBecomeShapes) {
     EXPECT_NEAR(red[1].height() / red[0].height(), 2.0, 0.01);
     EXPECT_DOUBLE_EQ(red[0].bottom(), red[1].bottom()) << "bars stand on the same axis";
     const auto& pie = std::get<GroupElement>(slide.elements[1]);
-    EXPECT_EQ(filled(pie, QColor(255, 0, 0)).size(), 1u);
-    EXPECT_EQ(filled(pie, QColor(0, 255, 0)).size(), 1u) << "one theme accent per slice";
+    const auto redSlice = filled(pie, QColor(255, 0, 0));
+    ASSERT_EQ(redSlice.size(), 2u) << "the legend mark, then the slice";
+    EXPECT_EQ(filled(pie, QColor(0, 255, 0)).size(), 2u) << "one theme accent per slice";
+    EXPECT_GT(redSlice[0].top(), redSlice[1].bottom()) << "the legend sits below the pie";
 }
 
 TEST_F(EditorCoreModel, SmartArtShowsItsCachedDrawing) {

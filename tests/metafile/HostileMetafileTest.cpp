@@ -1,5 +1,7 @@
 #include "PlayerTestSupport.h"
 
+#include <limits>
+
 namespace KX::Tovrin::Metafiles::Test {
 namespace {
 
@@ -35,6 +37,23 @@ TEST(HostileMetafile, ForgedCountsAndSizesDrawNothingWrongAndReadNothingOutside)
     huge.bytes(QByteArray(16, '\xff'));
     emf.record(81, huge);
     emf.record(84, Fields().ints({0, 0, 0, 0, 1}).f32(1).f32(1).ints({0, 0}).u32(0x7fffffff).u32(76));
+    Fields font; // weight and height at their extremes
+    font.u32(3).ints({std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max(), 0, 0,
+                      std::numeric_limits<qint32>::max()});
+    font.bytes(QByteArray(72, '\0'));
+    emf.record(82, font);
+    emf.record(37, {3});
+    emf.record(84, Fields()
+                       .ints({0, 0, 0, 0, 1})
+                       .f32(1)
+                       .f32(1)
+                       .ints({10, 10})
+                       .u32(1)
+                       .u32(76)
+                       .u32(0)
+                       .ints({0, 0, 0, 0})
+                       .u32(0)
+                       .utf16(QStringLiteral("W")));
     emf.record(34, {1000000}); // restore a level that was never saved
     for (int i = 0; i < 3000; ++i)
         emf.record(33, {});

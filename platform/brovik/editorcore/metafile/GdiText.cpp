@@ -17,7 +17,7 @@ constexpr quint32 Opaque = 2, Clipped = 4, GlyphIndices = 0x10, PairedAdvances =
 int qtWeight(int gdiWeight) {
     if (gdiWeight <= 0)
         return QFont::Normal;
-    return std::clamp(50 + (gdiWeight - 400) * 25 / 300, 0, 99);
+    return std::clamp(50 + (std::min(gdiWeight, 1000) - 400) * 25 / 300, 0, 99);
 }
 } // namespace
 
@@ -65,7 +65,10 @@ void GdiCanvas::text(const TextRun& run) {
     const QTransform m = logicalToDevice();
     double scale = 1, ascent = 0, descent = 0;
     const QFont font = textFont(scale, ascent, descent);
-    if (scale * LayoutSize * _targetScale < 0.5)
+    // Text under half a pixel is invisible; past a few thousand pixels the glyph rasteriser
+    // gives up, and no picture means it.
+    const double targetEm = scale * LayoutSize * _targetScale;
+    if (!std::isfinite(targetEm) || targetEm < 0.5 || targetEm > 3000)
         return;
     const QFontMetricsF metrics(font);
     const double sx = axisScale(m, false);
@@ -102,6 +105,13 @@ void GdiCanvas::text(const TextRun& run) {
     angle -= _dc.font.escapement / 10;
     const QTransform local = QTransform::fromScale(scale, scale) * QTransform().rotate(angle) *
                              QTransform::fromTranslate(m.map(reference).x(), m.map(reference).y());
+    // Glyphs squeezed past recognition, or under a broken transform, are not drawn.
+    const QTransform glyphs = local * _deviceToPainter;
+    const double gx = axisScale(glyphs, false), gy = axisScale(glyphs, true);
+    if (!std::isfinite(gx) || !std::isfinite(gy) || !std::isfinite(glyphs.dx()) ||
+        !std::isfinite(glyphs.dy()) || gx * LayoutSize > 3000 || gy * LayoutSize > 3000 ||
+        std::min(gx, gy) * 50 < std::max(gx, gy))
+        return;
 
     enterDevice();
     if (run.rect && (run.options & (Opaque | Clipped))) {
