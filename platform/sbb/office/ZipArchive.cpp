@@ -12,8 +12,14 @@ namespace SBB {
 
 namespace {
 
+// The message is made from a copy of the codes: libzip keeps the text it makes in the error, and
+// most errors here are local ones nobody would free.
 [[noreturn]] void throwZipError(const std::string& what, zip_error_t* error) {
-    const std::string text = what + ": " + zip_error_strerror(error);
+    zip_error_t copy;
+    zip_error_init(&copy);
+    zip_error_set(&copy, zip_error_code_zip(error), zip_error_code_system(error));
+    const std::string text = what + ": " + zip_error_strerror(&copy);
+    zip_error_fini(&copy);
     throw SBException(SBException::Kind::Library, "EElOfficeError", text, 0x8001,
                       static_cast<std::uint32_t>(zip_error_code_zip(error)));
 }
