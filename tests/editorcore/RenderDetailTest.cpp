@@ -161,5 +161,53 @@ TEST_F(EditorCoreRender, OutlinedTextWithoutFillIsDrawn) {
     EXPECT_GT(red, 50) << "the outline shows";
 }
 
+TEST_F(EditorCoreRender, CentredTextStaysOnItsBoxWhenTheInsetsAreLargerThanTheBox) {
+    // A zero-height line with inch-wide insets, as old converters wrote for footnote areas.
+    PptxRecipe deck;
+    deck.slideShapes = {box(0, 250, 720, 0,
+                            "<a:bodyPr wrap=\"none\" tIns=\"914400\" bIns=\"914400\" anchor=\"ctr\"/>",
+                            para("Centred"))};
+    const QImage image = loadAndRender(write("insets.pptx", pptxEntries(deck)));
+    const QRect ink = inkBounds(image, QRect(0, 0, 720, 540));
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_NEAR(ink.center().y(), 250, 8);
+}
+
+TEST_F(EditorCoreRender, LinkedTextTakesTheThemesLinkColourAndAnUnderline) {
+    const std::string linked =
+        "<a:p><a:r><a:rPr lang=\"en\" sz=\"4000\"><a:solidFill><a:srgbClr val=\"000000\"/></a:solidFill>"
+        "<a:hlinkClick r:id=\"rIdLink\"/></a:rPr><a:t>MMMM</a:t></a:r></a:p>";
+    const std::string keepsColour =
+        "<a:p><a:r><a:rPr lang=\"en\" sz=\"4000\"><a:solidFill><a:srgbClr val=\"000000\"/></a:solidFill>"
+        "<a:hlinkClick r:id=\"rIdLink\"><a:extLst><a:ext uri=\"{A12FA001-AC4F-418D-AE19-62706E023703}\">"
+        "<ahyp:hlinkClr xmlns:ahyp=\"http://schemas.microsoft.com/office/drawing/2018/hyperlinkcolor\" "
+        "val=\"tx\"/></a:ext></a:extLst></a:hlinkClick></a:rPr><a:t>MMMM</a:t></a:r></a:p>";
+    PptxRecipe deck;
+    deck.slideRelationships = "<Relationship Id=\"rIdLink\" Type=\"http://schemas.openxmlformats.org/"
+                              "officeDocument/2006/relationships/hyperlink\" Target=\"https://example.org/\" "
+                              "TargetMode=\"External\"/>";
+    deck.slideShapes = {box(0, 0, 720, 100, "<a:bodyPr anchor=\"t\"/>", linked) +
+                        box(0, 200, 720, 100, "<a:bodyPr anchor=\"t\"/>", keepsColour)};
+    const QImage image = loadAndRender(write("links.pptx", pptxEntries(deck)));
+    auto count = [&](const QRect& rect, QColor colour) {
+        int n = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                n += near(image.pixelColor(x, y), colour, 40) ? 1 : 0;
+        return n;
+    };
+    EXPECT_GT(count(QRect(0, 0, 720, 100), QColor(0, 0, 255)), 200) << "theme link colour";
+    EXPECT_EQ(count(QRect(0, 0, 720, 100), Qt::black), 0);
+    EXPECT_GT(count(QRect(0, 200, 720, 100), Qt::black), 200) << "the link asked for the text colour";
+    // The underline: a run of ink below the letters' baseline wider than any letter.
+    const QRect ink = inkBounds(image, QRect(0, 0, 720, 100));
+    int widest = 0;
+    for (int y = ink.top(); y <= ink.bottom(); ++y)
+        widest = std::max(widest, inkBounds(image, QRect(0, y, 720, 1)).width());
+    const QRect letters = inkBounds(image, QRect(0, ink.top(), 720, ink.height() / 2));
+    EXPECT_GE(widest, letters.width() - 4);
+    EXPECT_GT(count(QRect(0, ink.bottom() - 3, 720, 4), QColor(0, 0, 255)), letters.width() / 2);
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test

@@ -1,6 +1,7 @@
 #include "platform/brovik/editorcore/notes/SpeakerNotes.h"
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/package/ZipReader.h"
+#include "platform/brovik/editorcore/pptx/OoxmlNames.h"
 #include "platform/brovik/editorcore/pptx/OoxmlPackage.h"
 
 #include <QStringList>
@@ -11,7 +12,6 @@ namespace {
 
 // As many slides as the importer takes.
 constexpr int MaxSlides = 5000;
-const char* const RelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
 QString mainPart(OoxmlPackage& package) {
     for (const auto& [id, rel] : package.relationships(QString())) {
@@ -29,8 +29,8 @@ std::vector<QString> shownSlides(OoxmlPackage& package, const QString& presentat
     const QDomElement presentation = package.xml(presentationPart).documentElement();
     forEachChild(firstChild(presentation, QStringLiteral("sldIdLst")), QStringLiteral("sldId"),
                  [&](const QDomElement& id) {
-                     const QString part =
-                         package.target(presentationPart, attrNS(id, RelNs, QStringLiteral("id")));
+                     const QString part = package.target(
+                         presentationPart, attrNS(id, Ooxml::Relationships, QStringLiteral("id")));
                      if (part.isEmpty() || int(all.size()) >= MaxSlides || !package.zip().contains(part)) {
                          return;
                      }

@@ -2,6 +2,7 @@
 
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
+#include "platform/brovik/editorcore/pptx/OoxmlNames.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,8 +62,7 @@ Fill readGradient(const QDomElement& grad, const DrawingContext& ctx, const QCol
 Fill readPictureFill(const QDomElement& blipFill, const DrawingContext& ctx) {
     Fill fill;
     const QDomElement blip = firstChild(blipFill, QStringLiteral("blip"));
-    const QString id = attrNS(blip, "http://schemas.openxmlformats.org/officeDocument/2006/relationships",
-                              QStringLiteral("embed"));
+    const QString id = attrNS(blip, Ooxml::Relationships, QStringLiteral("embed"));
     fill.picture = ctx.package->picture(ctx.package->target(ctx.part, id));
     if (!fill.picture)
         return fill; // kind None: a missing picture paints nothing

@@ -3,6 +3,7 @@
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
+#include "platform/brovik/editorcore/pptx/OoxmlNames.h"
 #include "platform/brovik/editorcore/text/ListNumbering.h"
 
 #include <QDateTime>
@@ -65,6 +66,27 @@ double percentOrPoints(const QDomElement& spacing, double fontSize, double fallb
     return fallback;
 }
 
+// Linked text is drawn in the theme's hyperlink colour and underlined, whatever colour the run
+// has, unless the link asks for the text colour; actions that go nowhere keep the run's look.
+void styleHyperlink(TextRun& run, const QDomElement& ownRunProperties, const DrawingContext& ctx) {
+    const QDomElement link = firstChild(ownRunProperties, QStringLiteral("hlinkClick"));
+    if (link.isNull() ||
+        link.attribute(QStringLiteral("action")).startsWith(QLatin1String("ppaction://noaction")))
+        return;
+    if (!link.hasAttributeNS(QString::fromLatin1(Ooxml::Relationships), QStringLiteral("id")) &&
+        !link.hasAttribute(QStringLiteral("action")))
+        return;
+    bool textColour = false;
+    forEachChild(
+        firstChild(link, QStringLiteral("extLst")), QStringLiteral("ext"), [&](const QDomElement& ext) {
+            textColour |= firstChild(ext, QStringLiteral("hlinkClr")).attribute(QStringLiteral("val")) ==
+                          QLatin1String("tx");
+        });
+    if (!textColour)
+        run.color = schemeColor(QStringLiteral("hlink"), ctx);
+    run.underline = true;
+}
+
 TextRun readRunFormat(const Chain& rPr, const TextStyleSources& sources, const DrawingContext& ctx) {
     TextRun run;
     const QString sz = rPr.attr(QStringLiteral("sz"));
@@ -108,6 +130,7 @@ TextRun readRunFormat(const Chain& rPr, const TextStyleSources& sources, const D
     run.color = color                  ? *color
                 : sources.fontRefColor ? *sources.fontRefColor
                                        : schemeColor(QStringLiteral("tx1"), ctx);
+    styleHyperlink(run, rPr.elements.empty() ? QDomElement() : rPr.elements.front(), ctx);
     const QDomElement ln = rPr.child(QStringLiteral("ln"));
     if (!ln.isNull()) {
         const Stroke outline = readStroke(ln, ctx);

@@ -4,6 +4,7 @@
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
+#include "platform/brovik/editorcore/pptx/OoxmlNames.h"
 #include "platform/brovik/editorcore/pptx/PptxShapeTree.h"
 #include "platform/brovik/editorcore/pptx/PptxTransition.h"
 
@@ -14,7 +15,6 @@ namespace KX::Tovrin {
 namespace {
 constexpr double EmuPerPoint = 12700.0;
 constexpr int MaxSlides = 5000;
-const char* const RelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
 QString mainPart(OoxmlPackage& package) {
     for (const auto& [id, rel] : package.relationships(QString()))
@@ -137,8 +137,8 @@ std::shared_ptr<PresentationDocument> PptxImporter::import(const ZipReader& zip,
     std::vector<QString> slideParts;
     forEachChild(firstChild(presentation, QStringLiteral("sldIdLst")), QStringLiteral("sldId"),
                  [&](const QDomElement& id) {
-                     const QString part =
-                         package.target(presentationPart, attrNS(id, RelNs, QStringLiteral("id")));
+                     const QString part = package.target(
+                         presentationPart, attrNS(id, Ooxml::Relationships, QStringLiteral("id")));
                      if (!part.isEmpty() && int(slideParts.size()) < MaxSlides && zip.contains(part))
                          slideParts.push_back(part);
                  });

@@ -6,6 +6,7 @@
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
 #include "platform/brovik/editorcore/pptx/DrawingText.h"
+#include "platform/brovik/editorcore/pptx/OoxmlNames.h"
 #include "platform/brovik/editorcore/pptx/PptxChart.h"
 #include "platform/brovik/editorcore/pptx/VmlPreview.h"
 
@@ -18,8 +19,6 @@ namespace {
 constexpr double EmuPerPoint = 12700.0;
 constexpr int MaxGroupDepth = 24;
 constexpr double MaxCoordinate = 1e7; // points; anything beyond is garbage
-
-const char* const RelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
 double emu(const QDomElement& e, const char* name) {
     return std::clamp(attrDouble(e, QString::fromLatin1(name), 0) / EmuPerPoint, -MaxCoordinate,
@@ -323,7 +322,7 @@ bool PptxShapeTree::readPicture(const QDomElement& pic, const QDomElement& xfrmO
         return false;
     const QDomElement blipFill = firstChild(pic, QStringLiteral("blipFill"));
     const QDomElement blip = firstChild(blipFill, QStringLiteral("blip"));
-    const QString id = attrNS(blip, RelNs, QStringLiteral("embed"));
+    const QString id = attrNS(blip, Ooxml::Relationships, QStringLiteral("embed"));
     picture.picture = _ctx.package->picture(_ctx.package->target(_ctx.part, id));
     if (!picture.picture)
         return false;
@@ -381,7 +380,8 @@ bool PptxShapeTree::readDiagram(const QDomElement& relIds, const ElementFrame& p
     // the data model names it. That drawing is an ordinary shape tree relative to the frame.
     OoxmlPackage& package = *_ctx.package;
     QString drawingPart;
-    const QString dataPart = package.target(_ctx.part, attrNS(relIds, RelNs, QStringLiteral("dm")));
+    const QString dataPart =
+        package.target(_ctx.part, attrNS(relIds, Ooxml::Relationships, QStringLiteral("dm")));
     try {
         if (!dataPart.isEmpty() && package.zip().contains(dataPart)) {
             const QDomElement ext =

@@ -185,14 +185,17 @@ void paintText(QPainter& painter, const TextBody& body, const QRectF& rect) {
     const double height = std::max(0.0, inner.height()) * Units;
     Layout layout = fittedLayout(body, width, height);
 
+    // Insets larger than the box leave a negative text area; anchoring still measures from its
+    // edges, so centred text stays centred on the box instead of dropping below it.
+    const double anchorHeight = inner.height() * Units;
     double y = 0;
     if (body.anchor == TextBody::Anchor::Middle)
-        y = (height - layout.height) / 2;
+        y = (anchorHeight - layout.height) / 2;
     else if (body.anchor == TextBody::Anchor::Bottom)
-        y = height - layout.height;
+        y = anchorHeight - layout.height;
     double x = 0;
     if (body.anchorCenter)
-        x = (width - layout.width) / 2;
+        x = (inner.width() * Units - layout.width) / 2;
 
     painter.translate(inner.topLeft());
     painter.scale(1 / Units, 1 / Units);
