@@ -209,5 +209,39 @@ TEST_F(EditorCoreRender, LinkedTextTakesTheThemesLinkColourAndAnUnderline) {
     EXPECT_GT(count(QRect(0, ink.bottom() - 3, 720, 4), QColor(0, 0, 255)), letters.width() / 2);
 }
 
+TEST_F(EditorCoreRender, GreyscaleAndDuotoneRecolourPicturesAndPictureFills) {
+    QImage halves(8, 4, QImage::Format_RGB32);
+    halves.fill(Qt::white);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            halves.setPixelColor(x, y, Qt::black);
+    QImage red(4, 4, QImage::Format_RGB32);
+    red.fill(QColor(255, 0, 0));
+    PptxRecipe deck;
+    deck.extraEntries["ppt/media/halves.png"] = pngBytes(halves);
+    deck.extraEntries["ppt/media/red.png"] = pngBytes(red);
+    const std::string rel = "<Relationship Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                            "relationships/image\" ";
+    deck.slideRelationships = rel + "Id=\"rIdH\" Target=\"../media/halves.png\"/>" + rel +
+                              "Id=\"rIdR\" Target=\"../media/red.png\"/>";
+    deck.slideShapes = {
+        "<p:pic><p:nvPicPr><p:cNvPr id=\"3\" name=\"p\"/><p:cNvPicPr/><p:nvPr/></p:nvPicPr><p:blipFill>"
+        "<a:blip r:embed=\"rIdR\"><a:grayscl/></a:blip><a:stretch><a:fillRect/></a:stretch></p:blipFill>"
+        "<p:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"1270000\" "
+        "cy=\"1270000\"/></a:xfrm></p:spPr></p:pic>"
+        "<p:sp><p:nvSpPr><p:cNvPr id=\"4\" name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr><a:xfrm>"
+        "<a:off x=\"2540000\" y=\"0\"/><a:ext cx=\"2540000\" cy=\"1270000\"/></a:xfrm><a:prstGeom "
+        "prst=\"rect\"/><a:blipFill><a:blip r:embed=\"rIdH\"><a:duotone><a:srgbClr val=\"0000FF\"/>"
+        "<a:srgbClr val=\"FFFF00\"/></a:duotone></a:blip><a:stretch><a:fillRect/></a:stretch></a:blipFill>"
+        "</p:spPr></p:sp>"};
+    const QImage image = loadAndRender(write("recolour.pptx", pptxEntries(deck)));
+    const QColor grey = image.pixelColor(50, 50);
+    EXPECT_TRUE(grey.red() == grey.green() && grey.green() == grey.blue() && grey.red() > 40 &&
+                grey.red() < 120)
+        << "red in grey: " << grey.name().toStdString();
+    EXPECT_TRUE(near(image.pixelColor(230, 50), QColor(0, 0, 255), 12)) << "black becomes the first colour";
+    EXPECT_TRUE(near(image.pixelColor(370, 50), QColor(255, 255, 0), 12)) << "white becomes the second";
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test

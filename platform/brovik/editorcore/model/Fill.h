@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/brovik/editorcore/model/PictureData.h"
+#include "platform/brovik/editorcore/model/PictureRecolor.h"
 
 #include <QColor>
 #include <QRectF>
@@ -28,6 +29,7 @@ struct Fill {
     bool tile = false;                          // Picture: repeat at natural size instead of stretching
     double tileScale = 1;                       // Picture tiles: image pixels to points
     double alpha = 1;                           // Picture: overall opacity
+    PictureRecolor recolor;                     // Picture
     // Hatch: parallel lines over color (which may be transparent), in points and degrees
     // counter-clockwise; two sets cross at right angles, a third adds the diagonal.
     QColor hatchColor;

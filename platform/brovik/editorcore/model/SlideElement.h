@@ -44,6 +44,7 @@ struct PictureElement {
     ElementFrame frame;
     std::shared_ptr<const PictureData> picture;
     QRectF sourceCrop{0, 0, 1, 1}; // fractions of the image; may reach outside 0..1
+    PictureRecolor recolor;
     Stroke stroke;
     std::optional<QPainterPath> clip; // picture shaped by a geometry, shape coordinates
 };

@@ -59,7 +59,7 @@ Fill readGradient(const QDomElement& grad, const DrawingContext& ctx, const QCol
     return fill;
 }
 
-Fill readPictureFill(const QDomElement& blipFill, const DrawingContext& ctx) {
+Fill readPictureFill(const QDomElement& blipFill, const DrawingContext& ctx, const QColor& phClr) {
     Fill fill;
     const QDomElement blip = firstChild(blipFill, QStringLiteral("blip"));
     const QString id = attrNS(blip, Ooxml::Relationships, QStringLiteral("embed"));
@@ -78,6 +78,7 @@ Fill readPictureFill(const QDomElement& blipFill, const DrawingContext& ctx) {
     forEachChild(blip, QStringLiteral("alphaModFix"), [&](const QDomElement& a) {
         fill.alpha = std::clamp(attrDouble(a, QStringLiteral("amt"), 100000) / 100000.0, 0.0, 1.0);
     });
+    fill.recolor = readBlipRecolor(blip, ctx, phClr);
     return fill;
 }
 
@@ -153,6 +154,24 @@ LineEnd readLineEnd(const QDomElement& e) {
 
 } // namespace
 
+PictureRecolor readBlipRecolor(const QDomElement& blip, const DrawingContext& ctx, const QColor& phClr) {
+    PictureRecolor recolor;
+    if (!firstChild(blip, QStringLiteral("grayscl")).isNull())
+        recolor.kind = PictureRecolor::Kind::Grayscale;
+    const QDomElement duotone = firstChild(blip, QStringLiteral("duotone"));
+    std::vector<QColor> colours;
+    forEachChild(duotone, [&](const QDomElement& c) {
+        if (auto colour = readColorElement(c, ctx, phClr))
+            colours.push_back(*colour);
+    });
+    if (colours.size() == 2) {
+        recolor.kind = PictureRecolor::Kind::Duotone;
+        recolor.dark = colours[0];
+        recolor.light = colours[1];
+    }
+    return recolor;
+}
+
 std::optional<Fill> readFillElement(const QDomElement& e, const DrawingContext& ctx, const QColor& phClr) {
     const QString n = e.localName();
     if (n == QLatin1String("noFill"))
@@ -162,7 +181,7 @@ std::optional<Fill> readFillElement(const QDomElement& e, const DrawingContext& 
     if (n == QLatin1String("gradFill"))
         return readGradient(e, ctx, phClr);
     if (n == QLatin1String("blipFill"))
-        return readPictureFill(e, ctx);
+        return readPictureFill(e, ctx, phClr);
     if (n == QLatin1String("pattFill"))
         return readPattern(e, ctx, phClr);
     if (n == QLatin1String("grpFill"))

@@ -25,6 +25,10 @@ Stroke readStroke(const QDomElement& ln, const DrawingContext& ctx, Stroke base 
 // is none, or when it leaves nothing or is too large to be meant.
 std::optional<QRectF> readSourceRect(const QDomElement& blipFill);
 
+// A blip's colour change (a:grayscl, a:duotone); Kind::None when it asks for none.
+PictureRecolor readBlipRecolor(const QDomElement& blip, const DrawingContext& ctx,
+                               const QColor& placeholderColor = QColor());
+
 // The theme's style matrix entries that p:style's fillRef / lnRef / bgRef point at.
 std::optional<Fill> themeFill(int index, const QColor& color, const DrawingContext& ctx);
 std::optional<Stroke> themeStroke(int index, const QColor& color, const DrawingContext& ctx);

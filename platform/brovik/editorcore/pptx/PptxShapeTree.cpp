@@ -328,6 +328,7 @@ bool PptxShapeTree::readPicture(const QDomElement& pic, const QDomElement& xfrmO
         return false;
     if (const std::optional<QRectF> crop = readSourceRect(blipFill))
         picture.sourceCrop = *crop;
+    picture.recolor = readBlipRecolor(blip, _ctx);
     const QDomElement spPr = spPrOf(pic);
     const QDomElement prst = firstChild(spPr, QStringLiteral("prstGeom"));
     const QString prstName = prst.attribute(QStringLiteral("prst"), QStringLiteral("rect"));

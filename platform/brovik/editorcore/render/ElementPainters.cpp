@@ -44,7 +44,8 @@ void paintShape(QPainter& painter, const ShapeElement& shape) {
 
 void paintPicture(QPainter& painter, const PictureElement& picture) {
     const Metafiles::Metafile* metafile = picture.picture ? picture.picture->metafile() : nullptr;
-    const QImage& image = picture.picture && !metafile ? picture.picture->image() : QImage();
+    const QImage image =
+        picture.picture && !metafile ? picture.recolor.apply(picture.picture->image()) : QImage();
     const QRectF local(QPointF(0, 0), picture.frame.bounds.size());
     painter.save();
     enterFrame(painter, picture.frame);

@@ -33,7 +33,7 @@ QGradientStops stopsOf(const Fill& fill, double shade) {
 
 void paintPictureFill(QPainter& painter, const QPainterPath& path, const Fill& fill, const QRectF& box) {
     const Metafiles::Metafile* metafile = fill.picture && !fill.tile ? fill.picture->metafile() : nullptr;
-    const QImage& image = fill.picture && !metafile ? fill.picture->image() : QImage();
+    const QImage image = fill.picture && !metafile ? fill.recolor.apply(fill.picture->image()) : QImage();
     if ((image.isNull() && !metafile) || box.isEmpty())
         return;
     painter.save();
