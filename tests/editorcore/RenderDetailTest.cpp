@@ -243,5 +243,39 @@ TEST_F(EditorCoreRender, GreyscaleAndDuotoneRecolourPicturesAndPictureFills) {
     EXPECT_TRUE(near(image.pixelColor(370, 50), QColor(255, 255, 0), 12)) << "white becomes the second";
 }
 
+TEST_F(EditorCoreRender, GlyphsFromAFallbackFontDoNotStretchTheLines) {
+    // CJK glyphs come from a fallback font whose ascent is far taller than DejaVu Sans's.
+    if (QFontDatabase().families(QFontDatabase::SimplifiedChinese).isEmpty())
+        GTEST_SKIP() << "no font with Chinese glyphs is installed";
+    auto twoLines = [](const std::string& text) {
+        const std::string run =
+            "<a:r><a:rPr lang=\"zh-CN\" sz=\"4000\"><a:solidFill><a:srgbClr val=\"000000\"/>"
+            "</a:solidFill><a:latin typeface=\"DejaVu Sans\"/></a:rPr><a:t>" +
+            text + "</a:t></a:r>";
+        return "<a:p>" + run + "<a:br/>" + run + "</a:p>";
+    };
+    PptxRecipe deck;
+    deck.slideShapes = {
+        box(0, 0, 300, 500, "<a:bodyPr anchor=\"t\" tIns=\"0\"/>", twoLines("&#20013;&#25991;")) +
+        box(360, 0, 300, 500, "<a:bodyPr anchor=\"t\" tIns=\"0\"/>", twoLines("HH"))};
+    const QImage image = loadAndRender(write("fallback.pptx", pptxEntries(deck)));
+    auto firstInkRows = [&](int left) {
+        std::vector<int> tops;
+        bool inInk = false;
+        for (int y = 0; y < 500; ++y) {
+            const bool ink = !inkBounds(image, QRect(left, y, 300, 1)).isEmpty();
+            if (ink && !inInk)
+                tops.push_back(y);
+            inInk = ink;
+        }
+        return tops;
+    };
+    const std::vector<int> cjk = firstInkRows(0), latin = firstInkRows(360);
+    ASSERT_EQ(cjk.size(), 2u);
+    ASSERT_EQ(latin.size(), 2u);
+    EXPECT_NEAR(cjk[1] - cjk[0], latin[1] - latin[0], 2) << "same line pitch";
+    EXPECT_LT(std::abs(cjk[0] - latin[0]), 12) << "the first line does not drop";
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test

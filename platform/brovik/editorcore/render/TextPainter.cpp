@@ -29,7 +29,6 @@ QFont makeFont(const TextRun& run, double scale) {
 
 struct LaidParagraph {
     std::unique_ptr<QTextLayout> layout;
-    std::vector<double> lineTops; // in units, relative to the paragraph top
     double height = 0;            // units, without spacing around
     double spaceBefore = 0;
     double spaceAfter = 0;
@@ -45,6 +44,34 @@ struct Layout {
     double height = 0; // units
     double width = 0;  // widest line, units
 };
+
+// The height of a line comes from the fonts the text asks for. Glyphs Qt borrows from a
+// fallback font (CJK text in a Latin font, say) do not stretch it: such fonts often declare
+// far taller ascents than the font the author chose, and every line would drop.
+struct LineMetrics {
+    double ascent = 0, descent = 0, leading = 0;
+};
+
+LineMetrics lineMetrics(const QTextLine& line, const QVector<QTextLayout::FormatRange>& formats,
+                        const QFont& paragraphFont) {
+    LineMetrics m;
+    bool any = false;
+    const int start = line.textStart(), end = line.textStart() + line.textLength();
+    for (const QTextLayout::FormatRange& range : formats) {
+        if (range.start >= end || range.start + range.length <= start || range.length == 0)
+            continue;
+        const QFontMetricsF fm(range.format.font());
+        m.ascent = std::max(m.ascent, fm.ascent());
+        m.descent = std::max(m.descent, fm.descent());
+        m.leading = std::max(m.leading, fm.leading());
+        any = true;
+    }
+    if (!any) {
+        const QFontMetricsF fm(paragraphFont);
+        m = {fm.ascent(), fm.descent(), fm.leading()};
+    }
+    return m;
+}
 
 Layout layoutBody(const TextBody& body, double width, double scale) {
     Layout result;
@@ -115,15 +142,15 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
             line.setLineWidth(available);
             // Single spacing is the font's line spacing, its line gap included; the gap goes above
             // the ascent, where the authoring programs' larger ascent values put it.
-            const double gap = std::max(0.0, line.leading());
-            const double natural = line.ascent() + line.descent() + gap;
+            const LineMetrics metrics = lineMetrics(line, formats, lp.layout->font());
+            const double gap = std::max(0.0, metrics.leading);
+            const double natural = metrics.ascent + metrics.descent + gap;
             double lineHeight = p.exactLineHeight > 0 ? p.exactLineHeight * Units * scale
                                                       : natural * p.lineSpacing * spacingFactor;
-            const double top = ly + lineHeight - natural + gap;
-            line.setPosition(QPointF(x, top));
-            lp.lineTops.push_back(top);
+            const double baseline = ly + lineHeight - natural + gap + metrics.ascent;
+            line.setPosition(QPointF(x, baseline - line.ascent()));
             if (lineNo == 0)
-                lp.firstBaseline = top + line.ascent();
+                lp.firstBaseline = baseline;
             result.width = std::max(result.width, x + line.naturalTextWidth());
             ly += lineHeight;
             x = std::max(0.0, marginLeft);
