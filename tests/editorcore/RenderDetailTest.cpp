@@ -277,5 +277,20 @@ TEST_F(EditorCoreRender, GlyphsFromAFallbackFontDoNotStretchTheLines) {
     EXPECT_LT(std::abs(cjk[0] - latin[0]), 12) << "the first line does not drop";
 }
 
+TEST_F(EditorCoreRender, HairlinesKeepOneFullPixelOfInk) {
+    // A quarter-point line at one pixel per point.
+    PptxRecipe deck;
+    deck.slideShapes = {
+        "<p:cxnSp><p:nvCxnSpPr><p:cNvPr id=\"5\" name=\"l\"/><p:cNvCxnSpPr/><p:nvPr/></p:nvCxnSpPr>"
+        "<p:spPr><a:xfrm><a:off x=\"0\" y=\"1270000\"/><a:ext cx=\"9144000\" cy=\"0\"/></a:xfrm>"
+        "<a:prstGeom prst=\"line\"/><a:ln w=\"3175\"><a:solidFill><a:srgbClr val=\"000000\"/>"
+        "</a:solidFill></a:ln></p:spPr></p:cxnSp>"};
+    const QImage image = loadAndRender(write("hairline.pptx", pptxEntries(deck)));
+    double ink = 0;
+    for (int y = 90; y < 110; ++y)
+        ink += (255 - qGray(image.pixel(360, y))) / 255.0;
+    EXPECT_GT(ink, 0.8) << "one pixel's worth of black, not a quarter of one";
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test

@@ -53,6 +53,14 @@ void paintStroke(QPainter& painter, const QPainterPath& path, const Stroke& stro
     if (!stroke.visible || stroke.color.alpha() == 0)
         return;
     QPen pen(stroke.color, stroke.width, stroke.style, stroke.cap, stroke.join);
+    // Lines thinner than a device pixel stay one pixel wide, as the authoring programs draw
+    // them; antialiased at their true width they would fade to a faint grey.
+    const QTransform& t = painter.worldTransform();
+    const double deviceScale = std::sqrt(std::abs(t.m11() * t.m22() - t.m12() * t.m21()));
+    if (stroke.width * deviceScale < 1.0) {
+        pen.setWidthF(1.0);
+        pen.setCosmetic(true);
+    }
     painter.strokePath(path, pen);
     if (!open || path.elementCount() < 2)
         return;
