@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/brovik/editorcore/model/DocumentLoadError.h"
 #include "platform/brovik/editorcore/model/LoadProgress.h"
 #include "platform/brovik/editorcore/model/SlideTransition.h"
 
@@ -13,19 +14,6 @@
 #include <stdexcept>
 
 namespace KX::Tovrin {
-
-// Thrown by PresentationViewerEditorCore::load for files that are damaged or of an unsupported kind.
-// The message is readable English meant for the user.
-class DocumentLoadError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// Thrown by PresentationViewerEditorCore::load when its progress callback asked to stop.
-class DocumentLoadCancelled : public DocumentLoadError {
-public:
-    DocumentLoadCancelled() : DocumentLoadError("Opening the presentation was cancelled.") {}
-};
 
 struct PresentationDocument;
 class SlideRenderCache;

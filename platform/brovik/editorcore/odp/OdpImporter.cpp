@@ -1,6 +1,6 @@
 #include "platform/brovik/editorcore/odp/OdpImporter.h"
 
-#include "platform/brovik/editorcore/PresentationViewerEditorCore.h"
+#include "platform/brovik/editorcore/model/DocumentLoadError.h"
 #include "platform/brovik/editorcore/odp/OdfNames.h"
 #include "platform/brovik/editorcore/odp/OdpShapes.h"
 #include "platform/brovik/editorcore/odp/OdpStyles.h"

@@ -1,6 +1,6 @@
 #include "platform/brovik/editorcore/package/XmlPart.h"
 
-#include "platform/brovik/editorcore/PresentationViewerEditorCore.h"
+#include "platform/brovik/editorcore/model/DocumentLoadError.h"
 
 #include <QXmlSimpleReader>
 #include <QXmlStreamReader>

@@ -1,6 +1,6 @@
 #include "platform/brovik/editorcore/package/ZipReader.h"
 
-#include "platform/brovik/editorcore/PresentationViewerEditorCore.h"
+#include "platform/brovik/editorcore/model/DocumentLoadError.h"
 
 #include <zip.h>
 

@@ -1,6 +1,6 @@
 #include "platform/brovik/editorcore/pptx/PptxImporter.h"
 
-#include "platform/brovik/editorcore/PresentationViewerEditorCore.h"
+#include "platform/brovik/editorcore/model/DocumentLoadError.h"
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"

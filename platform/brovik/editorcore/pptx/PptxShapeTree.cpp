@@ -1,13 +1,14 @@
 #include "platform/brovik/editorcore/pptx/PptxShapeTree.h"
 
-#include "platform/brovik/editorcore/PresentationViewerEditorCore.h"
 #include "platform/brovik/editorcore/geometry/GeometryDefinition.h"
+#include "platform/brovik/editorcore/model/DocumentLoadError.h"
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
 #include "platform/brovik/editorcore/pptx/DrawingText.h"
 #include "platform/brovik/editorcore/pptx/OoxmlNames.h"
 #include "platform/brovik/editorcore/pptx/PptxChart.h"
+#include "platform/brovik/editorcore/pptx/PptxTable.h"
 #include "platform/brovik/editorcore/pptx/VmlPreview.h"
 
 #include <cmath>

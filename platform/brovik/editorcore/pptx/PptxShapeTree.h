@@ -60,7 +60,4 @@ private:
 // Reads an a:xfrm into a frame, points; false when it lacks a position or size.
 bool readTransform(const QDomElement& xfrm, ElementFrame& frame);
 
-// Reads a:tbl into a table; the frame is set by the caller.
-TableElement readTable(const QDomElement& tbl, const SlideLayers& layers, const DrawingContext& ctx);
-
 } // namespace KX::Tovrin

@@ -1,3 +1,5 @@
+#include "platform/brovik/editorcore/pptx/PptxTable.h"
+
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
