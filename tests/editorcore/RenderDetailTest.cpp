@@ -292,5 +292,37 @@ TEST_F(EditorCoreRender, HairlinesKeepOneFullPixelOfInk) {
     EXPECT_GT(ink, 0.8) << "one pixel's worth of black, not a quarter of one";
 }
 
+TEST_F(EditorCoreRender, OuterShadowsFallBesideTheirShapesAndBlur) {
+    auto square = [](int x, const std::string& effects) {
+        const std::string emu = std::to_string(x * 12700);
+        return "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" "
+               "name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr><a:xfrm>"
+               "<a:off x=\"" +
+               emu +
+               "\" y=\"1270000\"/><a:ext cx=\"1270000\" cy=\"1270000\"/></a:xfrm><a:prstGeom prst=\"rect\"/>"
+               "<a:solidFill><a:srgbClr val=\"0000FF\"/></a:solidFill>" +
+               effects + "</p:spPr></p:sp>";
+    };
+    // Rotated by 90 degrees: the shadow still falls to the right on the slide.
+    const std::string sharp =
+        "<a:effectLst><a:outerShdw dist=\"254000\" dir=\"0\"><a:srgbClr val=\"FF0000\"/>"
+        "</a:outerShdw></a:effectLst>";
+    const std::string soft = "<a:effectLst><a:outerShdw blurRad=\"508000\" dist=\"0\" dir=\"0\"><a:srgbClr "
+                             "val=\"FF0000\"/></a:outerShdw></a:effectLst>";
+    PptxRecipe deck;
+    std::string rotated = square(100, sharp);
+    rotated.replace(rotated.find("<a:xfrm>"), 8, "<a:xfrm rot=\"5400000\">");
+    deck.slideShapes = {rotated + square(400, soft)};
+    const QImage image = loadAndRender(write("shadows.pptx", pptxEntries(deck)));
+    EXPECT_TRUE(near(image.pixelColor(150, 150), QColor(0, 0, 255))) << "the shape over its shadow";
+    EXPECT_TRUE(near(image.pixelColor(205, 150), QColor(255, 0, 0), 12)) << "sharp shadow 20 pt to the right";
+    EXPECT_TRUE(near(image.pixelColor(150, 205), Qt::white)) << "not below, though the shape is turned";
+    const QColor fading = image.pixelColor(505, 150);
+    EXPECT_GT(fading.red(), 240);
+    EXPECT_LT(fading.green(), 230) << "a blurred shadow reaches past the edge";
+    EXPECT_GT(fading.green(), 40) << "and fades there";
+    EXPECT_TRUE(near(image.pixelColor(545, 150), Qt::white, 8)) << "gone a blur radius away";
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test

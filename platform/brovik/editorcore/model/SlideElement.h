@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/brovik/editorcore/model/Fill.h"
+#include "platform/brovik/editorcore/model/Shadow.h"
 #include "platform/brovik/editorcore/model/Stroke.h"
 #include "platform/brovik/editorcore/model/TextBody.h"
 
@@ -36,6 +37,7 @@ struct ShapeElement {
     std::vector<GeometryPath> geometry; // empty: nothing drawn but the text
     Fill fill;
     Stroke stroke;
+    Shadow shadow;
     std::optional<TextBody> text;
     QRectF textRect; // in shape coordinates; empty means the whole shape
 };
@@ -46,6 +48,7 @@ struct PictureElement {
     QRectF sourceCrop{0, 0, 1, 1}; // fractions of the image; may reach outside 0..1
     PictureRecolor recolor;
     Stroke stroke;
+    Shadow shadow;
     std::optional<QPainterPath> clip; // picture shaped by a geometry, shape coordinates
 };
 

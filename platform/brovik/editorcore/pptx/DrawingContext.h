@@ -16,6 +16,7 @@ struct Theme {
     QDomElement fillStyles;   // a:fillStyleLst
     QDomElement lineStyles;   // a:lnStyleLst
     QDomElement bgFillStyles; // a:bgFillStyleLst
+    QDomElement effectStyles; // a:effectStyleLst
     QString part;             // the theme part, whose relationships its picture fills use
 };
 

@@ -119,7 +119,8 @@ Fill readPattern(const QDomElement& patt, const DrawingContext& ctx, const QColo
         fill.hatchSets = p.sets;
         return fill;
     }
-    double share = 0.25;
+    // A pattern that names no preset is the sparsest one.
+    double share = prst.isEmpty() ? 0.05 : 0.25;
     if (prst.startsWith(QLatin1String("pct"))) {
         bool ok = false;
         const double pct = prst.mid(3).toDouble(&ok);

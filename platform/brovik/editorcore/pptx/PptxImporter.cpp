@@ -49,6 +49,7 @@ Theme readTheme(OoxmlPackage& package, const QString& part) {
     theme.fillStyles = firstChild(fmt, QStringLiteral("fillStyleLst"));
     theme.lineStyles = firstChild(fmt, QStringLiteral("lnStyleLst"));
     theme.bgFillStyles = firstChild(fmt, QStringLiteral("bgFillStyleLst"));
+    theme.effectStyles = firstChild(fmt, QStringLiteral("effectStyleLst"));
     theme.part = part;
     return theme;
 }

@@ -4,6 +4,7 @@
 #include "platform/brovik/editorcore/model/DocumentLoadError.h"
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
+#include "platform/brovik/editorcore/pptx/DrawingEffects.h"
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
 #include "platform/brovik/editorcore/pptx/DrawingText.h"
 #include "platform/brovik/editorcore/pptx/OoxmlNames.h"
@@ -77,6 +78,19 @@ QDomElement spPrOf(const QDomElement& shape) {
     return firstChild(shape, QStringLiteral("spPr"), QStringLiteral("grpSpPr"));
 }
 
+// The first effect list along the inheritance chain decides the shadow; without one, the
+// style's effect reference does.
+Shadow inheritedShadow(const std::vector<PptxShapeTree::Source>& chain, const QDomElement& style,
+                       const DrawingContext& styleCtx) {
+    for (const PptxShapeTree::Source& s : chain)
+        if (auto shadow = readShadow(spPrOf(s.element), *s.ctx))
+            return *shadow;
+    const QDomElement ref = firstChild(style, QStringLiteral("effectRef"));
+    if (ref.isNull())
+        return {};
+    const QColor colour = readColor(ref, styleCtx).value_or(QColor(Qt::black));
+    return themeShadow(int(attrInt(ref, QStringLiteral("idx"), 0)), colour, styleCtx).value_or(Shadow());
+}
 } // namespace
 
 bool readTransform(const QDomElement& xfrm, ElementFrame& frame) {
@@ -262,6 +276,7 @@ bool PptxShapeTree::readShape(const QDomElement& sp, SlideElement& out) const {
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         shape.stroke =
             readStroke(firstChild(spPrOf(it->element), QStringLiteral("ln")), *it->ctx, shape.stroke);
+    shape.shadow = inheritedShadow(chain, style, *styleCtx);
 
     // Text: a placeholder the slide leaves empty shows nothing, not the layout's prompt.
     const QDomElement txBody = firstChild(sp, QStringLiteral("txBody"));
@@ -330,6 +345,7 @@ bool PptxShapeTree::readPicture(const QDomElement& pic, const QDomElement& xfrmO
     if (const std::optional<QRectF> crop = readSourceRect(blipFill))
         picture.sourceCrop = *crop;
     picture.recolor = readBlipRecolor(blip, _ctx);
+    picture.shadow = inheritedShadow(chain, firstChild(pic, QStringLiteral("style")), _ctx);
     const QDomElement spPr = spPrOf(pic);
     const QDomElement prst = firstChild(spPr, QStringLiteral("prstGeom"));
     const QString prstName = prst.attribute(QStringLiteral("prst"), QStringLiteral("rect"));

@@ -3,6 +3,8 @@
 #include "platform/brovik/editorcore/render/GroupMapping.h"
 #include "platform/brovik/editorcore/render/TextPainter.h"
 
+#include <QPainterPathStroker>
+
 namespace KX::Tovrin {
 
 namespace {
@@ -23,8 +25,41 @@ void enterFrame(QPainter& painter, const ElementFrame& frame, bool forText) {
     painter.translate(-b.width() / 2, -b.height() / 2);
 }
 
+namespace {
+// What casts a shape's shadow: its filled area, or its outline when it has no fill.
+QPainterPath shadowSilhouette(const ShapeElement& shape) {
+    QPainterPath silhouette;
+    silhouette.setFillRule(Qt::WindingFill);
+    const bool filled = shape.fill.isVisible();
+    for (const GeometryPath& p : shape.geometry) {
+        if (filled && p.filled)
+            silhouette.addPath(p.path);
+        else if (!filled && p.stroked && shape.stroke.visible) {
+            QPainterPathStroker stroker;
+            stroker.setWidth(std::max(shape.stroke.width, 0.75));
+            silhouette.addPath(stroker.createStroke(p.path));
+        }
+    }
+    return silhouette;
+}
+
+// The shadow falls in the parent's coordinates, then takes the element's own frame.
+void paintElementShadow(QPainter& painter, const ElementFrame& frame, const Shadow& shadow,
+                        const QPainterPath& silhouette) {
+    if (!shadow.isVisible())
+        return;
+    painter.save();
+    painter.translate(shadow.offset);
+    enterFrame(painter, frame);
+    paintShadow(painter, silhouette, shadow);
+    painter.restore();
+}
+} // namespace
+
 void paintShape(QPainter& painter, const ShapeElement& shape) {
     const QRectF local(QPointF(0, 0), shape.frame.bounds.size());
+    if (shape.shadow.isVisible())
+        paintElementShadow(painter, shape.frame, shape.shadow, shadowSilhouette(shape));
     painter.save();
     enterFrame(painter, shape.frame);
     for (const GeometryPath& p : shape.geometry)
@@ -47,6 +82,14 @@ void paintPicture(QPainter& painter, const PictureElement& picture) {
     const QImage image =
         picture.picture && !metafile ? picture.recolor.apply(picture.picture->image()) : QImage();
     const QRectF local(QPointF(0, 0), picture.frame.bounds.size());
+    if (picture.shadow.isVisible()) {
+        QPainterPath silhouette;
+        if (picture.clip)
+            silhouette = *picture.clip;
+        else
+            silhouette.addRect(local);
+        paintElementShadow(painter, picture.frame, picture.shadow, silhouette);
+    }
     painter.save();
     enterFrame(painter, picture.frame);
     if (metafile && !local.isEmpty()) {

@@ -23,6 +23,8 @@ void paintFill(QPainter& painter, const QPainterPath& path, const Fill& fill, co
 // Plays a vector picture into box, showing the part crop names (fractions of the picture).
 void paintMetafile(QPainter& painter, const Metafiles::Metafile& metafile, const QRectF& box,
                    const QRectF& crop);
+// Paints a shadow of silhouette (in the painter's current coordinates).
+void paintShadow(QPainter& painter, const QPainterPath& silhouette, const Shadow& shadow);
 // Outlines path, with line ends on open paths.
 void paintStroke(QPainter& painter, const QPainterPath& path, const Stroke& stroke, bool open);
 

@@ -1,0 +1,85 @@
+#include "platform/brovik/editorcore/render/ElementPainters.h"
+
+#include <QImage>
+#include <cmath>
+#include <vector>
+
+namespace KX::Tovrin {
+
+namespace {
+// Shadows wider than this many device pixels are drawn unblurred: the blur buffer must stay small.
+constexpr int MaxBuffer = 4096;
+
+// One pass of a running-sum box blur over an 8-bit mask, along rows or columns.
+void boxBlur(QImage& mask, int radius, bool horizontal) {
+    const int w = mask.width(), h = mask.height();
+    const int lines = horizontal ? h : w, length = horizontal ? w : h;
+    std::vector<int> source(length);
+    const int window = 2 * radius + 1;
+    for (int line = 0; line < lines; ++line) {
+        auto at = [&](int i) -> uchar& {
+            return horizontal ? mask.scanLine(line)[i] : mask.scanLine(i)[line];
+        };
+        for (int i = 0; i < length; ++i)
+            source[i] = at(i);
+        int sum = 0;
+        for (int i = -radius; i <= radius; ++i)
+            sum += (i >= 0 && i < length) ? source[i] : 0;
+        for (int i = 0; i < length; ++i) {
+            at(i) = uchar(sum / window);
+            const int out = i - radius, in = i + radius + 1;
+            sum += (in < length ? source[in] : 0) - (out >= 0 ? source[out] : 0);
+        }
+    }
+}
+
+// Three box passes each way approximate a Gaussian with sigma of half the blur radius.
+void gaussianBlur(QImage& mask, double blurRadius) {
+    const double sigma = blurRadius / 2;
+    const int box = std::max(0, int(std::lround((std::sqrt(4 * sigma * sigma + 1) - 1) / 2)));
+    if (box == 0)
+        return;
+    for (int pass = 0; pass < 3; ++pass) {
+        boxBlur(mask, box, true);
+        boxBlur(mask, box, false);
+    }
+}
+} // namespace
+
+void paintShadow(QPainter& painter, const QPainterPath& silhouette, const Shadow& shadow) {
+    if (!shadow.isVisible() || silhouette.isEmpty())
+        return;
+    const QTransform toDevice = painter.worldTransform();
+    const double scale = std::sqrt(std::abs(toDevice.determinant()));
+    const double blur = shadow.blur * scale;
+    const QPainterPath devicePath = toDevice.map(silhouette);
+    const QRectF area = devicePath.boundingRect().adjusted(-blur - 2, -blur - 2, blur + 2, blur + 2);
+    painter.save();
+    painter.resetTransform();
+    if (blur < 0.5 || area.width() > MaxBuffer || area.height() > MaxBuffer) {
+        painter.fillPath(devicePath, shadow.color);
+        painter.restore();
+        return;
+    }
+    const QRect buffer = area.toAlignedRect();
+    QImage mask(buffer.size(), QImage::Format_Alpha8);
+    mask.fill(0);
+    {
+        QPainter p(&mask);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.translate(-buffer.topLeft());
+        p.fillPath(devicePath, Qt::black);
+    }
+    gaussianBlur(mask, blur);
+    QImage tinted(buffer.size(), QImage::Format_ARGB32_Premultiplied);
+    tinted.fill(shadow.color);
+    {
+        QPainter p(&tinted);
+        p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        p.drawImage(0, 0, mask);
+    }
+    painter.drawImage(buffer.topLeft(), tinted);
+    painter.restore();
+}
+
+} // namespace KX::Tovrin
