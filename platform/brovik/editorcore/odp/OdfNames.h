@@ -16,6 +16,7 @@ inline constexpr const char* XLink = "http://www.w3.org/1999/xlink";
 inline constexpr const char* Svg = "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0";
 inline constexpr const char* Presentation = "urn:oasis:names:tc:opendocument:xmlns:presentation:1.0";
 inline constexpr const char* Chart = "urn:oasis:names:tc:opendocument:xmlns:chart:1.0";
+inline constexpr const char* Dr3d = "urn:oasis:names:tc:opendocument:xmlns:dr3d:1.0";
 inline constexpr const char* LoExt = "urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0";
 
 // The attribute ns:name of e, or an empty string.

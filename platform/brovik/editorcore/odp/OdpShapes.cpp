@@ -5,6 +5,7 @@
 #include "platform/brovik/editorcore/geometry/SvgPath.h"
 #include "platform/brovik/editorcore/odp/OdfNames.h"
 #include "platform/brovik/editorcore/odp/OdpChart.h"
+#include "platform/brovik/editorcore/odp/OdpScene.h"
 #include "platform/brovik/editorcore/odp/OdpText.h"
 #include "platform/brovik/editorcore/package/XmlPart.h"
 
@@ -225,7 +226,31 @@ bool OdpShapeReader::readElement(const QDomElement& e, SlideElement& out, int de
         return false;
     if (n == QLatin1String("frame"))
         return readFrame(e, out);
+    if (n == QLatin1String("scene"))
+        return readScene(e, out);
     return readDrawingShape(e, out);
+}
+
+bool OdpShapeReader::readScene(const QDomElement& scene, SlideElement& out) const {
+    // Objects without a solid fill of their own take the scene's, then the suite's default blue.
+    auto solidColour = [&](const QDomElement& e) {
+        const std::optional<Fill> fill = _styles.fill(shapeStyle(e), "graphic-properties");
+        return fill && fill->kind == Fill::Kind::Solid ? fill->color : QColor();
+    };
+    const QColor sceneColour = solidColour(scene);
+    auto colourOf = [&](const QDomElement& object) {
+        const QColor own = solidColour(object);
+        return own.isValid() ? own : sceneColour.isValid() ? sceneColour : QColor(0x72, 0x9f, 0xcf);
+    };
+    auto property = [&](const QDomElement& object, const char* name) {
+        const QString own = shapeStyle(object).property("graphic-properties", Dr3d, name);
+        return own.isEmpty() ? shapeStyle(scene).property("graphic-properties", Dr3d, name) : own;
+    };
+    GroupElement group = projectScene(readOdfScene(scene, {colourOf, property}), frameOf(scene));
+    if (group.children.empty())
+        return false;
+    out = std::move(group);
+    return true;
 }
 
 bool OdpShapeReader::readFrame(const QDomElement& frame, SlideElement& out) const {

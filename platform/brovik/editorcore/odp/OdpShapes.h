@@ -27,6 +27,7 @@ private:
     bool readFrame(const QDomElement& frame, SlideElement& out) const;
     bool readDrawingShape(const QDomElement& e, SlideElement& out) const;
     bool readTable(const QDomElement& table, const ElementFrame& frame, SlideElement& out) const;
+    bool readScene(const QDomElement& scene, SlideElement& out) const;
     OdfStyleChain shapeStyle(const QDomElement& e) const;
     bool skipPlaceholder(const QDomElement& e) const;
 
