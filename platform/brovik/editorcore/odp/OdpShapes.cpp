@@ -241,7 +241,7 @@ bool OdpShapeReader::readFrame(const QDomElement& frame, SlideElement& out) cons
         shape.geometry = rectangle(position.bounds.size());
         shape.fill = _styles.fill(style, "graphic-properties").value_or(Fill());
         shape.stroke = _styles.stroke(style);
-        TextBody body = readOdfText(textBox, style, _styles, _fields);
+        TextBody body = readOdfText(textBox, style, _styles, _fields, attr(frame, Draw, "text-style-name"));
         // A text frame's wrap option is about text flowing around it; its own text wraps at
         // its width unless the frame grows with the text.
         body.wrap = style.property("graphic-properties", Draw, "auto-grow-width") != QLatin1String("true");
@@ -394,7 +394,7 @@ bool OdpShapeReader::readDrawingShape(const QDomElement& e, SlideElement& out) c
     }
     shape.fill = open ? Fill() : _styles.fill(style, "graphic-properties").value_or(Fill());
     shape.stroke = _styles.stroke(style);
-    TextBody body = readOdfText(e, style, _styles, _fields);
+    TextBody body = readOdfText(e, style, _styles, _fields, attr(e, Draw, "text-style-name"));
     if (!body.paragraphs.empty() && body.hasVisibleText())
         shape.text = std::move(body);
     out = std::move(shape);

@@ -155,7 +155,7 @@ QDomElement OdpStyles::find(const QString& family, const QString& name) const {
     return (_masterScope ? _masterStyles : _styles).value(family + QLatin1Char('/') + name);
 }
 
-OdfStyleChain OdpStyles::chain(const QString& family, const QString& name) const {
+OdfStyleChain OdpStyles::chain(const QString& family, const QString& name, Defaults defaults) const {
     OdfStyleChain chain;
     QString current = name;
     for (int depth = 0; depth < MaxParentDepth && !current.isEmpty(); ++depth) {
@@ -169,6 +169,8 @@ OdfStyleChain OdpStyles::chain(const QString& family, const QString& name) const
             Odf::attr(s, Odf::Style, "name") != QLatin1String("standard"))
             current = QStringLiteral("standard");
     }
+    if (defaults == OwnOnly)
+        return chain;
     const QDomElement def =
         _defaults.value(family == QLatin1String("presentation") ? QStringLiteral("graphic") : family);
     if (!def.isNull())

@@ -45,7 +45,9 @@ public:
 
     // The chain of a style by family ("graphic", "presentation", "paragraph", "text",
     // "drawing-page", "table-cell", ...) and name; an unknown name gives just the default style.
-    OdfStyleChain chain(const QString& family, const QString& name) const;
+    // OwnOnly leaves the family's default style out, for chains that continue elsewhere.
+    enum Defaults { WithDefault, OwnOnly };
+    OdfStyleChain chain(const QString& family, const QString& name, Defaults defaults = WithDefault) const;
     QDomElement listStyle(const QString& name) const;
     QDomElement masterPage(const QString& name) const;
     QDomElement firstMasterPage() const;
