@@ -150,6 +150,87 @@ QPainterPath fitViewBox(const QPainterPath& path, const QString& viewBox, QSizeF
     return t.map(path);
 }
 
+// Which of a table template's cell styles a cell takes, from its place in the table and the
+// parts of the template the table turns on. Header rows and columns win over banding.
+class TableTemplate {
+public:
+    TableTemplate(const QDomElement& look, const QDomElement& table) : _look(look) {
+        auto on = [&](const char* name) { return attr(table, Table, name) == QLatin1String("true"); };
+        _firstRow = on("use-first-row-styles");
+        _lastRow = on("use-last-row-styles");
+        _firstColumn = on("use-first-column-styles");
+        _lastColumn = on("use-last-column-styles");
+        _bandRows = on("use-banding-rows-styles");
+        _bandColumns = on("use-banding-columns-styles");
+    }
+
+    QString styleFor(int row, int rows, int column, int columns) const {
+        if (_look.isNull())
+            return {};
+        const char* part = "body";
+        if (_firstRow && row == 0)
+            part = "first-row";
+        else if (_lastRow && row == rows - 1)
+            part = "last-row";
+        else if (_firstColumn && column == 0)
+            part = "first-column";
+        else if (_lastColumn && column == columns - 1)
+            part = "last-column";
+        else if (_bandRows && row % 2 == 1)
+            part = "odd-rows";
+        else if (_bandColumns && column % 2 == 1)
+            part = "odd-columns";
+        QString name = styleOf(part);
+        return name.isEmpty() ? styleOf("body") : name;
+    }
+
+private:
+    QString styleOf(const char* part) const {
+        const QDomElement e = firstChild(_look, QString::fromLatin1(part));
+        const QString name = attr(e, Table, "style-name");
+        return name.isEmpty() ? attr(e, Text, "style-name") : name;
+    }
+
+    QDomElement _look;
+    bool _firstRow = false, _lastRow = false, _firstColumn = false, _lastColumn = false;
+    bool _bandRows = false, _bandColumns = false;
+};
+
+// One side of a cell's border ("0.02cm solid #000000"). Presentation programs keep cell
+// borders in the paragraph properties as often as in the cell properties; the nearest style
+// that says anything about the side decides.
+Stroke cellBorder(const OdfStyleChain& chain, const char* side) {
+    const QString fo = QString::fromLatin1(Fo);
+    QString value;
+    for (const QDomElement& s : chain.styles()) {
+        for (QDomElement p = s.firstChildElement(); !p.isNull() && value.isEmpty();
+             p = p.nextSiblingElement()) {
+            if (p.localName() != QLatin1String("table-cell-properties") &&
+                p.localName() != QLatin1String("paragraph-properties"))
+                continue;
+            if (p.hasAttributeNS(fo, QString::fromLatin1(side)))
+                value = p.attributeNS(fo, QString::fromLatin1(side));
+            else if (p.hasAttributeNS(fo, QStringLiteral("border")))
+                value = p.attributeNS(fo, QStringLiteral("border"));
+        }
+        if (!value.isEmpty())
+            break;
+    }
+    Stroke stroke;
+    const QStringList parts = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (parts.size() >= 3 && parts[1] != QLatin1String("none") && parts[1] != QLatin1String("hidden")) {
+        const QColor color(parts[2]);
+        stroke.visible = color.isValid();
+        stroke.width = std::clamp(length(parts[0], 0.75), 0.0, 50.0);
+        stroke.color = color;
+        if (parts[1] == QLatin1String("dashed"))
+            stroke.style = Qt::DashLine;
+        else if (parts[1] == QLatin1String("dotted"))
+            stroke.style = Qt::DotLine;
+    }
+    return stroke;
+}
+
 } // namespace
 
 OdpShapeReader::OdpShapeReader(const OdpStyles& styles, OdfFields fields, MasterOptions options)
@@ -401,6 +482,30 @@ bool OdpShapeReader::readDrawingShape(const QDomElement& e, SlideElement& out) c
     return true;
 }
 
+void OdpShapeReader::readCell(const QDomElement& c, const QDomElement& row, const QString& templateStyle,
+                              int columnsLeft, TableCell& cell) const {
+    cell.colSpan = std::clamp(attr(c, Table, "number-columns-spanned").toInt(), 1, std::max(1, columnsLeft));
+    cell.rowSpan = std::max(1, attr(c, Table, "number-rows-spanned").toInt());
+    QString cellStyle = attr(c, Table, "style-name");
+    if (cellStyle.isEmpty())
+        cellStyle = attr(row, Table, "default-cell-style-name");
+    // The cell's own style over what the table's template gives its place in the table.
+    OdfStyleChain cs = _styles.chain(QStringLiteral("table-cell"), cellStyle, OdpStyles::OwnOnly);
+    cs.append(_styles.chain(QStringLiteral("table-cell"), templateStyle));
+    cell.fill = _styles.fill(cs, "graphic-properties").value_or(Fill());
+    if (cell.fill.kind == Fill::Kind::None) {
+        const QColor bg(cs.property("table-cell-properties", Fo, "background-color"));
+        if (bg.isValid())
+            cell.fill = Fill::solid(bg);
+    }
+    cell.left = cellBorder(cs, "border-left");
+    cell.right = cellBorder(cs, "border-right");
+    cell.top = cellBorder(cs, "border-top");
+    cell.bottom = cellBorder(cs, "border-bottom");
+    cell.text = readOdfText(c, cs, _styles, _fields);
+    cell.text.shrinkToFit = false;
+}
+
 bool OdpShapeReader::readTable(const QDomElement& table, const ElementFrame& frame, SlideElement& out) const {
     TableElement t;
     t.frame = frame;
@@ -436,7 +541,9 @@ bool OdpShapeReader::readTable(const QDomElement& table, const ElementFrame& fra
     for (double& w : t.columnWidths)
         if (w <= 0)
             w = std::max(1.0, (frame.bounds.width() - known) / std::max(1, unknown));
-    for (const QDomElement& row : rows) {
+    const TableTemplate look(_styles.tableTemplate(attr(table, Table, "template-name")), table);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const QDomElement& row = rows[r];
         const OdfStyleChain rs = _styles.chain(QStringLiteral("table-row"), attr(row, Table, "style-name"));
         t.rowHeights.push_back(
             std::max(0.0, length(rs.property("table-row-properties", Style, "row-height"), 0)));
@@ -448,38 +555,9 @@ bool OdpShapeReader::readTable(const QDomElement& table, const ElementFrame& fra
             if (c.localName() == QLatin1String("covered-table-cell")) {
                 cell.covered = true;
             } else if (c.localName() == QLatin1String("table-cell")) {
-                cell.colSpan =
-                    std::clamp(attr(c, Table, "number-columns-spanned").toInt(), 1, int(cols - cells.size()));
-                cell.rowSpan = std::max(1, attr(c, Table, "number-rows-spanned").toInt());
-                QString cellStyle = attr(c, Table, "style-name");
-                if (cellStyle.isEmpty())
-                    cellStyle = attr(row, Table, "default-cell-style-name");
-                const OdfStyleChain cs = _styles.chain(QStringLiteral("table-cell"), cellStyle);
-                cell.fill = _styles.fill(cs, "graphic-properties").value_or(Fill());
-                if (cell.fill.kind == Fill::Kind::None) {
-                    const QColor bg(cs.property("table-cell-properties", Fo, "background-color"));
-                    if (bg.isValid())
-                        cell.fill = Fill::solid(bg);
-                }
-                auto border = [&](const char* side) {
-                    Stroke s;
-                    QString v = cs.property("table-cell-properties", Fo, side);
-                    if (v.isEmpty())
-                        v = cs.property("table-cell-properties", Fo, "border");
-                    const QStringList parts = v.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-                    if (parts.size() >= 3 && parts[1] != QLatin1String("none")) {
-                        s.visible = true;
-                        s.width = std::clamp(length(parts[0], 0.75), 0.0, 50.0);
-                        s.color = QColor(parts[2]);
-                    }
-                    return s;
-                };
-                cell.left = border("border-left");
-                cell.right = border("border-right");
-                cell.top = border("border-top");
-                cell.bottom = border("border-bottom");
-                cell.text = readOdfText(c, cs, _styles, _fields);
-                cell.text.shrinkToFit = false;
+                const QString templateStyle =
+                    look.styleFor(int(r), int(rows.size()), int(cells.size()), int(cols));
+                readCell(c, row, templateStyle, int(cols - cells.size()), cell);
             } else {
                 return;
             }

@@ -27,6 +27,9 @@ private:
     bool readFrame(const QDomElement& frame, SlideElement& out) const;
     bool readDrawingShape(const QDomElement& e, SlideElement& out) const;
     bool readTable(const QDomElement& table, const ElementFrame& frame, SlideElement& out) const;
+    // A table cell; templateStyle is the cell style the table's template gives its place.
+    void readCell(const QDomElement& c, const QDomElement& row, const QString& templateStyle, int columnsLeft,
+                  TableCell& cell) const;
     OdfStyleChain shapeStyle(const QDomElement& e) const;
     bool skipPlaceholder(const QDomElement& e) const;
 

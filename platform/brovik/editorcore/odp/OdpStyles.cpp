@@ -109,6 +109,13 @@ OdpStyles::OdpStyles(const ZipReader& zip, const QDomDocument& content, const QD
             } else if (n == QLatin1String("list-style")) {
                 if (!_listStyles.contains(attr(e, Style, "name")))
                     _listStyles.insert(attr(e, Style, "name"), e);
+            } else if (n == QLatin1String("table-template")) {
+                // Older files name templates with text:style-name, newer ones with table:name.
+                QString name = attr(e, Table, "name");
+                if (name.isEmpty())
+                    name = attr(e, Text, "style-name");
+                if (!name.isEmpty() && !_tableTemplates.contains(name))
+                    _tableTemplates.insert(name, e);
             } else if (n == QLatin1String("page-layout")) {
                 _pageLayouts.insert(attr(e, Style, "name"), e);
             } else if (n == QLatin1String("gradient")) {
@@ -180,6 +187,10 @@ OdfStyleChain OdpStyles::chain(const QString& family, const QString& name, Defau
 
 QDomElement OdpStyles::listStyle(const QString& name) const {
     return _listStyles.value(name);
+}
+
+QDomElement OdpStyles::tableTemplate(const QString& name) const {
+    return _tableTemplates.value(name);
 }
 
 QDomElement OdpStyles::masterPage(const QString& name) const {

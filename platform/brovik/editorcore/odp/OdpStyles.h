@@ -49,6 +49,8 @@ public:
     enum Defaults { WithDefault, OwnOnly };
     OdfStyleChain chain(const QString& family, const QString& name, Defaults defaults = WithDefault) const;
     QDomElement listStyle(const QString& name) const;
+    // A table:table-template by the name tables refer to it with.
+    QDomElement tableTemplate(const QString& name) const;
     QDomElement masterPage(const QString& name) const;
     QDomElement firstMasterPage() const;
     QDomElement pageLayout(const QString& name) const;
@@ -74,6 +76,7 @@ private:
     bool _masterScope = false;
     QHash<QString, QDomElement> _defaults; // family
     QHash<QString, QDomElement> _listStyles;
+    QHash<QString, QDomElement> _tableTemplates;
     QHash<QString, QDomElement> _masterPages;
     QDomElement _firstMaster;
     QHash<QString, QDomElement> _pageLayouts;
