@@ -244,9 +244,58 @@ void OdpShapeReader::readChildren(const QDomElement& parent, std::vector<SlideEl
                                   int depth) const {
     for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
         SlideElement element;
-        if (readElement(e, element, depth))
-            out.push_back(std::move(element));
+        if (!readElement(e, element, depth))
+            continue;
+        if (auto shadow = shadowOf(e, element))
+            out.push_back(std::move(*shadow));
+        out.push_back(std::move(element));
     }
+}
+
+std::optional<SlideElement> OdpShapeReader::shadowOf(const QDomElement& e,
+                                                     const SlideElement& element) const {
+    if (e.localName() == QLatin1String("g"))
+        return std::nullopt;
+    const OdfStyleChain style = shapeStyle(e);
+    if (style.property("graphic-properties", Draw, "shadow") != QLatin1String("visible"))
+        return std::nullopt;
+    QColor color(style.property("graphic-properties", Draw, "shadow-color"));
+    if (!color.isValid())
+        color = QColor(0x80, 0x80, 0x80);
+    color.setAlphaF(
+        std::clamp(percent(style.property("graphic-properties", Draw, "shadow-opacity"), 1.0), 0.0, 1.0));
+    auto offset = [&](const char* name) {
+        const QString v = style.property("graphic-properties", Draw, name);
+        return std::clamp(v.isEmpty() ? 0.2 * 72 / 2.54 : length(v, 0), -500.0, 500.0);
+    };
+    const QPointF shift(offset("shadow-offset-x"), offset("shadow-offset-y"));
+    // The shadow is the shape's silhouette in the shadow colour: its fill where it is filled,
+    // its outline where it is outlined; text casts none.
+    if (const auto* shape = std::get_if<ShapeElement>(&element)) {
+        const bool filled = shape->fill.kind != Fill::Kind::None;
+        if (!filled && !shape->stroke.visible)
+            return std::nullopt;
+        ShapeElement shadow;
+        shadow.frame = shape->frame;
+        shadow.frame.bounds.translate(shift);
+        shadow.geometry = shape->geometry;
+        if (filled)
+            shadow.fill = Fill::solid(color);
+        shadow.stroke = shape->stroke;
+        shadow.stroke.color = color;
+        return shadow;
+    }
+    if (const auto* picture = std::get_if<PictureElement>(&element)) {
+        ShapeElement shadow;
+        shadow.frame = picture->frame;
+        shadow.frame.bounds.translate(shift);
+        GeometryPath path;
+        path.path.addRect(QRectF(QPointF(0, 0), picture->frame.bounds.size()));
+        shadow.geometry = {path};
+        shadow.fill = Fill::solid(color);
+        return shadow;
+    }
+    return std::nullopt;
 }
 
 OdfStyleChain OdpShapeReader::shapeStyle(const QDomElement& e) const {
