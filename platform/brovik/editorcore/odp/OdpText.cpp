@@ -9,7 +9,8 @@ namespace KX::Tovrin {
 namespace {
 using namespace Odf;
 constexpr int MaxListDepth = 10;
-constexpr QRgb LinkColor = 0xff000080; // navy, what presentation programs show links in
+constexpr double FontIndependentLineHeight = 1.2; // of the font size, at single spacing
+constexpr QRgb LinkColor = 0xff000080;            // navy, what presentation programs show links in
 
 struct Reader {
     const OdpStyles& styles;
@@ -266,11 +267,27 @@ struct Reader {
         while (!p.runs.empty() && p.runs.back().text == QLatin1String(" "))
             p.runs.pop_back();
         p.endFormat = runFormat(chain);
+        applyFontIndependentSpacing(p, chain);
         const TextRun& first = p.runs.empty() ? p.endFormat : p.runs.front();
 
         if (listLevel >= 0)
             applyListLevel(p, listLevel, listStyle, showLabel, first, !marginLeft.isEmpty());
         body.paragraphs.push_back(std::move(p));
+    }
+
+    // Font-independent line spacing measures a line from its largest font size alone, not from
+    // the ascent and descent each font declares.
+    static void applyFontIndependentSpacing(Paragraph& p, const OdfStyleChain& chain) {
+        if (p.exactLineHeight > 0 || chain.property("paragraph-properties", Style,
+                                                    "font-independent-line-spacing") != QLatin1String("true"))
+            return;
+        double size = 0;
+        for (const TextRun& run : p.runs)
+            size = std::max(size, run.size);
+        if (size <= 0)
+            size = p.endFormat.size;
+        p.exactLineHeight = FontIndependentLineHeight * size * p.lineSpacing;
+        p.lineSpacing = 1;
     }
 
     void applyListLevel(Paragraph& p, int level, const QDomElement& listStyle, bool showLabel,
