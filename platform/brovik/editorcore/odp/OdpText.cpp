@@ -275,15 +275,24 @@ struct Reader {
         body.paragraphs.push_back(std::move(p));
     }
 
-    // Font-independent line spacing measures a line from its largest font size alone, not from
-    // the ascent and descent each font declares.
+    // Font-independent line spacing measures a line from its font size alone, not from the
+    // ascent and descent each font declares.
     static void applyFontIndependentSpacing(Paragraph& p, const OdfStyleChain& chain) {
         if (p.exactLineHeight > 0 || chain.property("paragraph-properties", Style,
                                                     "font-independent-line-spacing") != QLatin1String("true"))
             return;
+        // One line height serves the whole paragraph, so lines of clearly different sizes keep
+        // their fonts' own heights.
         double size = 0;
-        for (const TextRun& run : p.runs)
+        double smallest = 0;
+        for (const TextRun& run : p.runs) {
+            if (run.text.trimmed().isEmpty())
+                continue;
             size = std::max(size, run.size);
+            smallest = smallest > 0 ? std::min(smallest, run.size) : run.size;
+        }
+        if (size > smallest * 1.25)
+            return;
         if (size <= 0)
             size = p.endFormat.size;
         p.exactLineHeight = FontIndependentLineHeight * size * p.lineSpacing;
