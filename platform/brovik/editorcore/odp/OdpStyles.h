@@ -84,6 +84,7 @@ private:
     QHash<QString, QDomElement> _gradients;
     QHash<QString, QDomElement> _fillImages;
     QHash<QString, QDomElement> _hatches;
+    QHash<QString, QDomElement> _markers;
     mutable QHash<QString, std::shared_ptr<const PictureData>> _pictures;
 };
 

@@ -126,13 +126,15 @@ struct Reader {
         p.runs.push_back(std::move(run));
     }
 
-    // True when a character style (not a paragraph or shape style) sets the text colour.
+    // True when a character style (not a paragraph or shape style) sets the text colour, the
+    // automatic colour included.
     static bool hasCharacterColor(const OdfStyleChain& chain) {
         for (const QDomElement& s : chain.styles()) {
             if (attr(s, Style, "family") != QLatin1String("text"))
                 return false;
             const QDomElement props = firstChild(s, QStringLiteral("text-properties"));
-            if (props.hasAttributeNS(QString::fromLatin1(Fo), QStringLiteral("color")))
+            if (props.hasAttributeNS(QString::fromLatin1(Fo), QStringLiteral("color")) ||
+                attr(props, Style, "use-window-font-color") == QLatin1String("true"))
                 return true;
         }
         return false;

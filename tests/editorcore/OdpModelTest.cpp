@@ -68,21 +68,25 @@ TEST_F(EditorCoreOdpModel, LetterCaseLinksAndCharacterColours) {
     deck.contentStyles = textStyle("Up", "fo:text-transform=\"uppercase\"") +
                          textStyle("Cap", "fo:text-transform=\"capitalize\"") +
                          textStyle("Small", "fo:font-variant=\"small-caps\"") +
-                         textStyle("Red", "fo:color=\"#ff0000\"");
+                         textStyle("Red", "fo:color=\"#ff0000\"") +
+                         textStyle("Auto", "style:use-window-font-color=\"true\"");
     deck.pages = {page(frame("", "<text:p><text:span text:style-name=\"Up\">odf straße</text:span></text:p>"
                                  "<text:p><text:span text:style-name=\"Cap\">two  words</text:span></text:p>"
                                  "<text:p><text:span text:style-name=\"Small\">small</text:span></text:p>"
                                  "<text:p><text:a xlink:href=\"https://x.org\">plain link</text:a></text:p>"
                                  "<text:p><text:span text:style-name=\"Red\"><text:a "
-                                 "xlink:href=\"https://x.org\">red link</text:a></text:span></text:p>"))};
+                                 "xlink:href=\"https://x.org\">red link</text:a></text:span></text:p>"
+                                 "<text:p><text:span text:style-name=\"Auto\"><text:a "
+                                 "xlink:href=\"https://x.org\">auto link</text:a></text:span></text:p>"))};
     const auto doc = import(deck);
     const auto& p = textOf(*doc).paragraphs;
-    ASSERT_EQ(p.size(), 5u);
+    ASSERT_EQ(p.size(), 6u);
     EXPECT_EQ(p[0].runs.at(0).text, QStringLiteral("ODF STRASSE"));
     EXPECT_EQ(p[1].runs.at(0).text, QStringLiteral("Two Words"));
     EXPECT_EQ(p[2].runs.at(0).text, QStringLiteral("SMALL"));
     EXPECT_EQ(p[3].runs.at(0).color, QColor(0, 0, 0x80)) << "links without a colour of their own";
     EXPECT_EQ(p[4].runs.at(0).color, QColor(255, 0, 0)) << "a character colour beats the link colour";
+    EXPECT_EQ(p[5].runs.at(0).color, QColor(0, 0, 0)) << "so does the automatic colour";
 }
 
 TEST_F(EditorCoreOdpModel, ListLabelsFontsSizesAndIndents) {
@@ -209,6 +213,43 @@ TEST_F(EditorCoreOdpModel, ShadowsAreDrawnUnderTheirShapes) {
     EXPECT_NEAR(beside.red(), 128, 20);
     EXPECT_TRUE(near(image.pixelColor(150, 125), QColor(255, 0, 0), 40));
     EXPECT_TRUE(near(image.pixelColor(405, 130), Qt::white)) << "hidden shadows are not drawn";
+}
+
+TEST_F(EditorCoreOdpModel, LineMarkersKeepTheirKindAndProportions) {
+    OdpRecipe deck;
+    deck.stylesStyles =
+        "<draw:marker draw:name=\"Arrow\" svg:viewBox=\"0 0 20 30\" svg:d=\"M10 0l-10 30h20z\"/>"
+        "<draw:marker draw:name=\"Circle\" svg:viewBox=\"0 0 1131 1131\" svg:d=\"M462 1118l-102-29-102-51"
+        "c-50-30-89-70-120-120z\"/>"
+        "<draw:marker draw:name=\"Square_20_45\" svg:viewBox=\"0 0 1131 1131\" "
+        "svg:d=\"M0 564l564 567 567-567-567-564z\"/>"
+        "<draw:marker draw:name=\"Line_20_Arrow\" svg:viewBox=\"0 0 1122 2243\" "
+        "svg:d=\"M0 2108v17 17l12 42 30 34 38 21 43 4 29-8 30-21 25-26 13-34 343-1532 339 1520 13 42 "
+        "13 22 28 34 39 20 42 4 42-12 34-30 21-42v-39-12l-4 4-440-1998-9-42-25-39-38-25-43-8-42 8-38 25-26 "
+        "39-8 42z\"/>";
+    auto line = [](const std::string& style, int y) {
+        return "<draw:line draw:style-name=\"" + style + "\" svg:x1=\"0pt\" svg:y1=\"" + std::to_string(y) +
+               "pt\" svg:x2=\"300pt\" svg:y2=\"" + std::to_string(y) + "pt\"/>";
+    };
+    auto style = [](const std::string& name, const std::string& start, const std::string& end) {
+        return "<style:style style:name=\"" + name +
+               "\" style:family=\"graphic\"><style:graphic-properties draw:stroke=\"solid\" "
+               "svg:stroke-width=\"2pt\" draw:marker-start=\"" +
+               start + "\" draw:marker-start-width=\"8pt\" draw:marker-end=\"" + end +
+               "\" draw:marker-end-width=\"8pt\"/></style:style>";
+    };
+    deck.contentStyles = style("gr1", "Arrow", "Circle") + style("gr2", "Square_20_45", "Line_20_Arrow");
+    deck.pages = {page(line("gr1", 100) + line("gr2", 200))};
+    const auto doc = import(deck);
+    const Stroke& first = std::get<ShapeElement>(doc->slides.at(0).elements.at(0)).stroke;
+    const Stroke& second = std::get<ShapeElement>(doc->slides.at(0).elements.at(1)).stroke;
+    EXPECT_EQ(first.head.kind, LineEnd::Kind::Triangle);
+    EXPECT_DOUBLE_EQ(first.head.widthFactor, 4);
+    EXPECT_DOUBLE_EQ(first.head.lengthFactor, 6) << "the arrow is half again as long as it is wide";
+    EXPECT_EQ(first.tail.kind, LineEnd::Kind::Oval);
+    EXPECT_DOUBLE_EQ(first.tail.lengthFactor, first.tail.widthFactor);
+    EXPECT_EQ(second.head.kind, LineEnd::Kind::Diamond);
+    EXPECT_EQ(second.tail.kind, LineEnd::Kind::Arrow);
 }
 
 } // namespace
