@@ -362,26 +362,31 @@ struct Reader {
         }
         if (p.bullet.text.isEmpty())
             return;
-        p.bullet.sizeFactor = std::clamp(percent(attr(text, Fo, "font-size"), 1.0), 0.2, 4.0);
+        applyLabelFormat(p.bullet, text);
+        (void)first;
+    }
+
+    // Size, colour and font of a label from its level's text properties.
+    void applyLabelFormat(Bullet& bullet, const QDomElement& text) const {
+        bullet.sizeFactor = std::clamp(percent(attr(text, Fo, "font-size"), 1.0), 0.2, 4.0);
         const QColor color(attr(text, Fo, "color"));
         if (color.isValid() && attr(text, Style, "use-window-font-color") != QLatin1String("true"))
-            p.bullet.color = color;
+            bullet.color = color;
         QString family = attr(text, Fo, "font-family");
         if (family.isEmpty() && !attr(text, Style, "font-name").isEmpty())
             family = styles.fontFamily(attr(text, Style, "font-name"));
         family.remove(QLatin1Char('\'')).remove(QLatin1Char('"'));
         // A label without a font of its own is set in the paragraph's font.
         if (family.trimmed().isEmpty()) {
-            p.bullet.family.clear();
+            bullet.family.clear();
         } else if (family.contains(QLatin1String("Symbol"), Qt::CaseInsensitive)) {
             // OpenSymbol and StarSymbol are LibreOffice's own; their bullets exist in DejaVu too,
             // drawn larger, so they are scaled to the size the symbol font gives them.
-            p.bullet.family = QStringLiteral("DejaVu Sans");
-            p.bullet.sizeFactor *= symbolBulletScale(p.bullet.text);
+            bullet.family = QStringLiteral("DejaVu Sans");
+            bullet.sizeFactor *= symbolBulletScale(bullet.text);
         } else {
-            p.bullet.family = family.trimmed();
+            bullet.family = family.trimmed();
         }
-        (void)first;
     }
 
     // How much smaller DejaVu Sans must draw a symbol font's bullet for it to look as large.
