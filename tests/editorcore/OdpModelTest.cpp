@@ -252,5 +252,32 @@ TEST_F(EditorCoreOdpModel, LineMarkersKeepTheirKindAndProportions) {
     EXPECT_EQ(second.tail.kind, LineEnd::Kind::Arrow);
 }
 
+TEST_F(EditorCoreOdpModel, ConnectorsWithoutAPathBendOrCurve) {
+    auto connector = [](const std::string& type) {
+        return "<draw:connector " + type +
+               " svg:x1=\"0pt\" svg:y1=\"0pt\" svg:x2=\"200pt\" svg:y2=\"100pt\"/>";
+    };
+    OdpRecipe deck;
+    deck.pages = {page(connector("") + connector("draw:type=\"curve\"") + connector("draw:type=\"line\"") +
+                       "<draw:line svg:x1=\"0pt\" svg:y1=\"0pt\" svg:x2=\"200pt\" svg:y2=\"100pt\"/>")};
+    const auto doc = import(deck);
+    const auto& elements = doc->slides.at(0).elements;
+    ASSERT_EQ(elements.size(), 4u);
+    auto pathOf = [&](std::size_t i) { return std::get<ShapeElement>(elements[i]).geometry.at(0).path; };
+    // Standard connectors leave along the longer distance, bend halfway and arrive the same way.
+    const QPainterPath standard = pathOf(0);
+    ASSERT_EQ(standard.elementCount(), 4);
+    EXPECT_EQ(QPointF(standard.elementAt(1)), QPointF(100, 0));
+    EXPECT_EQ(QPointF(standard.elementAt(2)), QPointF(100, 100));
+    EXPECT_EQ(QPointF(standard.elementAt(3)), QPointF(200, 100));
+    const QPainterPath curve = pathOf(1);
+    EXPECT_TRUE(curve.elementAt(1).type == QPainterPath::CurveToElement);
+    EXPECT_NEAR(curve.pointAtPercent(0.5).x(), 100, 0.5);
+    EXPECT_LT(curve.pointAtPercent(0.25).y(), 25) << "the curve starts out level";
+    for (std::size_t i : {2u, 3u})
+        EXPECT_EQ(pathOf(i).elementCount(), 2) << "straight connectors and lines stay straight";
+    EXPECT_EQ(std::get<ShapeElement>(elements[0]).frame.bounds, QRectF(0, 0, 200, 100));
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test

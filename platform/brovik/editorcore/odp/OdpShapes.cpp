@@ -150,6 +150,27 @@ QPainterPath fitViewBox(const QPainterPath& path, const QString& viewBox, QSizeF
     return t.map(path);
 }
 
+// A connector the writer stored no path for, from its end points: "standard" connectors bend at
+// right angles, "curve" ones sweep; both leave their ends along the longer of the two distances,
+// the way connectors leave the sides of the shapes they join.
+QPainterPath connectorPath(const QString& type, QPointF a, QPointF b) {
+    QPainterPath path(a);
+    const bool across = std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y());
+    const QPointF middle = (a + b) / 2;
+    const QPointF bendA = across ? QPointF(middle.x(), a.y()) : QPointF(a.x(), middle.y());
+    const QPointF bendB = across ? QPointF(middle.x(), b.y()) : QPointF(b.x(), middle.y());
+    if (type == QLatin1String("standard")) {
+        path.lineTo(bendA);
+        path.lineTo(bendB);
+        path.lineTo(b);
+    } else if (type == QLatin1String("curve")) {
+        path.cubicTo(bendA, bendB, b);
+    } else {
+        path.lineTo(b);
+    }
+    return path;
+}
+
 // Which of a table template's cell styles a cell takes, from its place in the table and the
 // parts of the template the table turns on. Header rows and columns win over banding.
 class TableTemplate {
@@ -438,8 +459,11 @@ bool OdpShapeReader::readDrawingShape(const QDomElement& e, SlideElement& out) c
         const QPointF b(length(attr(e, Svg, "x2")), length(attr(e, Svg, "y2")));
         shape.frame.bounds = QRectF(a, b).normalized();
         GeometryPath p;
-        p.path.moveTo(a - shape.frame.bounds.topLeft());
-        p.path.lineTo(b - shape.frame.bounds.topLeft());
+        // Connectors are standard ones unless they say otherwise.
+        QString type = n == QLatin1String("line") ? QStringLiteral("line") : attr(e, Draw, "type");
+        if (type.isEmpty())
+            type = QStringLiteral("standard");
+        p.path = connectorPath(type, a, b).translated(-shape.frame.bounds.topLeft());
         p.filled = false;
         p.closed = false;
         shape.geometry.push_back(p);
