@@ -99,14 +99,18 @@ TEST_F(EditorCoreOdpModel, ListLabelsFontsSizesAndIndents) {
         "<text:list-style style:name=\"L2\"><text:list-level-style-number text:level=\"1\" "
         "style:num-suffix=\".\" style:num-format=\"1\"><style:list-level-properties "
         "text:min-label-width=\"1cm\"/><style:text-properties fo:font-size=\"100%\"/>"
-        "</text:list-level-style-number></text:list-style>";
+        "</text:list-level-style-number></text:list-style>"
+        "<text:list-style style:name=\"L3\"><text:list-level-style-bullet text:level=\"1\" "
+        "text:bullet-char=\"-\" text:bullet-relative-size=\"60%\"/></text:list-style>";
     deck.pages = {page(frame("", "<text:list text:style-name=\"L1\"><text:list-item><text:p>first</text:p>"
                                  "<text:p>more of the item</text:p></text:list-item></text:list>"
                                  "<text:list text:style-name=\"L2\"><text:list-item><text:p>one</text:p>"
-                                 "</text:list-item></text:list>"))};
+                                 "</text:list-item></text:list><text:list text:style-name=\"L3\">"
+                                 "<text:list-item><text:p>dash</text:p></text:list-item></text:list>"))};
     const auto doc = import(deck);
     const auto& p = textOf(*doc).paragraphs;
-    ASSERT_EQ(p.size(), 3u);
+    ASSERT_EQ(p.size(), 4u);
+    EXPECT_DOUBLE_EQ(p[3].bullet.sizeFactor, 0.6) << "size given on the level itself";
     EXPECT_EQ(p[0].bullet.family, QStringLiteral("DejaVu Sans"));
     EXPECT_LT(p[0].bullet.sizeFactor, 0.45) << "the stand-in's circle is drawn larger than the symbol font's";
     EXPECT_GT(p[0].bullet.sizeFactor, 0.25);

@@ -362,13 +362,16 @@ struct Reader {
         }
         if (p.bullet.text.isEmpty())
             return;
-        applyLabelFormat(p.bullet, text);
+        applyLabelFormat(p.bullet, levelStyle, text);
         (void)first;
     }
 
-    // Size, colour and font of a label from its level's text properties.
-    void applyLabelFormat(Bullet& bullet, const QDomElement& text) const {
-        bullet.sizeFactor = std::clamp(percent(attr(text, Fo, "font-size"), 1.0), 0.2, 4.0);
+    // Size, colour and font of a label from its level's style and text properties.
+    void applyLabelFormat(Bullet& bullet, const QDomElement& levelStyle, const QDomElement& text) const {
+        // Older writers give a bullet's size relative to the text on the level itself.
+        const double relative = percent(attr(levelStyle, Text, "bullet-relative-size"), -1);
+        bullet.sizeFactor =
+            std::clamp(relative > 0 ? relative : percent(attr(text, Fo, "font-size"), 1.0), 0.2, 4.0);
         const QColor color(attr(text, Fo, "color"));
         if (color.isValid() && attr(text, Style, "use-window-font-color") != QLatin1String("true"))
             bullet.color = color;
