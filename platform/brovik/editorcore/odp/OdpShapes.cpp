@@ -151,6 +151,108 @@ QPainterPath fitViewBox(const QPainterPath& path, const QString& viewBox, QSizeF
     return t.map(path);
 }
 
+// A connector the writer stored no path for, from its end points: "standard" connectors bend at
+// right angles, "curve" ones sweep; both leave their ends along the longer of the two distances,
+// the way connectors leave the sides of the shapes they join.
+QPainterPath connectorPath(const QString& type, QPointF a, QPointF b) {
+    QPainterPath path(a);
+    const bool across = std::abs(b.x() - a.x()) >= std::abs(b.y() - a.y());
+    const QPointF middle = (a + b) / 2;
+    const QPointF bendA = across ? QPointF(middle.x(), a.y()) : QPointF(a.x(), middle.y());
+    const QPointF bendB = across ? QPointF(middle.x(), b.y()) : QPointF(b.x(), middle.y());
+    if (type == QLatin1String("standard")) {
+        path.lineTo(bendA);
+        path.lineTo(bendB);
+        path.lineTo(b);
+    } else if (type == QLatin1String("curve")) {
+        path.cubicTo(bendA, bendB, b);
+    } else {
+        path.lineTo(b);
+    }
+    return path;
+}
+
+// Which of a table template's cell styles a cell takes, from its place in the table and the
+// parts of the template the table turns on. Header rows and columns win over banding.
+class TableTemplate {
+public:
+    TableTemplate(const QDomElement& look, const QDomElement& table) : _look(look) {
+        auto on = [&](const char* name) { return attr(table, Table, name) == QLatin1String("true"); };
+        _firstRow = on("use-first-row-styles");
+        _lastRow = on("use-last-row-styles");
+        _firstColumn = on("use-first-column-styles");
+        _lastColumn = on("use-last-column-styles");
+        _bandRows = on("use-banding-rows-styles");
+        _bandColumns = on("use-banding-columns-styles");
+    }
+
+    QString styleFor(int row, int rows, int column, int columns) const {
+        if (_look.isNull())
+            return {};
+        const char* part = "body";
+        if (_firstRow && row == 0)
+            part = "first-row";
+        else if (_lastRow && row == rows - 1)
+            part = "last-row";
+        else if (_firstColumn && column == 0)
+            part = "first-column";
+        else if (_lastColumn && column == columns - 1)
+            part = "last-column";
+        else if (_bandRows && row % 2 == 1)
+            part = "odd-rows";
+        else if (_bandColumns && column % 2 == 1)
+            part = "odd-columns";
+        QString name = styleOf(part);
+        return name.isEmpty() ? styleOf("body") : name;
+    }
+
+private:
+    QString styleOf(const char* part) const {
+        const QDomElement e = firstChild(_look, QString::fromLatin1(part));
+        const QString name = attr(e, Table, "style-name");
+        return name.isEmpty() ? attr(e, Text, "style-name") : name;
+    }
+
+    QDomElement _look;
+    bool _firstRow = false, _lastRow = false, _firstColumn = false, _lastColumn = false;
+    bool _bandRows = false, _bandColumns = false;
+};
+
+// One side of a cell's border ("0.02cm solid #000000"). Presentation programs keep cell
+// borders in the paragraph properties as often as in the cell properties; the nearest style
+// that says anything about the side decides.
+Stroke cellBorder(const OdfStyleChain& chain, const char* side) {
+    const QString fo = QString::fromLatin1(Fo);
+    QString value;
+    for (const QDomElement& s : chain.styles()) {
+        for (QDomElement p = s.firstChildElement(); !p.isNull() && value.isEmpty();
+             p = p.nextSiblingElement()) {
+            if (p.localName() != QLatin1String("table-cell-properties") &&
+                p.localName() != QLatin1String("paragraph-properties"))
+                continue;
+            if (p.hasAttributeNS(fo, QString::fromLatin1(side)))
+                value = p.attributeNS(fo, QString::fromLatin1(side));
+            else if (p.hasAttributeNS(fo, QStringLiteral("border")))
+                value = p.attributeNS(fo, QStringLiteral("border"));
+        }
+        if (!value.isEmpty())
+            break;
+    }
+    Stroke stroke;
+    const QStringList parts = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (parts.size() >= 3 && parts[1] != QLatin1String("none") && parts[1] != QLatin1String("hidden")) {
+        const QColor color(parts[2]);
+        stroke.visible = color.isValid();
+        stroke.width = std::clamp(length(parts[0], 0.75), 0.0, 50.0);
+        stroke.color = color;
+        if (parts[1] == QLatin1String("dashed"))
+            stroke.style = Qt::DashLine;
+        else if (parts[1] == QLatin1String("dotted"))
+            stroke.style = Qt::DotLine;
+    }
+    return stroke;
+}
+
 } // namespace
 
 OdpShapeReader::OdpShapeReader(const OdpStyles& styles, OdfFields fields, MasterOptions options)
@@ -164,9 +266,58 @@ void OdpShapeReader::readChildren(const QDomElement& parent, std::vector<SlideEl
                                   int depth) const {
     for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
         SlideElement element;
-        if (readElement(e, element, depth))
-            out.push_back(std::move(element));
+        if (!readElement(e, element, depth))
+            continue;
+        if (auto shadow = shadowOf(e, element))
+            out.push_back(std::move(*shadow));
+        out.push_back(std::move(element));
     }
+}
+
+std::optional<SlideElement> OdpShapeReader::shadowOf(const QDomElement& e,
+                                                     const SlideElement& element) const {
+    if (e.localName() == QLatin1String("g"))
+        return std::nullopt;
+    const OdfStyleChain style = shapeStyle(e);
+    if (style.property("graphic-properties", Draw, "shadow") != QLatin1String("visible"))
+        return std::nullopt;
+    QColor color(style.property("graphic-properties", Draw, "shadow-color"));
+    if (!color.isValid())
+        color = QColor(0x80, 0x80, 0x80);
+    color.setAlphaF(
+        std::clamp(percent(style.property("graphic-properties", Draw, "shadow-opacity"), 1.0), 0.0, 1.0));
+    auto offset = [&](const char* name) {
+        const QString v = style.property("graphic-properties", Draw, name);
+        return std::clamp(v.isEmpty() ? 0.2 * 72 / 2.54 : length(v, 0), -500.0, 500.0);
+    };
+    const QPointF shift(offset("shadow-offset-x"), offset("shadow-offset-y"));
+    // The shadow is the shape's silhouette in the shadow colour: its fill where it is filled,
+    // its outline where it is outlined; text casts none.
+    if (const auto* shape = std::get_if<ShapeElement>(&element)) {
+        const bool filled = shape->fill.kind != Fill::Kind::None;
+        if (!filled && !shape->stroke.visible)
+            return std::nullopt;
+        ShapeElement shadow;
+        shadow.frame = shape->frame;
+        shadow.frame.bounds.translate(shift);
+        shadow.geometry = shape->geometry;
+        if (filled)
+            shadow.fill = Fill::solid(color);
+        shadow.stroke = shape->stroke;
+        shadow.stroke.color = color;
+        return shadow;
+    }
+    if (const auto* picture = std::get_if<PictureElement>(&element)) {
+        ShapeElement shadow;
+        shadow.frame = picture->frame;
+        shadow.frame.bounds.translate(shift);
+        GeometryPath path;
+        path.path.addRect(QRectF(QPointF(0, 0), picture->frame.bounds.size()));
+        shadow.geometry = {path};
+        shadow.fill = Fill::solid(color);
+        return shadow;
+    }
+    return std::nullopt;
 }
 
 OdfStyleChain OdpShapeReader::shapeStyle(const QDomElement& e) const {
@@ -266,7 +417,7 @@ bool OdpShapeReader::readFrame(const QDomElement& frame, SlideElement& out) cons
         shape.geometry = rectangle(position.bounds.size());
         shape.fill = _styles.fill(style, "graphic-properties").value_or(Fill());
         shape.stroke = _styles.stroke(style);
-        TextBody body = readOdfText(textBox, style, _styles, _fields);
+        TextBody body = readOdfText(textBox, style, _styles, _fields, attr(frame, Draw, "text-style-name"));
         // A text frame's wrap option is about text flowing around it; its own text wraps at
         // its width unless the frame grows with the text.
         body.wrap = style.property("graphic-properties", Draw, "auto-grow-width") != QLatin1String("true");
@@ -333,8 +484,11 @@ bool OdpShapeReader::readDrawingShape(const QDomElement& e, SlideElement& out) c
         const QPointF b(length(attr(e, Svg, "x2")), length(attr(e, Svg, "y2")));
         shape.frame.bounds = QRectF(a, b).normalized();
         GeometryPath p;
-        p.path.moveTo(a - shape.frame.bounds.topLeft());
-        p.path.lineTo(b - shape.frame.bounds.topLeft());
+        // Connectors are standard ones unless they say otherwise.
+        QString type = n == QLatin1String("line") ? QStringLiteral("line") : attr(e, Draw, "type");
+        if (type.isEmpty())
+            type = QStringLiteral("standard");
+        p.path = connectorPath(type, a, b).translated(-shape.frame.bounds.topLeft());
         p.filled = false;
         p.closed = false;
         shape.geometry.push_back(p);
@@ -419,11 +573,35 @@ bool OdpShapeReader::readDrawingShape(const QDomElement& e, SlideElement& out) c
     }
     shape.fill = open ? Fill() : _styles.fill(style, "graphic-properties").value_or(Fill());
     shape.stroke = _styles.stroke(style);
-    TextBody body = readOdfText(e, style, _styles, _fields);
+    TextBody body = readOdfText(e, style, _styles, _fields, attr(e, Draw, "text-style-name"));
     if (!body.paragraphs.empty() && body.hasVisibleText())
         shape.text = std::move(body);
     out = std::move(shape);
     return true;
+}
+
+void OdpShapeReader::readCell(const QDomElement& c, const QDomElement& row, const QString& templateStyle,
+                              int columnsLeft, TableCell& cell) const {
+    cell.colSpan = std::clamp(attr(c, Table, "number-columns-spanned").toInt(), 1, std::max(1, columnsLeft));
+    cell.rowSpan = std::max(1, attr(c, Table, "number-rows-spanned").toInt());
+    QString cellStyle = attr(c, Table, "style-name");
+    if (cellStyle.isEmpty())
+        cellStyle = attr(row, Table, "default-cell-style-name");
+    // The cell's own style over what the table's template gives its place in the table.
+    OdfStyleChain cs = _styles.chain(QStringLiteral("table-cell"), cellStyle, OdpStyles::OwnOnly);
+    cs.append(_styles.chain(QStringLiteral("table-cell"), templateStyle));
+    cell.fill = _styles.fill(cs, "graphic-properties").value_or(Fill());
+    if (cell.fill.kind == Fill::Kind::None) {
+        const QColor bg(cs.property("table-cell-properties", Fo, "background-color"));
+        if (bg.isValid())
+            cell.fill = Fill::solid(bg);
+    }
+    cell.left = cellBorder(cs, "border-left");
+    cell.right = cellBorder(cs, "border-right");
+    cell.top = cellBorder(cs, "border-top");
+    cell.bottom = cellBorder(cs, "border-bottom");
+    cell.text = readOdfText(c, cs, _styles, _fields);
+    cell.text.shrinkToFit = false;
 }
 
 bool OdpShapeReader::readTable(const QDomElement& table, const ElementFrame& frame, SlideElement& out) const {
@@ -461,7 +639,9 @@ bool OdpShapeReader::readTable(const QDomElement& table, const ElementFrame& fra
     for (double& w : t.columnWidths)
         if (w <= 0)
             w = std::max(1.0, (frame.bounds.width() - known) / std::max(1, unknown));
-    for (const QDomElement& row : rows) {
+    const TableTemplate look(_styles.tableTemplate(attr(table, Table, "template-name")), table);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const QDomElement& row = rows[r];
         const OdfStyleChain rs = _styles.chain(QStringLiteral("table-row"), attr(row, Table, "style-name"));
         t.rowHeights.push_back(
             std::max(0.0, length(rs.property("table-row-properties", Style, "row-height"), 0)));
@@ -473,38 +653,9 @@ bool OdpShapeReader::readTable(const QDomElement& table, const ElementFrame& fra
             if (c.localName() == QLatin1String("covered-table-cell")) {
                 cell.covered = true;
             } else if (c.localName() == QLatin1String("table-cell")) {
-                cell.colSpan =
-                    std::clamp(attr(c, Table, "number-columns-spanned").toInt(), 1, int(cols - cells.size()));
-                cell.rowSpan = std::max(1, attr(c, Table, "number-rows-spanned").toInt());
-                QString cellStyle = attr(c, Table, "style-name");
-                if (cellStyle.isEmpty())
-                    cellStyle = attr(row, Table, "default-cell-style-name");
-                const OdfStyleChain cs = _styles.chain(QStringLiteral("table-cell"), cellStyle);
-                cell.fill = _styles.fill(cs, "graphic-properties").value_or(Fill());
-                if (cell.fill.kind == Fill::Kind::None) {
-                    const QColor bg(cs.property("table-cell-properties", Fo, "background-color"));
-                    if (bg.isValid())
-                        cell.fill = Fill::solid(bg);
-                }
-                auto border = [&](const char* side) {
-                    Stroke s;
-                    QString v = cs.property("table-cell-properties", Fo, side);
-                    if (v.isEmpty())
-                        v = cs.property("table-cell-properties", Fo, "border");
-                    const QStringList parts = v.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-                    if (parts.size() >= 3 && parts[1] != QLatin1String("none")) {
-                        s.visible = true;
-                        s.width = std::clamp(length(parts[0], 0.75), 0.0, 50.0);
-                        s.color = QColor(parts[2]);
-                    }
-                    return s;
-                };
-                cell.left = border("border-left");
-                cell.right = border("border-right");
-                cell.top = border("border-top");
-                cell.bottom = border("border-bottom");
-                cell.text = readOdfText(c, cs, _styles, _fields);
-                cell.text.shrinkToFit = false;
+                const QString templateStyle =
+                    look.styleFor(int(r), int(rows.size()), int(cells.size()), int(cols));
+                readCell(c, row, templateStyle, int(cols - cells.size()), cell);
             } else {
                 return;
             }

@@ -4,6 +4,8 @@
 #include "platform/brovik/editorcore/odp/OdpStyles.h"
 #include "platform/brovik/editorcore/odp/OdpText.h"
 
+#include <optional>
+
 namespace KX::Tovrin {
 
 // Turns the drawing elements of a page or master page into model elements.
@@ -28,7 +30,12 @@ private:
     bool readDrawingShape(const QDomElement& e, SlideElement& out) const;
     bool readTable(const QDomElement& table, const ElementFrame& frame, SlideElement& out) const;
     bool readScene(const QDomElement& scene, SlideElement& out) const;
+    // A table cell; templateStyle is the cell style the table's template gives its place.
+    void readCell(const QDomElement& c, const QDomElement& row, const QString& templateStyle, int columnsLeft,
+                  TableCell& cell) const;
     OdfStyleChain shapeStyle(const QDomElement& e) const;
+    // The shadow drawn under an element whose style asks for one.
+    std::optional<SlideElement> shadowOf(const QDomElement& e, const SlideElement& element) const;
     bool skipPlaceholder(const QDomElement& e) const;
 
     const OdpStyles& _styles;

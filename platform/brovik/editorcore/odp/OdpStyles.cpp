@@ -17,6 +17,39 @@ QColor colorOf(const QString& value, const QColor& fallback) {
     return c.isValid() ? c : fallback;
 }
 
+// The closest line end to a marker, by its name (the programs' own marker names say what they
+// are) or, for names of their own, by its outline.
+LineEnd::Kind markerKind(const QDomElement& marker, const QString& name) {
+    using namespace Odf;
+    QString display = attr(marker, Draw, "display-name");
+    if (display.isEmpty())
+        display = QString(name).replace(QLatin1String("_20_"), QLatin1String(" "));
+    display = display.toLower();
+    if (display.contains(QLatin1String("circle")) || display.contains(QLatin1String("oval")))
+        return LineEnd::Kind::Oval;
+    if (display.contains(QLatin1String("square")) || display.contains(QLatin1String("diamond")))
+        return LineEnd::Kind::Diamond;
+    if (display.contains(QLatin1String("concave")))
+        return LineEnd::Kind::Stealth;
+    if (display.contains(QLatin1String("line arrow")) || display.contains(QLatin1String("line short")) ||
+        display.contains(QLatin1String("half arrow")))
+        return LineEnd::Kind::Arrow;
+    const QString d = attr(marker, Svg, "d");
+    if (d.contains(QLatin1Char('c'), Qt::CaseInsensitive) ||
+        d.contains(QLatin1Char('a'), Qt::CaseInsensitive))
+        return LineEnd::Kind::Oval;
+    return LineEnd::Kind::Triangle;
+}
+
+// A marker's length over its width, from its view box.
+double markerAspect(const QDomElement& marker) {
+    const QStringList box =
+        Odf::attr(marker, Odf::Svg, "viewBox").split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (box.size() != 4 || box[2].toDouble() <= 0 || box[3].toDouble() <= 0)
+        return 1;
+    return std::clamp(box[3].toDouble() / box[2].toDouble(), 0.25, 4.0);
+}
+
 Fill gradientFill(const QDomElement& g, double opacity) {
     using namespace Odf;
     Fill fill;
@@ -109,6 +142,13 @@ OdpStyles::OdpStyles(const ZipReader& zip, const QDomDocument& content, const QD
             } else if (n == QLatin1String("list-style")) {
                 if (!_listStyles.contains(attr(e, Style, "name")))
                     _listStyles.insert(attr(e, Style, "name"), e);
+            } else if (n == QLatin1String("table-template")) {
+                // Older files name templates with text:style-name, newer ones with table:name.
+                QString name = attr(e, Table, "name");
+                if (name.isEmpty())
+                    name = attr(e, Text, "style-name");
+                if (!name.isEmpty() && !_tableTemplates.contains(name))
+                    _tableTemplates.insert(name, e);
             } else if (n == QLatin1String("page-layout")) {
                 _pageLayouts.insert(attr(e, Style, "name"), e);
             } else if (n == QLatin1String("gradient")) {
@@ -117,6 +157,8 @@ OdpStyles::OdpStyles(const ZipReader& zip, const QDomDocument& content, const QD
                 _fillImages.insert(attr(e, Draw, "name"), e);
             } else if (n == QLatin1String("hatch")) {
                 _hatches.insert(attr(e, Draw, "name"), e);
+            } else if (n == QLatin1String("marker")) {
+                _markers.insert(attr(e, Draw, "name"), e);
             }
         }
     };
@@ -155,7 +197,7 @@ QDomElement OdpStyles::find(const QString& family, const QString& name) const {
     return (_masterScope ? _masterStyles : _styles).value(family + QLatin1Char('/') + name);
 }
 
-OdfStyleChain OdpStyles::chain(const QString& family, const QString& name) const {
+OdfStyleChain OdpStyles::chain(const QString& family, const QString& name, Defaults defaults) const {
     OdfStyleChain chain;
     QString current = name;
     for (int depth = 0; depth < MaxParentDepth && !current.isEmpty(); ++depth) {
@@ -169,6 +211,8 @@ OdfStyleChain OdpStyles::chain(const QString& family, const QString& name) const
             Odf::attr(s, Odf::Style, "name") != QLatin1String("standard"))
             current = QStringLiteral("standard");
     }
+    if (defaults == OwnOnly)
+        return chain;
     const QDomElement def =
         _defaults.value(family == QLatin1String("presentation") ? QStringLiteral("graphic") : family);
     if (!def.isNull())
@@ -178,6 +222,10 @@ OdfStyleChain OdpStyles::chain(const QString& family, const QString& name) const
 
 QDomElement OdpStyles::listStyle(const QString& name) const {
     return _listStyles.value(name);
+}
+
+QDomElement OdpStyles::tableTemplate(const QString& name) const {
+    return _tableTemplates.value(name);
 }
 
 QDomElement OdpStyles::masterPage(const QString& name) const {
@@ -271,13 +319,15 @@ Stroke OdpStyles::stroke(const OdfStyleChain& chain) const {
             : cap == QLatin1String("square") ? Qt::SquareCap
                                              : Qt::FlatCap;
     auto marker = [&](const char* name, const char* width, LineEnd& end) {
-        if (chain.property("graphic-properties", Draw, name).isEmpty())
+        const QString markerName = chain.property("graphic-properties", Draw, name);
+        if (markerName.isEmpty())
             return;
-        end.kind = LineEnd::Kind::Triangle;
+        const QDomElement definition = _markers.value(markerName);
+        end.kind = markerKind(definition, markerName);
         const double w = length(chain.property("graphic-properties", Draw, width), 0);
         const double lw = std::max(s.width, 1.0);
         end.widthFactor = w > 0 ? std::clamp(w / lw, 1.0, 20.0) : 3;
-        end.lengthFactor = end.widthFactor;
+        end.lengthFactor = end.widthFactor * markerAspect(definition);
     };
     marker("marker-start", "marker-start-width", s.head);
     marker("marker-end", "marker-end-width", s.tail);

@@ -45,8 +45,12 @@ public:
 
     // The chain of a style by family ("graphic", "presentation", "paragraph", "text",
     // "drawing-page", "table-cell", ...) and name; an unknown name gives just the default style.
-    OdfStyleChain chain(const QString& family, const QString& name) const;
+    // OwnOnly leaves the family's default style out, for chains that continue elsewhere.
+    enum Defaults { WithDefault, OwnOnly };
+    OdfStyleChain chain(const QString& family, const QString& name, Defaults defaults = WithDefault) const;
     QDomElement listStyle(const QString& name) const;
+    // A table:table-template by the name tables refer to it with.
+    QDomElement tableTemplate(const QString& name) const;
     QDomElement masterPage(const QString& name) const;
     QDomElement firstMasterPage() const;
     QDomElement pageLayout(const QString& name) const;
@@ -72,6 +76,7 @@ private:
     bool _masterScope = false;
     QHash<QString, QDomElement> _defaults; // family
     QHash<QString, QDomElement> _listStyles;
+    QHash<QString, QDomElement> _tableTemplates;
     QHash<QString, QDomElement> _masterPages;
     QDomElement _firstMaster;
     QHash<QString, QDomElement> _pageLayouts;
@@ -79,6 +84,7 @@ private:
     QHash<QString, QDomElement> _gradients;
     QHash<QString, QDomElement> _fillImages;
     QHash<QString, QDomElement> _hatches;
+    QHash<QString, QDomElement> _markers;
     mutable QHash<QString, std::shared_ptr<const PictureData>> _pictures;
 };
 

@@ -9,10 +9,13 @@ namespace KX::Tovrin {
 namespace {
 using namespace Odf;
 constexpr int MaxListDepth = 10;
+constexpr double FontIndependentLineHeight = 1.2; // of the font size, at single spacing
+constexpr QRgb LinkColor = 0xff000080;            // navy, what presentation programs show links in
 
 struct Reader {
     const OdpStyles& styles;
     const OdfStyleChain& shapeStyle;
+    const OdfStyleChain& shapeText; // the shape's draw:text-style-name, for its text only
     const OdfFields& fields;
     TextBody body;
     ListNumbering numbering;
@@ -73,7 +76,38 @@ struct Reader {
         return run;
     }
 
-    void appendText(Paragraph& p, const QString& text, const TextRun& format, bool& lastWasSpace) {
+    // fo:text-transform and small capitals change the letters shown, not the text stored.
+    enum class Case { Keep, Upper, Lower, Capitalize };
+    static Case caseOf(const OdfStyleChain& chain) {
+        const QString transform = chain.property("text-properties", Fo, "text-transform");
+        if (transform == QLatin1String("uppercase"))
+            return Case::Upper;
+        if (transform == QLatin1String("lowercase"))
+            return Case::Lower;
+        if (transform == QLatin1String("capitalize"))
+            return Case::Capitalize;
+        if (transform.isEmpty() &&
+            chain.property("text-properties", Fo, "font-variant") == QLatin1String("small-caps"))
+            return Case::Upper;
+        return Case::Keep;
+    }
+
+    static QString applyCase(QChar c, Case letterCase, bool wordStart) {
+        switch (letterCase) {
+        case Case::Upper:
+            return QString(c).toUpper();
+        case Case::Lower:
+            return QString(c).toLower();
+        case Case::Capitalize:
+            return wordStart ? QString(c).toUpper() : QString(c);
+        case Case::Keep:
+            break;
+        }
+        return QString(c);
+    }
+
+    void appendText(Paragraph& p, const QString& text, const TextRun& format, bool& lastWasSpace,
+                    Case letterCase = Case::Keep) {
         QString collapsed;
         for (QChar c : text) {
             if (c.isSpace() && c != QChar(0x2028) && c != QLatin1Char('\t')) {
@@ -81,7 +115,7 @@ struct Reader {
                     collapsed += QLatin1Char(' ');
                 lastWasSpace = true;
             } else {
-                collapsed += c;
+                collapsed += applyCase(c, letterCase, lastWasSpace);
                 lastWasSpace = false;
             }
         }
@@ -92,12 +126,30 @@ struct Reader {
         p.runs.push_back(std::move(run));
     }
 
+    // True when a character style (not a paragraph or shape style) sets the text colour, the
+    // automatic colour included.
+    static bool hasCharacterColor(const OdfStyleChain& chain) {
+        for (const QDomElement& s : chain.styles()) {
+            if (attr(s, Style, "family") != QLatin1String("text"))
+                return false;
+            const QDomElement props = firstChild(s, QStringLiteral("text-properties"));
+            if (props.hasAttributeNS(QString::fromLatin1(Fo), QStringLiteral("color")) ||
+                attr(props, Style, "use-window-font-color") == QLatin1String("true"))
+                return true;
+        }
+        return false;
+    }
+
     void readInline(const QDomElement& parent, Paragraph& p, const OdfStyleChain& chain, bool& lastWasSpace,
-                    int depth) {
-        const TextRun format = runFormat(chain);
+                    int depth, bool inLink = false) {
+        TextRun format = runFormat(chain);
+        // Links show in the link colour unless their characters have a colour of their own.
+        if (inLink && !hasCharacterColor(chain))
+            format.color = QColor::fromRgba(LinkColor);
+        const Case letterCase = caseOf(chain);
         for (QDomNode n = parent.firstChild(); !n.isNull(); n = n.nextSibling()) {
             if (n.isText() || n.isCDATASection()) {
-                appendText(p, n.nodeValue(), format, lastWasSpace);
+                appendText(p, n.nodeValue(), format, lastWasSpace, letterCase);
                 continue;
             }
             const QDomElement e = n.toElement();
@@ -107,9 +159,11 @@ struct Reader {
             if (name == QLatin1String("span") || name == QLatin1String("a")) {
                 if (depth > 16)
                     continue;
-                OdfStyleChain inner = styles.chain(QStringLiteral("text"), attr(e, Text, "style-name"));
+                // Empty spans set nothing: an empty paragraph keeps the paragraph's own format.
+                OdfStyleChain inner =
+                    styles.chain(QStringLiteral("text"), attr(e, Text, "style-name"), OdpStyles::OwnOnly);
                 inner.append(chain);
-                readInline(e, p, inner, lastWasSpace, depth + 1);
+                readInline(e, p, inner, lastWasSpace, depth + 1, inLink || name == QLatin1String("a"));
             } else if (name == QLatin1String("s")) {
                 const int count = std::clamp(attr(e, Text, "c").toInt(), 1, 1000);
                 TextRun run = format;
@@ -142,7 +196,7 @@ struct Reader {
                 continue;
             } else {
                 // Other fields show their current text.
-                appendText(p, e.text(), format, lastWasSpace);
+                appendText(p, e.text(), format, lastWasSpace, letterCase);
             }
         }
     }
@@ -171,8 +225,25 @@ struct Reader {
 
     // A paragraph (text:p or text:h); listLevel < 0 outside lists.
     void readParagraph(const QDomElement& e, int listLevel, const QDomElement& listStyle, bool showLabel) {
-        OdfStyleChain chain = styles.chain(QStringLiteral("paragraph"), attr(e, Text, "style-name"));
-        chain.append(levelShapeStyle(listLevel));
+        // The paragraph's style, the shape's presentation styles, the shape's text style, its
+        // graphic styles, then the defaults: a presentation object's text follows its presentation
+        // style, a drawing's text style is stronger than the graphic style it is drawn with.
+        OdfStyleChain chain =
+            styles.chain(QStringLiteral("paragraph"), attr(e, Text, "style-name"), OdpStyles::OwnOnly);
+        bool textStyleAdded = false;
+        const OdfStyleChain shapeLevel = levelShapeStyle(listLevel);
+        for (const QDomElement& s : shapeLevel.styles()) {
+            if (!textStyleAdded && (s.localName() == QLatin1String("default-style") ||
+                                    attr(s, Style, "family") == QLatin1String("graphic"))) {
+                chain.append(shapeText);
+                textStyleAdded = true;
+            }
+            chain.append(s);
+        }
+        if (!textStyleAdded)
+            chain.append(shapeText);
+        chain.append(styles.chain(QStringLiteral("paragraph"), {}));
+        chain.append(styles.chain(QStringLiteral("text"), {}));
         Paragraph p;
         const QString align = chain.property("paragraph-properties", Fo, "text-align");
         p.align = align == QLatin1String("center") ? Paragraph::Align::Center
@@ -198,11 +269,36 @@ struct Reader {
         while (!p.runs.empty() && p.runs.back().text == QLatin1String(" "))
             p.runs.pop_back();
         p.endFormat = runFormat(chain);
+        applyFontIndependentSpacing(p, chain);
         const TextRun& first = p.runs.empty() ? p.endFormat : p.runs.front();
 
         if (listLevel >= 0)
             applyListLevel(p, listLevel, listStyle, showLabel, first, !marginLeft.isEmpty());
         body.paragraphs.push_back(std::move(p));
+    }
+
+    // Font-independent line spacing measures a line from its font size alone, not from the
+    // ascent and descent each font declares.
+    static void applyFontIndependentSpacing(Paragraph& p, const OdfStyleChain& chain) {
+        if (p.exactLineHeight > 0 || chain.property("paragraph-properties", Style,
+                                                    "font-independent-line-spacing") != QLatin1String("true"))
+            return;
+        // One line height serves the whole paragraph, so lines of clearly different sizes keep
+        // their fonts' own heights.
+        double size = 0;
+        double smallest = 0;
+        for (const TextRun& run : p.runs) {
+            if (run.text.trimmed().isEmpty())
+                continue;
+            size = std::max(size, run.size);
+            smallest = smallest > 0 ? std::min(smallest, run.size) : run.size;
+        }
+        if (size > smallest * 1.25)
+            return;
+        if (size <= 0)
+            size = p.endFormat.size;
+        p.exactLineHeight = FontIndependentLineHeight * size * p.lineSpacing;
+        p.lineSpacing = 1;
     }
 
     void applyListLevel(Paragraph& p, int level, const QDomElement& listStyle, bool showLabel,
@@ -230,6 +326,10 @@ struct Reader {
             p.marginLeft = std::max(0.0, before + label);
             p.indent = -label;
         }
+        // Paragraphs without a label of their own (further paragraphs of an item, list headers)
+        // line up with the item's text, not with where its label hangs.
+        if (!showLabel && !(paragraphHasMargins && (p.marginLeft > 0 || p.indent != 0)))
+            p.indent = std::max(0.0, p.indent);
         const QString kind = levelStyle.localName();
         const QDomElement text = firstChild(levelStyle, QStringLiteral("text-properties"));
         if (kind == QLatin1String("list-level-style-number")) {
@@ -262,19 +362,55 @@ struct Reader {
         }
         if (p.bullet.text.isEmpty())
             return;
-        p.bullet.sizeFactor = std::clamp(percent(attr(text, Fo, "font-size"), 1.0), 0.2, 4.0);
+        applyLabelFormat(p.bullet, levelStyle, text);
+        (void)first;
+    }
+
+    // Size, colour and font of a label from its level's style and text properties.
+    void applyLabelFormat(Bullet& bullet, const QDomElement& levelStyle, const QDomElement& text) const {
+        // Older writers give a bullet's size relative to the text on the level itself.
+        const double relative = percent(attr(levelStyle, Text, "bullet-relative-size"), -1);
+        bullet.sizeFactor =
+            std::clamp(relative > 0 ? relative : percent(attr(text, Fo, "font-size"), 1.0), 0.2, 4.0);
         const QColor color(attr(text, Fo, "color"));
         if (color.isValid() && attr(text, Style, "use-window-font-color") != QLatin1String("true"))
-            p.bullet.color = color;
+            bullet.color = color;
         QString family = attr(text, Fo, "font-family");
-        if (family.isEmpty())
+        if (family.isEmpty() && !attr(text, Style, "font-name").isEmpty())
             family = styles.fontFamily(attr(text, Style, "font-name"));
-        family.remove(QLatin1Char('\''));
-        // OpenSymbol and StarSymbol are LibreOffice's own; their bullets exist in DejaVu too.
-        if (family.isEmpty() || family.contains(QLatin1String("Symbol"), Qt::CaseInsensitive))
-            family = QStringLiteral("DejaVu Sans");
-        p.bullet.family = family;
-        (void)first;
+        family.remove(QLatin1Char('\'')).remove(QLatin1Char('"'));
+        // A label without a font of its own is set in the paragraph's font.
+        if (family.trimmed().isEmpty()) {
+            bullet.family.clear();
+        } else if (family.contains(QLatin1String("Symbol"), Qt::CaseInsensitive)) {
+            // OpenSymbol and StarSymbol are LibreOffice's own; their bullets exist in DejaVu too,
+            // drawn larger, so they are scaled to the size the symbol font gives them.
+            bullet.family = QStringLiteral("DejaVu Sans");
+            bullet.sizeFactor *= symbolBulletScale(bullet.text);
+        } else {
+            bullet.family = family.trimmed();
+        }
+    }
+
+    // How much smaller DejaVu Sans must draw a symbol font's bullet for it to look as large.
+    static double symbolBulletScale(const QString& bullet) {
+        if (bullet.size() != 1)
+            return 1;
+        switch (bullet.at(0).unicode()) {
+        case 0x25CF: // black circle
+            return 0.72;
+        case 0x25A0: // black square
+        case 0x25AA:
+            return 0.85;
+        case 0x25C6: // black diamond
+        case 0x2666:
+            return 0.87;
+        case 0x2714: // check mark
+        case 0x2713:
+            return 0.9;
+        default:
+            return 1;
+        }
     }
 
     void readList(const QDomElement& list, int level, QDomElement listStyle, int depth) {
@@ -338,8 +474,11 @@ void applyOdfBodyProperties(TextBody& body, const OdfStyleChain& shapeStyle) {
 }
 
 TextBody readOdfText(const QDomElement& container, const OdfStyleChain& shapeStyle, const OdpStyles& styles,
-                     const OdfFields& fields) {
-    Reader reader{styles, shapeStyle, fields, {}, {}};
+                     const OdfFields& fields, const QString& textStyleName) {
+    const OdfStyleChain shapeText = textStyleName.isEmpty() ? OdfStyleChain()
+                                                            : styles.chain(QStringLiteral("paragraph"),
+                                                                           textStyleName, OdpStyles::OwnOnly);
+    Reader reader{styles, shapeStyle, shapeText, fields, {}, {}};
     applyOdfBodyProperties(reader.body, shapeStyle);
     reader.readBlocks(container);
     return std::move(reader.body);

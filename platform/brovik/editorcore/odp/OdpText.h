@@ -14,9 +14,11 @@ struct OdfFields {
 
 // Builds a text body from the paragraphs and lists inside container (a draw:text-box, a shape or
 // a table cell). shapeStyle supplies the defaults the paragraphs inherit and the outline list
-// style of presentation placeholders.
+// style of presentation placeholders; textStyleName (the shape's draw:text-style-name) names a
+// paragraph style whose text and paragraph properties rank below the shape's presentation
+// styles and above its graphic styles.
 TextBody readOdfText(const QDomElement& container, const OdfStyleChain& shapeStyle, const OdpStyles& styles,
-                     const OdfFields& fields);
+                     const OdfFields& fields, const QString& textStyleName = {});
 
 // Insets, anchoring, wrapping and shrink-to-fit from a shape's graphic properties.
 void applyOdfBodyProperties(TextBody& body, const OdfStyleChain& shapeStyle);
