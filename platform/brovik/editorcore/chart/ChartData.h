@@ -45,7 +45,7 @@ struct ChartMarker {
 struct ChartSeries {
     enum class Kind { Bar, Line, Area };
     QString name;
-    std::vector<double> values;
+    std::vector<double> values; // NaN: no value, a gap
     std::optional<Fill> fill;
     std::optional<Stroke> line;
     std::map<int, Fill> pointFills;    // points with a fill of their own

@@ -104,16 +104,54 @@ struct Layout {
     void add(ShapeElement shape) { group.children.push_back(std::move(shape)); }
     double value(std::size_t s, std::size_t i) const {
         const auto& values = chart.series[s].values;
-        if (i >= values.size())
-            return 0;
+        if (i >= values.size() || std::isnan(values[i]))
+            return std::nan("");
         if (!chart.percentStacked)
             return values[i];
         double total = 0;
         for (const ChartSeries& other : chart.series)
-            total += i < other.values.size() ? std::abs(other.values[i]) : 0;
+            if (i < other.values.size() && !std::isnan(other.values[i]))
+                total += std::abs(other.values[i]);
         return total > 0 ? values[i] / total : 0;
     }
 };
+
+// The marker a line series shows when the file leaves it to the program: the symbols in turn.
+ChartMarker automaticMarker(std::size_t s) {
+    using S = ChartMarker::Symbol;
+    static const S symbols[] = {S::Diamond, S::Square, S::Triangle, S::Cross, S::Cross, S::Circle, S::Plus};
+    ChartMarker m;
+    m.symbol = symbols[s % std::size(symbols)];
+    m.size = 5;
+    return m;
+}
+
+ChartMarker lineMarker(const ChartSeries& series, std::size_t s) {
+    return series.marker.value_or(automaticMarker(s));
+}
+
+Stroke lineStroke(const Layout& l, std::size_t s) {
+    const ChartSeries& series = l.chart.series[s];
+    Stroke stroke = series.line.value_or(Stroke());
+    if (!series.line) {
+        stroke.visible = true;
+        stroke.color = l.seriesFill(s).color;
+        stroke.width = 2.25;
+    }
+    stroke.join = Qt::RoundJoin;
+    stroke.cap = Qt::RoundCap;
+    return stroke;
+}
+
+Stroke markerEdge(const Fill& colour) {
+    Stroke edge;
+    edge.visible = true;
+    edge.color = colour.color;
+    edge.width = 0.75;
+    return edge;
+}
+
+void placeMarker(Layout& l, const ChartMarker& m, QPointF p, const Fill& fill, const Stroke& stroke);
 
 // -- Title and legend -------------------------------------------------------------------------
 
@@ -122,7 +160,7 @@ QRectF placeTitle(Layout& l, QRectF area, const QSizeF& size) {
     if (chart.title.trimmed().isEmpty())
         return area;
     const ChartTextStyle& style = chart.titleStyle;
-    const double maxWidth = area.width() * 0.8;
+    const double maxWidth = area.width();
     const double width = std::min(maxWidth, chartTextWidth(chart.title, style) + style.size * 0.5);
     const double height = chartTextLines(chart.title, style, width) * style.size * LineFactor;
     QRectF r(area.center().x() - width / 2, area.top(), width, height);
@@ -136,7 +174,9 @@ QRectF placeTitle(Layout& l, QRectF area, const QSizeF& size) {
 struct LegendEntry {
     QString text;
     Fill fill;
-    bool line = false;
+    bool line = false; // a line series: its stroke and marker instead of a square
+    Stroke stroke;
+    ChartMarker marker;
 };
 
 // Categories of a chart with one colour per point, else the series.
@@ -144,13 +184,18 @@ std::vector<LegendEntry> legendEntries(const Layout& l) {
     std::vector<LegendEntry> entries;
     if (l.vary()) {
         for (std::size_t i = 0; i < l.points; ++i)
-            entries.push_back({l.chart.categories[i], l.pointFill(0, i)});
+            entries.push_back({l.chart.categories[i], l.pointFill(0, i), false, Stroke(), ChartMarker()});
         return entries;
     }
     for (std::size_t i = 0; i < l.chart.series.size(); ++i) {
         const ChartSeries& s = l.chart.series[i];
-        entries.push_back({s.name.isEmpty() ? QStringLiteral("Series %1").arg(i + 1) : s.name,
-                           l.seriesFill(i), kindOf(l.chart, s) == ChartSeries::Kind::Line});
+        LegendEntry entry{s.name.isEmpty() ? QStringLiteral("Series %1").arg(i + 1) : s.name, l.seriesFill(i),
+                          kindOf(l.chart, s) == ChartSeries::Kind::Line, Stroke(), ChartMarker()};
+        if (entry.line) {
+            entry.stroke = lineStroke(l, i);
+            entry.marker = lineMarker(s, i);
+        }
+        entries.push_back(entry);
     }
     return entries;
 }
@@ -159,12 +204,10 @@ void legendEntry(Layout& l, const LegendEntry& entry, QPointF at, double width) 
     const ChartTextStyle& style = l.chart.legendStyle;
     const double fs = style.size, lineH = fs * LineFactor, mark = fs * 0.6;
     if (entry.line) {
-        Stroke stroke;
-        stroke.visible = true;
-        stroke.color = entry.fill.color;
-        stroke.width = 2;
-        l.add(line(QPointF(at.x(), at.y() + lineH / 2), QPointF(at.x() + mark * 1.5, at.y() + lineH / 2),
-                   stroke));
+        const double y = at.y() + lineH / 2;
+        if (entry.stroke.visible)
+            l.add(line(QPointF(at.x(), y), QPointF(at.x() + mark * 1.5, y), entry.stroke));
+        placeMarker(l, entry.marker, QPointF(at.x() + mark * 0.75, y), entry.fill, markerEdge(entry.fill));
     } else {
         l.add(box(QRectF(at.x(), at.y() + (lineH - mark) / 2, mark, mark), entry.fill));
     }
@@ -186,7 +229,15 @@ QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
         widths.push_back(markRoom + chartTextWidth(entry.text, style));
     const bool manual = !l.chart.legendArea.isNull();
     const QPointF manualAt(l.chart.legendArea.x() * size.width(), l.chart.legendArea.y() * size.height());
-    if (where == Legend::Top || where == Legend::Bottom) {
+    // A legend box the file made wide and low holds one row.
+    double rowTotal = 0;
+    for (double w : widths)
+        rowTotal += w + fs;
+    const QSizeF manualSize(l.chart.legendArea.width() * size.width(),
+                            l.chart.legendArea.height() * size.height());
+    const bool row =
+        manual && manualSize.width() >= rowTotal - fs && manualSize.width() > manualSize.height() * 2;
+    if (where == Legend::Top || where == Legend::Bottom || row) {
         // Rows of entries, centred, wrapping at the chart's width.
         std::vector<std::vector<std::size_t>> rows(1);
         double rowWidth = 0;
@@ -199,12 +250,16 @@ QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
             rowWidth += widths[i] + fs;
         }
         const double height = lineH * double(rows.size());
-        double y = manual ? manualAt.y() : where == Legend::Bottom ? area.bottom() - height : area.top();
+        // In a box of the file's the rows are centred in it.
+        const QRectF room = manual ? QRectF(manualAt, manualSize.expandedTo(QSizeF(0, height))) : area;
+        double y = manual                    ? room.center().y() - height / 2
+                   : where == Legend::Bottom ? area.bottom() - height
+                                             : area.top();
         for (const auto& row : rows) {
             double total = 0;
             for (std::size_t i : row)
                 total += widths[i] + fs;
-            double x = manual ? manualAt.x() : area.center().x() - (total - fs) / 2;
+            double x = room.center().x() - (total - fs) / 2;
             for (std::size_t i : row) {
                 legendEntry(l, entries[i], QPointF(x, y), widths[i]);
                 x += widths[i] + fs;
@@ -248,7 +303,9 @@ QString labelText(const Layout& l, std::size_t s, std::size_t i, double share) {
         parts << series.name;
     if (d.category && i < l.chart.categories.size())
         parts << l.chart.categories[i];
-    const double v = i < series.values.size() ? series.values[i] : 0;
+    const double v = i < series.values.size() ? series.values[i] : std::nan("");
+    if (std::isnan(v))
+        return {};
     if (d.value)
         parts << formatChartNumber(v, d.numberFormat.isEmpty() ? series.numberFormat : d.numberFormat);
     if (d.percent)
@@ -278,7 +335,7 @@ void placePie(Layout& l, const QRectF& area) {
     const QPointF c = area.center();
     double total = 0;
     for (double v : chart.series[0].values)
-        total += std::max(0.0, v);
+        total += std::isnan(v) ? 0 : std::max(0.0, v);
     double angle = 90 - chart.firstSliceAngle;
     Stroke edge = chart.series[0].line.value_or(Stroke());
     if (!chart.series[0].line) {
@@ -287,7 +344,8 @@ void placePie(Layout& l, const QRectF& area) {
         edge.width = 1;
     }
     for (std::size_t i = 0; i < chart.series[0].values.size() && total > 0; ++i) {
-        const double share = std::max(0.0, chart.series[0].values[i]) / total;
+        const double v = chart.series[0].values[i];
+        const double share = std::isnan(v) ? 0 : std::max(0.0, v) / total;
         const double sweep = -360 * share;
         QPainterPath slice;
         slice.moveTo(c);
@@ -325,6 +383,8 @@ Scale valueScale(const Layout& l, bool secondary) {
                 continue;
             any = true;
             const double v = l.value(k, i);
+            if (std::isnan(v))
+                continue;
             if (chart.stacked && kindOf(chart, series) != ChartSeries::Kind::Line) {
                 (v >= 0 ? pos : neg) += v;
             } else {
@@ -414,7 +474,7 @@ CategoryFit fitCategories(const Layout& l, double slot) {
     const double angle = style.rotation.value_or(0);
     if (!style.rotation && widest <= slot * 0.95) {
         fit.height = lineH;
-    } else if (!style.rotation && widestWord <= slot * 0.95 && lines <= 3) {
+    } else if (!style.rotation && widestWord <= slot * 0.95 && lines <= 5) {
         fit.wrap = true;
         fit.height = lineH * lines;
     } else if (std::abs(angle) < 1 && style.rotation) {
@@ -532,6 +592,8 @@ void placeBars(Layout& l, const Axes& axes) {
         for (std::size_t k = 0; k < bars.size(); ++k) {
             const std::size_t s = bars[k];
             const double v = l.value(s, i);
+            if (std::isnan(v))
+                continue;
             double from = 0, to = v;
             if (chart.stacked) {
                 double& base = v >= 0 ? pos : neg;
@@ -627,45 +689,34 @@ void placeMarker(Layout& l, const ChartMarker& m, QPointF p, const Fill& fill, c
     l.add(pathShape(path, m.fill.value_or(fill), m.line.value_or(stroke), true));
 }
 
-// The marker a line series shows when the file leaves it to the program: the symbols in turn.
-ChartMarker automaticMarker(std::size_t s) {
-    using S = ChartMarker::Symbol;
-    static const S symbols[] = {S::Diamond, S::Square, S::Triangle, S::Cross, S::Cross, S::Circle, S::Plus};
-    ChartMarker m;
-    m.symbol = symbols[s % std::size(symbols)];
-    m.size = 5;
-    return m;
-}
-
-void placeLine(Layout& l, const Axes& axes, std::size_t s, const std::vector<QPointF>& points) {
+// Points without a value (NaN) break the line.
+void placeLine(Layout& l, std::size_t s, const std::vector<QPointF>& points) {
     const ChartSeries& series = l.chart.series[s];
     const Fill colour = l.seriesFill(s);
-    Stroke stroke = series.line.value_or(Stroke());
-    if (!series.line) {
-        stroke.visible = true;
-        stroke.color = colour.color;
-        stroke.width = 2.25;
-    }
-    stroke.join = Qt::RoundJoin;
-    stroke.cap = Qt::RoundCap;
+    const Stroke stroke = lineStroke(l, s);
     if (stroke.visible && points.size() > 1) {
         QPainterPath path;
-        path.moveTo(points.front());
-        for (std::size_t i = 1; i < points.size(); ++i)
-            path.lineTo(points[i]);
-        l.add(pathShape(path, Fill(), stroke, false));
+        bool drawing = false;
+        for (const QPointF& p : points) {
+            const bool gap = std::isnan(p.x()) || std::isnan(p.y());
+            if (!gap && drawing)
+                path.lineTo(p);
+            else if (!gap)
+                path.moveTo(p);
+            drawing = !gap;
+        }
+        if (!path.isEmpty())
+            l.add(pathShape(path, Fill(), stroke, false));
     }
-    const ChartMarker marker = series.marker.value_or(automaticMarker(s));
-    Stroke edge;
-    edge.visible = true;
-    edge.color = colour.color;
-    edge.width = 0.75;
+    const ChartMarker marker = lineMarker(series, s);
+    const Stroke edge = markerEdge(colour);
     for (std::size_t i = 0; i < points.size(); ++i) {
+        if (std::isnan(points[i].x()) || std::isnan(points[i].y()))
+            continue;
         placeMarker(l, marker, points[i], colour, edge);
         if (series.labels.any())
             dataLabel(l, s, i, points[i] + QPointF(marker.size / 2 + 2, 0), Align::Left, Anchor::Middle);
     }
-    (void)axes;
 }
 
 void placeLines(Layout& l, const Axes& axes) {
@@ -680,6 +731,14 @@ void placeLines(Layout& l, const Axes& axes) {
         std::vector<QPointF> base;
         for (std::size_t i = 0; i < series.values.size() && i < l.points; ++i) {
             double v = l.value(s, i);
+            const bool gap = std::isnan(v);
+            if (gap && kind == ChartSeries::Kind::Line) {
+                points.emplace_back(std::nan(""), std::nan(""));
+                base.push_back(points.back());
+                continue;
+            }
+            if (gap)
+                v = 0;
             const double from = chart.stacked && kind == ChartSeries::Kind::Area ? stackBase[i] : 0;
             if (chart.stacked && kind == ChartSeries::Kind::Area)
                 stackBase[i] = v = from + v;
@@ -691,7 +750,7 @@ void placeLines(Layout& l, const Axes& axes) {
         if (points.empty())
             continue;
         if (kind == ChartSeries::Kind::Line) {
-            placeLine(l, axes, s, points);
+            placeLine(l, s, points);
             continue;
         }
         QPainterPath area;

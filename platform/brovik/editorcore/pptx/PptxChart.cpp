@@ -176,11 +176,11 @@ ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels
     int count = 0;
     for (const auto& [idx, v] : values)
         count = std::max(count, idx + 1);
-    s.values.assign(std::size_t(count), 0);
+    s.values.assign(std::size_t(count), std::nan(""));
     for (const auto& [idx, v] : values) {
         bool ok = false;
         const double d = v.toDouble(&ok);
-        s.values[std::size_t(idx)] = ok && std::isfinite(d) ? d : 0;
+        s.values[std::size_t(idx)] = ok && std::isfinite(d) ? d : std::nan("");
     }
     const QDomElement spPr = firstChild(ser, QStringLiteral("spPr"));
     s.fill = readFill(spPr, ctx);
