@@ -262,6 +262,47 @@ TEST_F(EditorCoreChart, ManualLayoutAndThemeOverridePlaceAndColourThePlot) {
     EXPECT_NEAR(columns[1].top(), 180 - 150 * 0.5, 0.5) << "2 of a fixed maximum of 4";
 }
 
+TEST_F(EditorCoreChart, ShapesTheAuthorDrewOnTheChartComeWithIt) {
+    ZipEntries extra;
+    extra["ppt/charts/_rels/chart1.xml.rels"] =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+        "Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/chartUserShapes\" "
+        "Target=\"../drawings/drawing1.xml\"/></Relationships>";
+    extra["ppt/drawings/drawing1.xml"] =
+        "<c:userShapes xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
+        "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+        "xmlns:cdr=\"http://schemas.openxmlformats.org/drawingml/2006/chartDrawing\"><cdr:relSizeAnchor>"
+        "<cdr:from><cdr:x>0.5</cdr:x><cdr:y>0.5</cdr:y></cdr:from><cdr:to><cdr:x>1</cdr:x><cdr:y>1</cdr:y></"
+        "cdr:to>"
+        "<cdr:sp><cdr:nvSpPr><cdr:cNvPr id=\"2\" name=\"r\"/><cdr:cNvSpPr/></cdr:nvSpPr><cdr:spPr>"
+        "<a:prstGeom prst=\"rect\"/><a:solidFill><a:srgbClr "
+        "val=\"00AA00\"/></a:solidFill></cdr:spPr></cdr:sp>"
+        "</cdr:relSizeAnchor><cdr:absSizeAnchor><cdr:from><cdr:x>127000</cdr:x><cdr:y>254000</cdr:y></"
+        "cdr:from>"
+        "<cdr:ext cx=\"127000\" cy=\"127000\"/><cdr:sp><cdr:nvSpPr><cdr:cNvPr id=\"3\" "
+        "name=\"s\"/><cdr:cNvSpPr/>"
+        "</cdr:nvSpPr><cdr:spPr><a:xfrm><a:off x=\"999999999\" y=\"0\"/><a:ext cx=\"1\" cy=\"1\"/></a:xfrm>"
+        "<a:prstGeom prst=\"rect\"/><a:solidFill><a:srgbClr "
+        "val=\"00AA00\"/></a:solidFill></cdr:spPr></cdr:sp>"
+        "</cdr:absSizeAnchor></c:userShapes>";
+    const GroupElement g = chart("<c:chart><c:plotArea>" + bars(series("S", {"1", "2"}, {"A", "B"})) +
+                                     axes("<c:majorTickMark val=\"none\"/>") + "</c:plotArea></c:chart>",
+                                 extra);
+    const auto drawn = filled(g, QColor(0, 0xaa, 0));
+    ASSERT_EQ(drawn.size(), 2u) << "after the chart, in its coordinates";
+    EXPECT_EQ(drawn[0], QRectF(200, 150, 200, 150)) << "relative anchors span shares of the chart";
+    EXPECT_EQ(drawn[1], QRectF(10, 20, 10, 10))
+        << "absolute ones are in EMU; the anchor outranks the transform";
+    // Axes without line properties show a thin grey line; the value axis has outside ticks.
+    const auto greys = stroked(g, QColor(0x86, 0x86, 0x86));
+    std::size_t ticks = 0;
+    for (const ShapeElement* s : greys)
+        ticks += s->frame.bounds.width() > 3.9 && s->frame.bounds.width() < 4.1;
+    EXPECT_EQ(greys.size(), 2 + ticks) << "two axis lines and value ticks only";
+    EXPECT_GE(ticks, 5u);
+}
+
 TEST(ChartNumberFormat, SpreadsheetCodesFormatValues) {
     EXPECT_EQ(formatChartNumber(0.1 + 0.2, "General"), "0.3");
     EXPECT_EQ(formatChartNumber(2.5, ""), "2.5");

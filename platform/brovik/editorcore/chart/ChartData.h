@@ -59,7 +59,9 @@ struct ChartSeries {
 struct ChartAxis {
     bool visible = true;
     ChartTextStyle text;
+    enum class Ticks { None, Outside, Inside, Cross };
     std::optional<Stroke> line;           // the axis line itself
+    Ticks tickMarks = Ticks::None;        // drawn with the axis line
     std::optional<Stroke> majorGridlines; // unset: none
     QString numberFormat;                 // tick labels; empty or "General": automatic
     std::optional<double> minimum, maximum, majorUnit;

@@ -122,7 +122,7 @@ ChartMarker automaticMarker(std::size_t s) {
     static const S symbols[] = {S::Diamond, S::Square, S::Triangle, S::Cross, S::Cross, S::Circle, S::Plus};
     ChartMarker m;
     m.symbol = symbols[s % std::size(symbols)];
-    m.size = 5;
+    m.size = 7;
     return m;
 }
 
@@ -553,6 +553,46 @@ void placeCategoryLabel(Layout& l, const Axes& axes, const CategoryFit& fit, std
                      fit.rotation < 0 ? Align::Right : Align::Left, Anchor::Middle, false, fit.rotation));
 }
 
+// How far tick marks reach out of and into the plot.
+std::pair<double, double> tickReach(ChartAxis::Ticks ticks) {
+    constexpr double Length = 4;
+    switch (ticks) {
+    case ChartAxis::Ticks::Outside:
+        return {Length, 0};
+    case ChartAxis::Ticks::Inside:
+        return {0, Length};
+    case ChartAxis::Ticks::Cross:
+        return {Length, Length};
+    default:
+        return {0, 0};
+    }
+}
+
+void placeTickMarks(Layout& l, const Axes& axes, double zero) {
+    const QRectF& plot = axes.plot;
+    const ChartAxis& cat = l.chart.categoryAxis;
+    const ChartAxis& val = l.chart.valueAxis;
+    if (val.line && val.line->visible && val.tickMarks != ChartAxis::Ticks::None) {
+        const auto [out, in] = tickReach(val.tickMarks);
+        for (const auto& [v, text] : tickLabels(axes.scale, val, l.chart.percentStacked)) {
+            const double p = axes.valuePos(v);
+            l.add(axes.horizontal
+                      ? line(QPointF(p, plot.bottom() - in), QPointF(p, plot.bottom() + out), *val.line)
+                      : line(QPointF(plot.left() - out, p), QPointF(plot.left() + in, p), *val.line));
+        }
+    }
+    if (cat.line && cat.line->visible && cat.tickMarks != ChartAxis::Ticks::None) {
+        const auto [out, in] = tickReach(cat.tickMarks);
+        for (std::size_t i = 0; i <= l.points; ++i) {
+            const double p = i == l.points ? (axes.horizontal ? plot.top() : plot.right())
+                                           : axes.slotStart(i, l.points) +
+                                                 (axes.horizontal != axes.reversed ? axes.slot : 0);
+            l.add(axes.horizontal ? line(QPointF(zero - out, p), QPointF(zero + in, p), *cat.line)
+                                  : line(QPointF(p, zero - in), QPointF(p, zero + out), *cat.line));
+        }
+    }
+}
+
 void placeAxisLines(Layout& l, const Axes& axes) {
     const QRectF& plot = axes.plot;
     const ChartAxis& cat = l.chart.categoryAxis;
@@ -571,6 +611,7 @@ void placeAxisLines(Layout& l, const Axes& axes) {
     if (val.line && val.line->visible)
         l.add(axes.horizontal ? line(plot.bottomLeft(), plot.bottomRight(), *val.line)
                               : line(plot.topLeft(), plot.bottomLeft(), *val.line));
+    placeTickMarks(l, axes, zero);
 }
 
 // -- Bars, lines and areas --------------------------------------------------------------------

@@ -16,6 +16,7 @@ namespace {
 const char* const RelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 constexpr int MaxPoints = 2000;
 constexpr int MaxSeries = 64;
+constexpr double EmuPerPoint = 12700.0;
 // A text body rotation meaning "the program decides".
 constexpr qint64 AutomaticRotation = -60000000;
 
@@ -222,7 +223,16 @@ ChartAxis readAxis(const QDomElement& ax, const ChartTextStyle& base, const Draw
         return axis;
     axis.visible = !flag(ax, "delete", false) && val(ax, "tickLblPos") != QLatin1String("none");
     axis.text = readTextStyle(firstChild(ax, QStringLiteral("txPr")), base, ctx);
-    axis.line = readLine(firstChild(ax, QStringLiteral("spPr")), ctx);
+    // An axis whose file says nothing of its line shows a thin grey one.
+    Stroke standardLine;
+    standardLine.visible = true;
+    standardLine.color = QColor(0x86, 0x86, 0x86);
+    axis.line = readLine(firstChild(ax, QStringLiteral("spPr")), ctx).value_or(standardLine);
+    const QString ticks = val(ax, "majorTickMark");
+    axis.tickMarks = ticks == QLatin1String("none")    ? ChartAxis::Ticks::None
+                     : ticks == QLatin1String("in")    ? ChartAxis::Ticks::Inside
+                     : ticks == QLatin1String("cross") ? ChartAxis::Ticks::Cross
+                                                       : ChartAxis::Ticks::Outside;
     const QDomElement grid = firstChild(ax, QStringLiteral("majorGridlines"));
     if (!grid.isNull()) {
         Stroke standard;
@@ -466,10 +476,81 @@ ChartData readChartData(const QDomElement& chartSpace, const DrawingContext& ctx
     return data;
 }
 
+// Where a chart drawing anchor puts its shape, in chart points.
+QRectF anchorRect(const QDomElement& anchor, const QSizeF& size) {
+    auto coordinate = [&](const char* corner, const char* axis) {
+        return childPath(anchor, {QString::fromLatin1(corner), QString::fromLatin1(axis)}).text().toDouble();
+    };
+    if (anchor.localName() == QLatin1String("relSizeAnchor"))
+        return QRectF(
+            QPointF(coordinate("from", "x") * size.width(), coordinate("from", "y") * size.height()),
+            QPointF(coordinate("to", "x") * size.width(), coordinate("to", "y") * size.height()));
+    const QDomElement ext = firstChild(anchor, QStringLiteral("ext"));
+    return QRectF(coordinate("from", "x") / EmuPerPoint, coordinate("from", "y") / EmuPerPoint,
+                  attrDouble(ext, QStringLiteral("cx"), 0) / EmuPerPoint,
+                  attrDouble(ext, QStringLiteral("cy"), 0) / EmuPerPoint);
+}
+
+// Gives a copied shape the anchor's place as its transform (EMU, chart coordinates).
+void placeShape(QDomDocument& doc, QDomElement& shape, const QRectF& r) {
+    const QString a = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/main");
+    const QString propsName =
+        shape.localName() == QLatin1String("grpSp") ? QStringLiteral("grpSpPr") : QStringLiteral("spPr");
+    QDomElement props = firstChild(shape, propsName);
+    if (props.isNull())
+        props = shape.appendChild(doc.createElementNS(shape.namespaceURI(), propsName)).toElement();
+    QDomElement xfrm = firstChild(props, QStringLiteral("xfrm"));
+    if (xfrm.isNull())
+        xfrm = props.insertBefore(doc.createElementNS(a, QStringLiteral("a:xfrm")), props.firstChild())
+                   .toElement();
+    for (const char* name : {"off", "ext"}) {
+        QDomElement e = firstChild(xfrm, QString::fromLatin1(name));
+        if (e.isNull())
+            e = xfrm.appendChild(doc.createElementNS(a, QStringLiteral("a:") + QLatin1String(name)))
+                    .toElement();
+        const bool off = name[0] == 'o';
+        const QPointF v = off ? r.topLeft() : QPointF(r.width(), r.height());
+        e.setAttribute(off ? QStringLiteral("x") : QStringLiteral("cx"),
+                       QString::number(qint64(v.x() * EmuPerPoint)));
+        e.setAttribute(off ? QStringLiteral("y") : QStringLiteral("cy"),
+                       QString::number(qint64(v.y() * EmuPerPoint)));
+    }
+}
+
+// The chart's own drawing (lines, notes the author put on the chart) as a shape tree of copies
+// placed by their anchors. Pictures are left out: their references belong to the drawing part.
+void readUserShapes(OoxmlPackage& package, const QString& chartPart, const QSizeF& size,
+                    const ShapeTreeReader& readShapes, GroupElement& group) {
+    const QString part = package.targetOfType(chartPart, QStringLiteral("chartUserShapes"));
+    if (!readShapes || part.isEmpty() || !package.zip().contains(part))
+        return;
+    QDomDocument doc;
+    QDomElement tree = doc.appendChild(doc.createElement(QStringLiteral("spTree"))).toElement();
+    try {
+        forEachChild(package.xml(part).documentElement(), [&](const QDomElement& anchor) {
+            const QRectF r = anchorRect(anchor, size);
+            if (!std::isfinite(r.width()) || !std::isfinite(r.height()) || r.width() > size.width() * 100 ||
+                r.height() > size.height() * 100)
+                return;
+            forEachChild(anchor, [&](const QDomElement& shape) {
+                const QString n = shape.localName();
+                if (n != QLatin1String("sp") && n != QLatin1String("cxnSp") && n != QLatin1String("grpSp"))
+                    return;
+                QDomElement copy = doc.importNode(shape, true).toElement();
+                placeShape(doc, copy, r.normalized());
+                tree.appendChild(copy);
+            });
+        });
+    } catch (...) {
+        return; // a broken drawing leaves the chart itself
+    }
+    readShapes(tree, group.children);
+}
+
 } // namespace
 
 std::optional<GroupElement> readChart(const QDomElement& chartRef, const ElementFrame& frame,
-                                      DrawingContext ctx) {
+                                      DrawingContext ctx, const ShapeTreeReader& readShapes) {
     const QString part = ctx.package->target(ctx.part, attrNS(chartRef, RelNs, QStringLiteral("id")));
     if (part.isEmpty() || !ctx.package->zip().contains(part))
         return std::nullopt;
@@ -483,7 +564,10 @@ std::optional<GroupElement> readChart(const QDomElement& chartRef, const Element
     const std::optional<Theme> theme = themeOverride(*ctx.package, part, ctx.theme);
     if (theme)
         ctx.theme = &*theme;
-    return layoutChart(readChartData(chartSpace, ctx), frame);
+    auto group = layoutChart(readChartData(chartSpace, ctx), frame);
+    if (group)
+        readUserShapes(*ctx.package, part, frame.bounds.size(), readShapes, *group);
+    return group;
 }
 
 } // namespace KX::Tovrin
