@@ -144,6 +144,22 @@ TEST_F(EditorCoreChart, TextTakesTheLooksTheFileGivesIt) {
     EXPECT_GT(key->frame.bounds.top(), north->frame.bounds.top()) << "legend at the bottom";
 }
 
+TEST_F(EditorCoreChart, LegendRowsThatWrapLineUpInColumns) {
+    std::string all;
+    for (const char* name : {"North region sales total", "S", "East region", "W", "Centre"})
+        all += series(name, {"1"}, {"A"});
+    const GroupElement g = chart("<c:chart><c:plotArea>" + bars(all) + axes() +
+                                 "</c:plotArea><c:legend><c:legendPos val=\"b\"/>" + txPr("sz=\"1200\"") +
+                                 "</c:legend></c:chart>");
+    const auto first = find(g, "North region sales total"), second = find(g, "S"),
+               third = find(g, "East region");
+    ASSERT_TRUE(first && second && third);
+    EXPECT_DOUBLE_EQ(first->frame.bounds.top(), second->frame.bounds.top()) << "two to a row";
+    EXPECT_GT(third->frame.bounds.top(), first->frame.bounds.top());
+    EXPECT_DOUBLE_EQ(third->frame.bounds.left(), first->frame.bounds.left()) << "in the same column";
+    EXPECT_LE(first->frame.bounds.left() + first->frame.bounds.width(), second->frame.bounds.left());
+}
+
 TEST_F(EditorCoreChart, TitlesFollowTheirAutomaticRules) {
     const std::string plot =
         "<c:plotArea>" + bars(series("Only", {"1", "2"}, {"A", "B"})) + axes() + "</c:plotArea>";

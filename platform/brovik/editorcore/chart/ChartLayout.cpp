@@ -160,7 +160,7 @@ QRectF placeTitle(Layout& l, QRectF area, const QSizeF& size) {
     if (chart.title.trimmed().isEmpty())
         return area;
     const ChartTextStyle& style = chart.titleStyle;
-    const double maxWidth = area.width();
+    const double maxWidth = area.width() * 0.8; // automatic titles wrap before the edges
     const double width = std::min(maxWidth, chartTextWidth(chart.title, style) + style.size * 0.5);
     const double height = chartTextLines(chart.title, style, width) * style.size * LineFactor;
     QRectF r(area.center().x() - width / 2, area.top(), width, height);
@@ -216,12 +216,35 @@ void legendEntry(Layout& l, const LegendEntry& entry, QPointF at, double width) 
                      Align::Left));
 }
 
+// Entries in rows: all in one when they fit the width, else as many columns of the widest entry
+// as fit.
+std::vector<std::vector<std::size_t>> legendRows(const std::vector<double>& widths, double width,
+                                                 double gap) {
+    std::vector<std::vector<std::size_t>> rows(1);
+    double total = -gap;
+    for (double w : widths)
+        total += w + gap;
+    const double column = *std::max_element(widths.begin(), widths.end());
+    const std::size_t perRow =
+        total <= width
+            ? widths.size()
+            : std::clamp<std::size_t>(std::size_t((width + gap) / (column + gap)), 1, widths.size());
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        if (rows.back().size() == perRow)
+            rows.emplace_back();
+        rows.back().push_back(i);
+    }
+    return rows;
+}
+
 QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
     using Legend = ChartData::Legend;
     const Legend where = l.chart.legend;
     if (where == Legend::None)
         return area;
     const auto entries = legendEntries(l);
+    if (entries.empty())
+        return area;
     const ChartTextStyle& style = l.chart.legendStyle;
     const double fs = style.size, lineH = fs * LineFactor, markRoom = fs * 2;
     std::vector<double> widths;
@@ -238,31 +261,28 @@ QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
     const bool row =
         manual && manualSize.width() >= rowTotal - fs && manualSize.width() > manualSize.height() * 2;
     if (where == Legend::Top || where == Legend::Bottom || row) {
-        // Rows of entries, centred, wrapping at the chart's width.
-        std::vector<std::vector<std::size_t>> rows(1);
-        double rowWidth = 0;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (rowWidth + widths[i] > area.width() && !rows.back().empty()) {
-                rows.emplace_back();
-                rowWidth = 0;
-            }
-            rows.back().push_back(i);
-            rowWidth += widths[i] + fs;
-        }
+        // Rows of entries, centred, wrapping at the chart's (or the file's box's) width.
+        const double avail = manual ? std::max(manualSize.width(), widths.front()) : area.width();
+        const auto rows = legendRows(widths, avail, fs);
         const double height = lineH * double(rows.size());
         // In a box of the file's the rows are centred in it.
         const QRectF room = manual ? QRectF(manualAt, manualSize.expandedTo(QSizeF(0, height))) : area;
         double y = manual                    ? room.center().y() - height / 2
                    : where == Legend::Bottom ? area.bottom() - height
                                              : area.top();
+        // Several rows line their entries up in columns as wide as the widest entry.
+        const double column = rows.size() > 1 ? *std::max_element(widths.begin(), widths.end()) : 0;
         for (const auto& row : rows) {
             double total = 0;
             for (std::size_t i : row)
-                total += widths[i] + fs;
+                total += (column > 0 ? column : widths[i]) + fs;
+            if (column > 0)
+                total = double(rows.front().size()) * (column + fs);
             double x = room.center().x() - (total - fs) / 2;
             for (std::size_t i : row) {
-                legendEntry(l, entries[i], QPointF(x, y), widths[i]);
-                x += widths[i] + fs;
+                const double w = column > 0 ? column : widths[i];
+                legendEntry(l, entries[i], QPointF(x, y), w);
+                x += w + fs;
             }
             y += lineH;
         }

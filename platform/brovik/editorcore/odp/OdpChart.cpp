@@ -113,11 +113,14 @@ ChartSeries readSeries(const QDomElement& s, const Grid& grid, const QHash<QStri
         series.fill = Fill::solid(colour);
     return series;
 }
-// The office suite's own defaults for what this reader does not take from the styles: grey
-// text, a 13 pt plain title, light grey value gridlines and axis lines.
+// The office suite's own defaults for what this reader does not take from the styles:
+// black text, a 13 pt plain title, light grey value gridlines and axis lines.
 void applyDefaultLooks(ChartData& data) {
     data.titleStyle.size = 13;
     data.titleStyle.bold = false;
+    for (ChartTextStyle* text :
+         {&data.titleStyle, &data.legendStyle, &data.categoryAxis.text, &data.valueAxis.text})
+        text->color = Qt::black;
     Stroke light;
     light.visible = true;
     light.color = QColor(0xb3, 0xb3, 0xb3);
