@@ -201,6 +201,20 @@ TEST_F(EditorCoreChart, DataLabelsShowValuesAtTheBarEnds) {
     EXPECT_NEAR(up->frame.bounds.bottom(), bars[0].top(), 0.5) << "above a positive bar";
     EXPECT_NEAR(down->frame.bounds.top(), bars[1].bottom(), 0.5) << "below a negative one";
     EXPECT_NEAR(up->frame.bounds.center().x(), bars[0].center().x(), 0.5);
+
+    // Pie slices show shares and names; outside the pie when asked.
+    const std::string named = "<c:dLbls><c:dLblPos val=\"outEnd\"/><c:showCatName val=\"1\"/>"
+                              "<c:showPercent val=\"1\"/></c:dLbls>";
+    const GroupElement pie =
+        chart("<c:chart><c:plotArea><c:pieChart><c:varyColors val=\"1\"/>" +
+              series("P", {"3", "1"}, {"Big", "Small"}, named) + "</c:pieChart></c:plotArea></c:chart>");
+    const auto big = find(pie, "Big, 75%"), small = find(pie, "Small, 25%");
+    ASSERT_TRUE(big);
+    ASSERT_TRUE(small);
+    EXPECT_GT(big->frame.bounds.center().x(), 200) << "the first slice starts at the top, clockwise";
+    EXPECT_GT(big->frame.bounds.center().y(), 150);
+    EXPECT_LT(small->frame.bounds.center().x(), 200) << "the last ends there";
+    EXPECT_LT(small->frame.bounds.center().y(), 150);
 }
 
 TEST_F(EditorCoreChart, CombinedPlotsDrawBarsAndLinesOnTheirOwnAxes) {
@@ -317,6 +331,36 @@ TEST_F(EditorCoreChart, ShapesTheAuthorDrewOnTheChartComeWithIt) {
         ticks += s->frame.bounds.width() > 3.9 && s->frame.bounds.width() < 4.1;
     EXPECT_EQ(greys.size(), 2 + ticks) << "two axis lines and value ticks only";
     EXPECT_GE(ticks, 5u);
+}
+
+TEST_F(EditorCoreChart, AChartDrawingThatNamesItsOwnChartIsNotFollowed) {
+    ZipEntries extra;
+    extra["ppt/charts/_rels/chart1.xml.rels"] =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+        "Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/chartUserShapes\" "
+        "Target=\"../drawings/drawing1.xml\"/></Relationships>";
+    // A group whose frame shows the slide's chart, that is this very chart, again and again.
+    extra["ppt/drawings/drawing1.xml"] = QByteArray::fromStdString(
+        "<c:userShapes " + ChartNs +
+        " xmlns:cdr=\"http://schemas.openxmlformats.org/drawingml/2006/chartDrawing\" "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><cdr:relSizeAnchor>"
+        "<cdr:from><cdr:x>0</cdr:x><cdr:y>0</cdr:y></cdr:from><cdr:to><cdr:x>1</cdr:x><cdr:y>1</cdr:y></"
+        "cdr:to>"
+        "<cdr:grpSp><cdr:nvGrpSpPr><cdr:cNvPr id=\"2\" name=\"g\"/><cdr:cNvGrpSpPr/></cdr:nvGrpSpPr>"
+        "<cdr:grpSpPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"12700\" cy=\"12700\"/><a:chOff x=\"0\" "
+        "y=\"0\"/><a:chExt cx=\"1270000\" "
+        "cy=\"1270000\"/></a:xfrm></cdr:grpSpPr><cdr:graphicFrame><cdr:nvGraphicFramePr><cdr:cNvPr id=\"3\" "
+        "name=\"c\"/>"
+        "<cdr:cNvGraphicFramePr/></cdr:nvGraphicFramePr><cdr:xfrm><a:off x=\"0\" y=\"0\"/><a:ext "
+        "cx=\"1270000\" "
+        "cy=\"1270000\"/></cdr:xfrm><a:graphic><a:graphicData "
+        "uri=\"http://schemas.openxmlformats.org/drawingml/2006/chart\"><c:chart r:id=\"rIdC1\"/>"
+        "</a:graphicData></a:graphic></cdr:graphicFrame></cdr:grpSp></cdr:relSizeAnchor></c:userShapes>");
+    const GroupElement g =
+        chart("<c:chart><c:plotArea>" + bars(series("S", {"1"}, {"A"})) + axes() + "</c:plotArea></c:chart>",
+              extra);
+    EXPECT_EQ(filled(g, QColor(255, 0, 0)).size(), 1u) << "the chart itself, once";
 }
 
 TEST(ChartNumberFormat, SpreadsheetCodesFormatValues) {

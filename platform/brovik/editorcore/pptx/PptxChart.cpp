@@ -517,6 +517,19 @@ void placeShape(QDomDocument& doc, QDomElement& shape, const QRectF& r) {
     }
 }
 
+// Graphic frames inside a chart's drawing are dropped: a chart there could name this chart again.
+void removeFrames(QDomElement& e) {
+    for (QDomElement c = e.firstChildElement(); !c.isNull();) {
+        QDomElement next = c.nextSiblingElement();
+        if (c.localName() == QLatin1String("graphicFrame") ||
+            c.localName() == QLatin1String("AlternateContent"))
+            e.removeChild(c);
+        else
+            removeFrames(c);
+        c = next;
+    }
+}
+
 // The chart's own drawing (lines, notes the author put on the chart) as a shape tree of copies
 // placed by their anchors. Pictures are left out: their references belong to the drawing part.
 void readUserShapes(OoxmlPackage& package, const QString& chartPart, const QSizeF& size,
@@ -537,6 +550,7 @@ void readUserShapes(OoxmlPackage& package, const QString& chartPart, const QSize
                 if (n != QLatin1String("sp") && n != QLatin1String("cxnSp") && n != QLatin1String("grpSp"))
                     return;
                 QDomElement copy = doc.importNode(shape, true).toElement();
+                removeFrames(copy);
                 placeShape(doc, copy, r.normalized());
                 tree.appendChild(copy);
             });
