@@ -266,6 +266,30 @@ TEST_F(EditorCoreChart, CategoryLabelsTurnWhenTheyDoNotFit) {
     EXPECT_DOUBLE_EQ(first->frame.rotation, 0) << "labels that fit stay level";
 }
 
+TEST_F(EditorCoreChart, BarsRunFromTheAxisOriginInTheFilesOrder) {
+    const std::string three = series("S", {"1", "2", "3"}, {"First", "Second", "Third"});
+    std::string plot = bars(three);
+    plot.replace(plot.find("val=\"col\""), 9, "val=\"bar\"");
+    GroupElement g = chart("<c:chart><c:plotArea>" + plot + axes() + "</c:plotArea></c:chart>");
+    auto boxes = filled(g, QColor(255, 0, 0));
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_GT(boxes[0].top(), boxes[2].top()) << "horizontal bars: the first category at the bottom";
+    EXPECT_LT(boxes[0].width(), boxes[2].width());
+    const auto first = find(g, "First"), third = find(g, "Third");
+    ASSERT_TRUE(first && third);
+    EXPECT_GT(first->frame.bounds.top(), third->frame.bounds.top());
+    // A reversed category axis starts at the far end; an explicit label skip thins the labels.
+    g = chart("<c:chart><c:plotArea>" + bars(three) +
+              axes("<c:scaling><c:orientation val=\"maxMin\"/></c:scaling><c:tickLblSkip val=\"2\"/>") +
+              "</c:plotArea></c:chart>");
+    boxes = filled(g, QColor(255, 0, 0));
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_GT(boxes[0].left(), boxes[2].left());
+    EXPECT_TRUE(find(g, "First"));
+    EXPECT_FALSE(find(g, "Second"));
+    EXPECT_TRUE(find(g, "Third"));
+}
+
 TEST_F(EditorCoreChart, ManualLayoutAndThemeOverridePlaceAndColourThePlot) {
     const std::string layout =
         "<c:layout><c:manualLayout><c:layoutTarget val=\"inner\"/><c:xMode val=\"edge\"/>"

@@ -65,7 +65,8 @@ struct ChartAxis {
     std::optional<Stroke> majorGridlines; // unset: none
     QString numberFormat;                 // tick labels; empty or "General": automatic
     std::optional<double> minimum, maximum, majorUnit;
-    bool reversed = false; // categories or values run from the far end
+    bool reversed = false; // categories run from the far end
+    int labelSkip = 0;     // categories: show every n-th label; 0: the layout decides
 };
 
 struct ChartData {

@@ -464,6 +464,10 @@ struct Axes {
         const double t = (std::clamp(v, s.lo, s.hi) - s.lo) / (s.hi - s.lo);
         return horizontal ? plot.left() + t * plot.width() : plot.bottom() - t * plot.height();
     }
+    // The j-th border between category slots, counted from the axis' start.
+    double boundary(std::size_t j) const {
+        return horizontal ? plot.bottom() - slot * double(j) : plot.left() + slot * double(j);
+    }
     // Start of category i's slot along the category direction.
     double slotStart(std::size_t i, std::size_t points) const {
         const double k = reversed ? double(points - 1 - i) : double(i);
@@ -506,6 +510,8 @@ CategoryFit fitCategories(const Layout& l, double slot) {
         fit.skip = std::size_t(std::ceil(lineH / std::max(0.1, std::sin(a)) / std::max(1.0, slot)));
         fit.height = widest * std::sin(a) + lineH * std::cos(a);
     }
+    if (l.chart.categoryAxis.labelSkip > 0)
+        fit.skip = std::size_t(l.chart.categoryAxis.labelSkip);
     fit.skip = std::clamp<std::size_t>(fit.skip, 1, std::max<std::size_t>(1, l.points));
     return fit;
 }
@@ -604,9 +610,7 @@ void placeTickMarks(Layout& l, const Axes& axes, double zero) {
     if (cat.line && cat.line->visible && cat.tickMarks != ChartAxis::Ticks::None) {
         const auto [out, in] = tickReach(cat.tickMarks);
         for (std::size_t i = 0; i <= l.points; ++i) {
-            const double p = i == l.points ? (axes.horizontal ? plot.top() : plot.right())
-                                           : axes.slotStart(i, l.points) +
-                                                 (axes.horizontal != axes.reversed ? axes.slot : 0);
+            const double p = axes.boundary(i);
             l.add(axes.horizontal ? line(QPointF(zero - out, p), QPointF(zero + in, p), *cat.line)
                                   : line(QPointF(p, zero - in), QPointF(p, zero + out), *cat.line));
         }
@@ -619,7 +623,7 @@ void placeAxisLines(Layout& l, const Axes& axes) {
     const ChartAxis& val = l.chart.valueAxis;
     if (cat.majorGridlines && cat.majorGridlines->visible)
         for (std::size_t i = 1; i < l.points; ++i) {
-            const double p = axes.slotStart(i, l.points) + (axes.reversed ? axes.slot : 0);
+            const double p = axes.boundary(i);
             l.add(axes.horizontal
                       ? line(QPointF(plot.left(), p), QPointF(plot.right(), p), *cat.majorGridlines)
                       : line(QPointF(p, plot.top()), QPointF(p, plot.bottom()), *cat.majorGridlines));

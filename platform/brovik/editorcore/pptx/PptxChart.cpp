@@ -248,6 +248,9 @@ ChartAxis readAxis(const QDomElement& ax, const ChartTextStyle& base, const Draw
         const double d = e.attribute(QStringLiteral("val")).toDouble(&ok);
         return ok && std::isfinite(d) ? std::optional<double>(d) : std::nullopt;
     };
+    axis.reversed = val(scaling, "orientation") == QLatin1String("maxMin");
+    axis.labelSkip = int(std::clamp<qint64>(
+        attrInt(firstChild(ax, QStringLiteral("tickLblSkip")), QStringLiteral("val"), 0), 0, MaxPoints));
     axis.minimum = number(firstChild(scaling, QStringLiteral("min")));
     axis.maximum = number(firstChild(scaling, QStringLiteral("max")));
     axis.majorUnit = number(firstChild(ax, QStringLiteral("majorUnit")));
