@@ -11,32 +11,94 @@
 
 namespace KX::Tovrin {
 
-// A chart as both formats describe it, before it is laid out: its kind, data and looks.
-struct ChartSeries {
-    QString name;
-    std::vector<double> values;
+// How one kind of chart text looks (title, legend, tick labels, data labels).
+struct ChartTextStyle {
+    QString family = QStringLiteral("Calibri");
+    double size = 10; // points
+    bool bold = false;
+    bool italic = false;
+    QColor color{0x59, 0x59, 0x59};
+    std::optional<double> rotation; // degrees clockwise; unset: the layout decides
+};
+
+// Which parts of a point a data label shows, and how.
+struct ChartDataLabels {
+    enum class Position { Auto, Center, InsideEnd, InsideBase, OutsideEnd, Above, Below, Left, Right };
+    bool value = false;
+    bool percent = false;
+    bool category = false;
+    bool seriesName = false;
+    Position position = Position::Auto;
+    QString numberFormat; // empty: the values' own format
+    ChartTextStyle text;
+    bool any() const { return value || percent || category || seriesName; }
+};
+
+struct ChartMarker {
+    enum class Symbol { None, Square, Diamond, Triangle, Circle, Cross, Plus, Dash };
+    Symbol symbol = Symbol::None;
+    double size = 5; // points
     std::optional<Fill> fill;
     std::optional<Stroke> line;
-    std::map<int, Fill> pointFills; // points with a fill of their own
+};
+
+struct ChartSeries {
+    enum class Kind { Bar, Line, Area };
+    QString name;
+    std::vector<double> values; // NaN: no value, a gap
+    std::optional<Fill> fill;
+    std::optional<Stroke> line;
+    std::map<int, Fill> pointFills;    // points with a fill of their own
+    std::optional<Kind> kind;          // set in a chart that mixes kinds; unset: the chart's own
+    bool secondary = false;            // measured against the second value axis
+    std::optional<ChartMarker> marker; // lines: unset gives the automatic marker
+    ChartDataLabels labels;
+    QString numberFormat; // of the cached values
+};
+
+struct ChartAxis {
+    bool visible = true;
+    ChartTextStyle text;
+    enum class Ticks { None, Outside, Inside, Cross };
+    std::optional<Stroke> line;           // the axis line itself
+    Ticks tickMarks = Ticks::None;        // drawn with the axis line
+    std::optional<Stroke> majorGridlines; // unset: none
+    QString numberFormat;                 // tick labels; empty or "General": automatic
+    std::optional<double> minimum, maximum, majorUnit;
+    bool reversed = false; // categories run from the far end
+    int labelSkip = 0;     // categories: show every n-th label; 0: the layout decides
 };
 
 struct ChartData {
     enum class Kind { Bar, Line, Area, Pie, Doughnut };
-    enum class Legend { None, Right, Left, Top, Bottom };
+    enum class Legend { None, Right, Left, Top, Bottom, TopRight };
 
     Kind kind = Kind::Bar;
     bool horizontal = false; // bars grow to the right
     bool stacked = false;
+    bool percentStacked = false;
     bool varyColors = false; // a single series gives each point its own colour
     double gapWidth = 1.5;   // between groups of bars, in bar widths
+    double overlap = 0;      // of neighbouring bars in a group, share of a bar width (negative: gap)
     double holeSize = 0.5;   // doughnuts: share of the radius
     double firstSliceAngle = 0;
     std::vector<ChartSeries> series;
     std::vector<QString> categories;
-    QString title;
+    QString title; // lines separated by U+2028
+    ChartTextStyle titleStyle{QStringLiteral("Calibri"), 18, true, false, {0x59, 0x59, 0x59}, {}};
     Legend legend = Legend::None;
+    ChartTextStyle legendStyle;
+    ChartAxis categoryAxis;
+    ChartAxis valueAxis;
+    ChartAxis secondaryAxis;
     std::vector<QColor> palette; // for series (or points) without a fill of their own, in turn
-    QRectF plotArea; // where the file places the plot, as fractions of the chart; empty: automatic
+    // Where the file places the plot, title and legend, as fractions of the chart; empty: automatic.
+    QRectF plotArea;
+    bool plotAreaIsInner = true; // plotArea is the plot itself, without its tick labels
+    QRectF titleArea;            // only the position is used
+    QRectF legendArea;
+    std::optional<Fill> plotFill;
+    std::optional<Stroke> plotBorder;
 };
 
 } // namespace KX::Tovrin

@@ -1,32 +1,17 @@
 #include "platform/brovik/editorcore/chart/ChartLayout.h"
 
+#include "platform/brovik/editorcore/chart/ChartText.h"
+
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace KX::Tovrin {
 
 namespace {
-ShapeElement label(const QRectF& box, const QString& text, double size, Paragraph::Align align,
-                   const QColor& color, TextBody::Anchor anchor = TextBody::Anchor::Middle) {
-    ShapeElement shape;
-    shape.frame.bounds = box;
-    TextBody body;
-    body.insets = QMarginsF(0, 0, 0, 0);
-    body.anchor = anchor;
-    body.wrap = false;
-    Paragraph p;
-    p.align = align;
-    TextRun run;
-    run.text = text;
-    run.size = size;
-    run.color = color;
-    run.family = QStringLiteral("Calibri");
-    p.runs.push_back(run);
-    p.endFormat = run;
-    body.paragraphs.push_back(p);
-    shape.text = body;
-    return shape;
-}
+using Align = Paragraph::Align;
+using Anchor = TextBody::Anchor;
+constexpr double LineFactor = 1.2; // line height per point of text
 
 ShapeElement box(const QRectF& r, const Fill& fill, const Stroke& stroke = {}) {
     ShapeElement shape;
@@ -53,10 +38,11 @@ ShapeElement pathShape(const QPainterPath& path, const Fill& fill, const Stroke&
     return shape;
 }
 
-QString formatValue(double v, double step) {
-    // Rounded to the scale's step so binary fractions do not show as long decimals.
-    const double rounded = step > 0 ? std::round(v / step) * step : v;
-    return QString::number(std::abs(rounded) < step * 1e-6 ? 0.0 : rounded, 'g', 6);
+ShapeElement line(QPointF a, QPointF b, const Stroke& stroke) {
+    QPainterPath path;
+    path.moveTo(a);
+    path.lineTo(b);
+    return pathShape(path, Fill(), stroke, false);
 }
 
 // A step of 1, 2, 2.5 or 5 times a power of ten giving five to ten divisions.
@@ -71,13 +57,26 @@ double niceStep(double range) {
     return 10 * magnitude;
 }
 
+ChartSeries::Kind kindOf(const ChartData& chart, const ChartSeries& s) {
+    if (s.kind)
+        return *s.kind;
+    return chart.kind == ChartData::Kind::Line   ? ChartSeries::Kind::Line
+           : chart.kind == ChartData::Kind::Area ? ChartSeries::Kind::Area
+                                                 : ChartSeries::Kind::Bar;
+}
+
+// The value scale: from zero or the data's extremes (sums when stacked) to round steps, unless
+// the axis fixes them.
+struct Scale {
+    double lo = 0, hi = 0, step = 1;
+    int decimals() const { return std::max(0, int(std::ceil(-std::log10(step) - 1e-9))); }
+};
+
 // What every part of the layout shares.
 struct Layout {
     const ChartData& chart;
     GroupElement& group;
-    double fontSize;
     std::size_t points;
-    const QColor textColor{0x59, 0x59, 0x59};
 
     // The palette's colour for index i; later rounds darken, as the authoring programs do.
     Fill colour(std::size_t i) const {
@@ -89,77 +88,224 @@ struct Layout {
         return Fill::solid(c);
     }
     bool vary() const { return chart.varyColors && chart.series.size() == 1; }
+    Fill seriesFill(std::size_t s) const {
+        const ChartSeries& series = chart.series[s];
+        if (kindOf(chart, series) == ChartSeries::Kind::Line && series.line && series.line->visible)
+            return Fill::solid(series.line->color);
+        return series.fill.value_or(colour(s));
+    }
     Fill pointFill(std::size_t s, std::size_t i) const {
         const ChartSeries& series = chart.series[s];
         auto custom = series.pointFills.find(int(i));
         if (custom != series.pointFills.end())
             return custom->second;
-        return vary() ? colour(i) : series.fill.value_or(colour(s));
+        return vary() ? colour(i) : seriesFill(s);
     }
     void add(ShapeElement shape) { group.children.push_back(std::move(shape)); }
+    double value(std::size_t s, std::size_t i) const {
+        const auto& values = chart.series[s].values;
+        if (i >= values.size() || std::isnan(values[i]))
+            return std::nan("");
+        if (!chart.percentStacked)
+            return values[i];
+        double total = 0;
+        for (const ChartSeries& other : chart.series)
+            if (i < other.values.size() && !std::isnan(other.values[i]))
+                total += std::abs(other.values[i]);
+        return total > 0 ? values[i] / total : 0;
+    }
 };
 
-QRectF placeTitle(Layout& l, QRectF area) {
-    if (l.chart.title.isEmpty())
+// The marker a line series shows when the file leaves it to the program: the symbols in turn.
+ChartMarker automaticMarker(std::size_t s) {
+    using S = ChartMarker::Symbol;
+    static const S symbols[] = {S::Diamond, S::Square, S::Triangle, S::Cross, S::Cross, S::Circle, S::Plus};
+    ChartMarker m;
+    m.symbol = symbols[s % std::size(symbols)];
+    m.size = 7;
+    return m;
+}
+
+ChartMarker lineMarker(const ChartSeries& series, std::size_t s) {
+    return series.marker.value_or(automaticMarker(s));
+}
+
+Stroke lineStroke(const Layout& l, std::size_t s) {
+    const ChartSeries& series = l.chart.series[s];
+    Stroke stroke = series.line.value_or(Stroke());
+    if (!series.line) {
+        stroke.visible = true;
+        stroke.color = l.seriesFill(s).color;
+        stroke.width = 2.25;
+    }
+    stroke.join = Qt::RoundJoin;
+    stroke.cap = Qt::RoundCap;
+    return stroke;
+}
+
+Stroke markerEdge(const Fill& colour) {
+    Stroke edge;
+    edge.visible = true;
+    edge.color = colour.color;
+    edge.width = 0.75;
+    return edge;
+}
+
+void placeMarker(Layout& l, const ChartMarker& m, QPointF p, const Fill& fill, const Stroke& stroke);
+
+// -- Title and legend -------------------------------------------------------------------------
+
+QRectF placeTitle(Layout& l, QRectF area, const QSizeF& size) {
+    const ChartData& chart = l.chart;
+    if (chart.title.trimmed().isEmpty())
         return area;
-    const double th = l.fontSize * 2.2;
-    l.add(label(QRectF(area.left(), area.top(), area.width(), th), l.chart.title, l.fontSize * 1.4,
-                Paragraph::Align::Center, l.textColor));
-    area.setTop(area.top() + th);
+    const ChartTextStyle& style = chart.titleStyle;
+    const double maxWidth = area.width() * 0.8; // automatic titles wrap before the edges
+    const double width = std::min(maxWidth, chartTextWidth(chart.title, style) + style.size * 0.5);
+    const double height = chartTextLines(chart.title, style, width) * style.size * LineFactor;
+    QRectF r(area.center().x() - width / 2, area.top(), width, height);
+    if (!chart.titleArea.isNull())
+        r.moveTopLeft(QPointF(chart.titleArea.x() * size.width(), chart.titleArea.y() * size.height()));
+    l.add(chartLabel(r, chart.title, style, Align::Center, Anchor::Top, true));
+    area.setTop(std::max(area.top(), r.bottom() + style.size * 0.4));
     return area;
 }
 
+struct LegendEntry {
+    QString text;
+    Fill fill;
+    bool line = false; // a line series: its stroke and marker instead of a square
+    Stroke stroke;
+    ChartMarker marker;
+};
+
 // Categories of a chart with one colour per point, else the series.
-std::vector<std::pair<QString, Fill>> legendEntries(const Layout& l) {
-    std::vector<std::pair<QString, Fill>> entries;
-    if (l.vary())
+std::vector<LegendEntry> legendEntries(const Layout& l) {
+    std::vector<LegendEntry> entries;
+    if (l.vary()) {
         for (std::size_t i = 0; i < l.points; ++i)
-            entries.emplace_back(l.chart.categories[i], l.pointFill(0, i));
-    else
-        for (std::size_t i = 0; i < l.chart.series.size(); ++i)
-            entries.emplace_back(l.chart.series[i].name.isEmpty() ? QStringLiteral("Series %1").arg(i + 1)
-                                                                  : l.chart.series[i].name,
-                                 l.chart.series[i].fill.value_or(l.colour(i)));
+            entries.push_back({l.chart.categories[i], l.pointFill(0, i), false, Stroke(), ChartMarker()});
+        return entries;
+    }
+    for (std::size_t i = 0; i < l.chart.series.size(); ++i) {
+        const ChartSeries& s = l.chart.series[i];
+        LegendEntry entry{s.name.isEmpty() ? QStringLiteral("Series %1").arg(i + 1) : s.name, l.seriesFill(i),
+                          kindOf(l.chart, s) == ChartSeries::Kind::Line, Stroke(), ChartMarker()};
+        if (entry.line) {
+            entry.stroke = lineStroke(l, i);
+            entry.marker = lineMarker(s, i);
+        }
+        entries.push_back(entry);
+    }
     return entries;
 }
 
-QRectF placeLegend(Layout& l, QRectF area) {
+void legendEntry(Layout& l, const LegendEntry& entry, QPointF at, double width) {
+    const ChartTextStyle& style = l.chart.legendStyle;
+    const double fs = style.size, lineH = fs * LineFactor, mark = fs * 0.6;
+    if (entry.line) {
+        const double y = at.y() + lineH / 2;
+        if (entry.stroke.visible)
+            l.add(line(QPointF(at.x(), y), QPointF(at.x() + mark * 1.5, y), entry.stroke));
+        placeMarker(l, entry.marker, QPointF(at.x() + mark * 0.75, y), entry.fill, markerEdge(entry.fill));
+    } else {
+        l.add(box(QRectF(at.x(), at.y() + (lineH - mark) / 2, mark, mark), entry.fill));
+    }
+    const double textX = at.x() + mark * (entry.line ? 1.9 : 1.4);
+    l.add(chartLabel(QRectF(textX, at.y(), std::max(1.0, width - (textX - at.x())), lineH), entry.text, style,
+                     Align::Left));
+}
+
+// Entries in rows: all in one when they fit the width, else as many columns of the widest entry
+// as fit.
+std::vector<std::vector<std::size_t>> legendRows(const std::vector<double>& widths, double width,
+                                                 double gap) {
+    std::vector<std::vector<std::size_t>> rows(1);
+    double total = -gap;
+    for (double w : widths)
+        total += w + gap;
+    const double column = *std::max_element(widths.begin(), widths.end());
+    const std::size_t perRow =
+        total <= width
+            ? widths.size()
+            : std::clamp<std::size_t>(std::size_t((width + gap) / (column + gap)), 1, widths.size());
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        if (rows.back().size() == perRow)
+            rows.emplace_back();
+        rows.back().push_back(i);
+    }
+    return rows;
+}
+
+QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
     using Legend = ChartData::Legend;
     const Legend where = l.chart.legend;
     if (where == Legend::None)
         return area;
     const auto entries = legendEntries(l);
-    const double fs = l.fontSize, lineH = fs * 1.6, mark = fs * 0.7;
-    if (where == Legend::Top || where == Legend::Bottom) {
-        // One row, centred; entry widths estimated from their text.
-        std::vector<double> widths;
-        double total = 0;
-        for (const auto& entry : entries) {
-            widths.push_back(fs * (2.0 + 0.55 * double(entry.first.size())));
-            total += widths.back();
+    if (entries.empty())
+        return area;
+    const ChartTextStyle& style = l.chart.legendStyle;
+    const double fs = style.size, lineH = fs * LineFactor, markRoom = fs * 2;
+    std::vector<double> widths;
+    for (const auto& entry : entries)
+        widths.push_back(markRoom + chartTextWidth(entry.text, style));
+    const bool manual = !l.chart.legendArea.isNull();
+    const QPointF manualAt(l.chart.legendArea.x() * size.width(), l.chart.legendArea.y() * size.height());
+    // A legend box the file made wide and low holds one row.
+    double rowTotal = 0;
+    for (double w : widths)
+        rowTotal += w + fs;
+    const QSizeF manualSize(l.chart.legendArea.width() * size.width(),
+                            l.chart.legendArea.height() * size.height());
+    const bool row =
+        manual && manualSize.width() >= rowTotal - fs && manualSize.width() > manualSize.height() * 2;
+    if (where == Legend::Top || where == Legend::Bottom || row) {
+        // Rows of entries, centred, wrapping at the chart's (or the file's box's) width.
+        const double avail = manual ? std::max(manualSize.width(), widths.front()) : area.width();
+        const auto rows = legendRows(widths, avail, fs);
+        const double height = lineH * double(rows.size());
+        // In a box of the file's the rows are centred in it.
+        const QRectF room = manual ? QRectF(manualAt, manualSize.expandedTo(QSizeF(0, height))) : area;
+        double y = manual                    ? room.center().y() - height / 2
+                   : where == Legend::Bottom ? area.bottom() - height
+                                             : area.top();
+        // Several rows line their entries up in columns as wide as the widest entry.
+        const double column = rows.size() > 1 ? *std::max_element(widths.begin(), widths.end()) : 0;
+        for (const auto& row : rows) {
+            double total = 0;
+            for (std::size_t i : row)
+                total += (column > 0 ? column : widths[i]) + fs;
+            if (column > 0)
+                total = double(rows.front().size()) * (column + fs);
+            double x = room.center().x() - (total - fs) / 2;
+            for (std::size_t i : row) {
+                const double w = column > 0 ? column : widths[i];
+                legendEntry(l, entries[i], QPointF(x, y), w);
+                x += w + fs;
+            }
+            y += lineH;
         }
-        double x = area.center().x() - std::min(total, area.width()) / 2;
-        const double y = where == Legend::Bottom ? area.bottom() - lineH : area.top();
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            l.add(box(QRectF(x, y + lineH * 0.25, mark, mark), entries[i].second));
-            l.add(label(QRectF(x + fs, y, widths[i] - fs, lineH), entries[i].first, fs,
-                        Paragraph::Align::Left, l.textColor));
-            x += widths[i];
+        if (!manual) {
+            if (where == Legend::Bottom)
+                area.setBottom(area.bottom() - height - fs * 0.5);
+            else
+                area.setTop(area.top() + height + fs * 0.5);
         }
-        if (where == Legend::Bottom)
-            area.setBottom(area.bottom() - lineH - fs * 0.3);
-        else
-            area.setTop(area.top() + lineH + fs * 0.3);
         return area;
     }
-    const double lw = std::min(area.width() * 0.3, fs * 10);
-    const double x = where == Legend::Left ? area.left() : area.right() - lw;
-    double y = area.center().y() - lineH * double(entries.size()) / 2;
-    for (const auto& [name, fill] : entries) {
-        l.add(box(QRectF(x, y + lineH * 0.25, mark, mark), fill));
-        l.add(label(QRectF(x + fs, y, lw - fs, lineH), name, fs, Paragraph::Align::Left, l.textColor));
+    const double lw = std::min(area.width() * 0.4, *std::max_element(widths.begin(), widths.end()));
+    const double x = manual ? manualAt.x() : where == Legend::Left ? area.left() : area.right() - lw;
+    const double height = lineH * double(entries.size());
+    double y = manual                      ? manualAt.y()
+               : where == Legend::TopRight ? area.top()
+                                           : area.center().y() - height / 2;
+    for (const auto& entry : entries) {
+        legendEntry(l, entry, QPointF(x, y), lw);
         y += lineH;
     }
+    if (manual)
+        return area;
     if (where == Legend::Left)
         area.setLeft(area.left() + lw + fs);
     else
@@ -167,21 +313,60 @@ QRectF placeLegend(Layout& l, QRectF area) {
     return area;
 }
 
+// -- Pies -------------------------------------------------------------------------------------
+
+QString labelText(const Layout& l, std::size_t s, std::size_t i, double share) {
+    const ChartSeries& series = l.chart.series[s];
+    const ChartDataLabels& d = series.labels;
+    QStringList parts;
+    if (d.seriesName)
+        parts << series.name;
+    if (d.category && i < l.chart.categories.size())
+        parts << l.chart.categories[i];
+    const double v = i < series.values.size() ? series.values[i] : std::nan("");
+    if (std::isnan(v))
+        return {};
+    if (d.value)
+        parts << formatChartNumber(v, d.numberFormat.isEmpty() ? series.numberFormat : d.numberFormat);
+    if (d.percent)
+        parts << formatChartNumber(share, QStringLiteral("0%"));
+    return parts.join(QStringLiteral(", "));
+}
+
+void dataLabel(Layout& l, std::size_t s, std::size_t i, QPointF at, Align align, Anchor anchor,
+               double share = 0) {
+    const ChartDataLabels& d = l.chart.series[s].labels;
+    const QString text = labelText(l, s, i, share);
+    if (text.isEmpty())
+        return;
+    const double w = chartTextWidth(text, d.text) + d.text.size * 0.4;
+    const double h = d.text.size * LineFactor;
+    const double x = align == Align::Left ? at.x() : align == Align::Right ? at.x() - w : at.x() - w / 2;
+    const double y = anchor == Anchor::Top ? at.y() : anchor == Anchor::Bottom ? at.y() - h : at.y() - h / 2;
+    l.add(chartLabel(QRectF(x, y, w, h), text, d.text, Align::Center, Anchor::Middle));
+}
+
 void placePie(Layout& l, const QRectF& area) {
     const ChartData& chart = l.chart;
     const double hole = chart.kind == ChartData::Kind::Doughnut ? std::clamp(chart.holeSize, 0.1, 0.9) : 0;
-    const double r = std::max(1.0, std::min(area.width(), area.height()) / 2 * 0.95);
+    const bool outside = chart.series[0].labels.any() &&
+                         chart.series[0].labels.position == ChartDataLabels::Position::OutsideEnd;
+    const double r = std::max(1.0, std::min(area.width(), area.height()) / 2 * (outside ? 0.8 : 0.95));
     const QPointF c = area.center();
     double total = 0;
     for (double v : chart.series[0].values)
-        total += std::max(0.0, v);
+        total += std::isnan(v) ? 0 : std::max(0.0, v);
     double angle = 90 - chart.firstSliceAngle;
-    Stroke edge;
-    edge.visible = true;
-    edge.color = Qt::white;
-    edge.width = 1;
+    Stroke edge = chart.series[0].line.value_or(Stroke());
+    if (!chart.series[0].line) {
+        edge.visible = true;
+        edge.color = Qt::white;
+        edge.width = 1;
+    }
     for (std::size_t i = 0; i < chart.series[0].values.size() && total > 0; ++i) {
-        const double sweep = -360 * std::max(0.0, chart.series[0].values[i]) / total;
+        const double v = chart.series[0].values[i];
+        const double share = std::isnan(v) ? 0 : std::max(0.0, v) / total;
+        const double sweep = -360 * share;
         QPainterPath slice;
         slice.moveTo(c);
         slice.arcTo(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), angle, sweep);
@@ -192,22 +377,35 @@ void placePie(Layout& l, const QRectF& area) {
             slice = slice.subtracted(inner);
         }
         l.add(pathShape(slice, l.pointFill(0, i), edge, true));
+        if (chart.series[0].labels.any() && share > 0) {
+            const double mid = (angle + sweep / 2) * std::numbers::pi / 180;
+            const double at = outside ? 1.12 : hole > 0 ? (1 + hole) / 2 : 0.65;
+            const QPointF p(c.x() + std::cos(mid) * r * at, c.y() - std::sin(mid) * r * at);
+            const Align align = !outside ? Align::Center : std::cos(mid) >= 0 ? Align::Left : Align::Right;
+            dataLabel(l, 0, i, p, align, Anchor::Middle, share);
+        }
         angle += sweep;
     }
 }
 
-// The value scale: from zero or the data's extremes (sums when stacked) to round steps.
-struct Scale {
-    double lo = 0, hi = 0, step = 1;
-};
+// -- Axes -------------------------------------------------------------------------------------
 
-Scale valueScale(const Layout& l) {
+Scale valueScale(const Layout& l, bool secondary) {
+    const ChartData& chart = l.chart;
+    const ChartAxis& axis = secondary ? chart.secondaryAxis : chart.valueAxis;
     Scale s;
+    bool any = false;
     for (std::size_t i = 0; i < l.points; ++i) {
         double pos = 0, neg = 0;
-        for (const ChartSeries& series : l.chart.series) {
-            const double v = i < series.values.size() ? series.values[i] : 0;
-            if (l.chart.stacked) {
+        for (std::size_t k = 0; k < chart.series.size(); ++k) {
+            const ChartSeries& series = chart.series[k];
+            if (series.secondary != secondary)
+                continue;
+            any = true;
+            const double v = l.value(k, i);
+            if (std::isnan(v))
+                continue;
+            if (chart.stacked && kindOf(chart, series) != ChartSeries::Kind::Line) {
                 (v >= 0 ? pos : neg) += v;
             } else {
                 s.hi = std::max(s.hi, v);
@@ -217,73 +415,250 @@ Scale valueScale(const Layout& l) {
         s.hi = std::max(s.hi, pos);
         s.lo = std::min(s.lo, neg);
     }
+    if (!any)
+        return s;
+    if (axis.minimum)
+        s.lo = *axis.minimum;
+    if (axis.maximum)
+        s.hi = *axis.maximum;
+    if (s.hi <= s.lo)
+        s.hi = s.lo + 1;
     // A twentieth of the range as headroom, so the largest value never touches the top.
-    const double headroom = (s.hi - s.lo) / 20;
-    s.step = niceStep(s.hi - s.lo + headroom * ((s.hi > 0) + (s.lo < 0)));
-    s.hi = s.hi > 0 ? std::ceil((s.hi + headroom) / s.step) * s.step : 0;
-    s.lo = s.lo < 0 ? std::floor((s.lo - headroom) / s.step) * s.step : 0;
+    const double headroom = axis.maximum ? 0 : (s.hi - s.lo) / 20;
+    s.step = axis.majorUnit && (s.hi - s.lo) / *axis.majorUnit <= 200
+                 ? *axis.majorUnit
+                 : niceStep(s.hi - s.lo + headroom * ((s.hi > 0) + (s.lo < 0)));
+    if (!axis.maximum)
+        s.hi = s.hi > 0 ? std::ceil((s.hi + headroom) / s.step) * s.step : 0;
+    if (!axis.minimum)
+        s.lo = s.lo < 0 ? std::floor((s.lo - headroom) / s.step) * s.step : 0;
     if (s.hi - s.lo <= 0)
         s.hi = s.lo + s.step;
     return s;
 }
 
+std::vector<std::pair<double, QString>> tickLabels(const Scale& s, const ChartAxis& axis, bool percent) {
+    std::vector<std::pair<double, QString>> ticks;
+    const QString format =
+        percent && (axis.numberFormat.isEmpty() || axis.numberFormat == QLatin1String("General"))
+            ? QStringLiteral("0%")
+            : axis.numberFormat;
+    for (int k = 0; k <= 200; ++k) {
+        const double v = s.lo + s.step * k;
+        if (v > s.hi + s.step * 1e-6)
+            break;
+        ticks.emplace_back(v, formatChartNumber(v, format, s.decimals()));
+    }
+    return ticks;
+}
+
 struct Axes {
     QRectF plot;
-    Scale scale;
+    Scale scale, secondary;
+    bool hasSecondary = false;
     double slot = 0; // room per category
     bool horizontal = false;
-    double valuePos(double v) const {
-        const double t = (v - scale.lo) / (scale.hi - scale.lo);
+    bool reversed = false;
+    double valuePos(double v, bool second = false) const {
+        const Scale& s = second ? secondary : scale;
+        const double t = (std::clamp(v, s.lo, s.hi) - s.lo) / (s.hi - s.lo);
         return horizontal ? plot.left() + t * plot.width() : plot.bottom() - t * plot.height();
+    }
+    // The j-th border between category slots, counted from the axis' start.
+    double boundary(std::size_t j) const {
+        return horizontal ? plot.bottom() - slot * double(j) : plot.left() + slot * double(j);
+    }
+    // Start of category i's slot along the category direction.
+    double slotStart(std::size_t i, std::size_t points) const {
+        const double k = reversed ? double(points - 1 - i) : double(i);
+        return horizontal ? plot.bottom() - slot * (k + 1) : plot.left() + slot * k;
     }
 };
 
-void placeAxes(Layout& l, const Axes& axes) {
-    const double fs = l.fontSize, labelSpace = fs * 3.5;
-    const QRectF& plot = axes.plot;
-    Stroke grid;
-    grid.visible = true;
-    grid.color = QColor(0xd9, 0xd9, 0xd9);
-    grid.width = 0.75;
-    const Scale& s = axes.scale;
-    for (double v = s.lo; v <= s.hi + s.step / 2; v += s.step) {
-        QPainterPath line;
-        const double p = axes.valuePos(v);
-        if (axes.horizontal) {
-            line.moveTo(p, plot.top());
-            line.lineTo(p, plot.bottom());
-            l.add(label(QRectF(p - labelSpace / 2, plot.bottom() + 2, labelSpace, fs * 1.5),
-                        formatValue(v, s.step), fs, Paragraph::Align::Center, l.textColor));
-        } else {
-            line.moveTo(plot.left(), p);
-            line.lineTo(plot.right(), p);
-            l.add(label(QRectF(plot.left() - labelSpace, p - fs, labelSpace - 4, fs * 2),
-                        formatValue(v, s.step), fs, Paragraph::Align::Right, l.textColor));
-        }
-        l.add(pathShape(line, Fill(), grid, false));
+// How category labels fit under their slots: as they are, wrapped, or turned (and thinned).
+struct CategoryFit {
+    double rotation = 0;
+    bool wrap = false;
+    std::size_t skip = 1;
+    double height = 0;
+};
+
+CategoryFit fitCategories(const Layout& l, double slot) {
+    const ChartTextStyle& style = l.chart.categoryAxis.text;
+    CategoryFit fit;
+    double widest = 0, widestWord = 0;
+    int lines = 1;
+    for (const QString& c : l.chart.categories) {
+        widest = std::max(widest, chartTextWidth(c, style));
+        for (const QString& word : c.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            widestWord = std::max(widestWord, chartTextWidth(word, style));
+        lines = std::max(lines, chartTextLines(c, style, slot * 0.95));
     }
-    for (std::size_t i = 0; i < l.points; ++i) {
+    const double lineH = style.size * LineFactor;
+    const double angle = style.rotation.value_or(0);
+    if (!style.rotation && widest <= slot * 0.95) {
+        fit.height = lineH;
+    } else if (!style.rotation && widestWord <= slot * 0.95 && lines <= 5) {
+        fit.wrap = true;
+        fit.height = lineH * lines;
+    } else if (std::abs(angle) < 1 && style.rotation) {
+        fit.skip = std::size_t(std::ceil(widest / std::max(1.0, slot * 0.95)));
+        fit.height = lineH;
+    } else {
+        fit.rotation = style.rotation ? angle : -45;
+        const double a = std::abs(fit.rotation) * std::numbers::pi / 180;
+        fit.skip = std::size_t(std::ceil(lineH / std::max(0.1, std::sin(a)) / std::max(1.0, slot)));
+        fit.height = widest * std::sin(a) + lineH * std::cos(a);
+    }
+    if (l.chart.categoryAxis.labelSkip > 0)
+        fit.skip = std::size_t(l.chart.categoryAxis.labelSkip);
+    fit.skip = std::clamp<std::size_t>(fit.skip, 1, std::max<std::size_t>(1, l.points));
+    return fit;
+}
+
+double tickLabelWidth(const Layout& l, const Scale& s, const ChartAxis& axis) {
+    if (!axis.visible)
+        return 0;
+    double widest = 0;
+    for (const auto& [v, text] : tickLabels(s, axis, l.chart.percentStacked))
+        widest = std::max(widest, chartTextWidth(text, axis.text));
+    return widest + axis.text.size * 0.6;
+}
+
+void placeValueLabels(Layout& l, const Axes& axes, bool second) {
+    const ChartAxis& axis = second ? l.chart.secondaryAxis : l.chart.valueAxis;
+    const Scale& s = second ? axes.secondary : axes.scale;
+    const QRectF& plot = axes.plot;
+    const double fs = axis.text.size, gap = fs * 0.4;
+    for (const auto& [v, text] : tickLabels(s, axis, l.chart.percentStacked)) {
+        const double p = axes.valuePos(v, second);
+        if (!second && axis.majorGridlines && axis.majorGridlines->visible)
+            l.add(axes.horizontal
+                      ? line(QPointF(p, plot.top()), QPointF(p, plot.bottom()), *axis.majorGridlines)
+                      : line(QPointF(plot.left(), p), QPointF(plot.right(), p), *axis.majorGridlines));
+        if (!axis.visible)
+            continue;
+        const double w = chartTextWidth(text, axis.text) + fs;
         if (axes.horizontal)
-            l.add(label(QRectF(plot.left() - labelSpace * 1.6, plot.top() + axes.slot * double(i),
-                               labelSpace * 1.6 - 4, axes.slot),
-                        l.chart.categories[i], fs, Paragraph::Align::Right, l.textColor));
+            l.add(chartLabel(QRectF(p - w / 2, plot.bottom() + gap, w, fs * LineFactor), text, axis.text,
+                             Align::Center));
+        else if (second)
+            l.add(chartLabel(QRectF(plot.right() + gap, p - fs, w, fs * 2), text, axis.text, Align::Left));
         else
-            l.add(label(QRectF(plot.left() + axes.slot * double(i), plot.bottom() + 2, axes.slot, fs * 1.5),
-                        l.chart.categories[i], fs, Paragraph::Align::Center, l.textColor,
-                        TextBody::Anchor::Top));
+            l.add(
+                chartLabel(QRectF(plot.left() - gap - w, p - fs, w, fs * 2), text, axis.text, Align::Right));
     }
 }
 
+void placeCategoryLabel(Layout& l, const Axes& axes, const CategoryFit& fit, std::size_t i) {
+    const ChartTextStyle& style = l.chart.categoryAxis.text;
+    const QString& text = l.chart.categories[i];
+    const double fs = style.size, gap = fs * 0.4;
+    const double start = axes.slotStart(i, l.points);
+    const QRectF& plot = axes.plot;
+    if (axes.horizontal) {
+        const double w = std::min(chartTextWidth(text, style) + fs, plot.left());
+        l.add(chartLabel(QRectF(plot.left() - gap - w, start, w, axes.slot), text, style, Align::Right,
+                         Anchor::Middle, true));
+        return;
+    }
+    if (fit.rotation == 0) {
+        const double w = fit.wrap ? axes.slot * 0.95 : std::max(axes.slot, chartTextWidth(text, style) + fs);
+        l.add(chartLabel(QRectF(start + axes.slot / 2 - w / 2, plot.bottom() + gap, w, fit.height), text,
+                         style, Align::Center, Anchor::Top, fit.wrap));
+        return;
+    }
+    // Turned text ends (or, turned the other way, starts) at its tick.
+    const double length = chartTextWidth(text, style) + fs * 0.3, h = fs * LineFactor;
+    const double a = fit.rotation * std::numbers::pi / 180;
+    const QPointF dir(std::cos(a), std::sin(a));
+    const double x = start + axes.slot / 2;
+    const QPointF end(x, plot.bottom() + gap + h / 2);
+    const QPointF centre = fit.rotation < 0 ? end - dir * (length / 2) : end + dir * (length / 2);
+    l.add(chartLabel(QRectF(centre.x() - length / 2, centre.y() - h / 2, length, h), text, style,
+                     fit.rotation < 0 ? Align::Right : Align::Left, Anchor::Middle, false, fit.rotation));
+}
+
+// How far tick marks reach out of and into the plot.
+std::pair<double, double> tickReach(ChartAxis::Ticks ticks) {
+    constexpr double Length = 4;
+    switch (ticks) {
+    case ChartAxis::Ticks::Outside:
+        return {Length, 0};
+    case ChartAxis::Ticks::Inside:
+        return {0, Length};
+    case ChartAxis::Ticks::Cross:
+        return {Length, Length};
+    default:
+        return {0, 0};
+    }
+}
+
+void placeTickMarks(Layout& l, const Axes& axes, double zero) {
+    const QRectF& plot = axes.plot;
+    const ChartAxis& cat = l.chart.categoryAxis;
+    const ChartAxis& val = l.chart.valueAxis;
+    if (val.line && val.line->visible && val.tickMarks != ChartAxis::Ticks::None) {
+        const auto [out, in] = tickReach(val.tickMarks);
+        for (const auto& [v, text] : tickLabels(axes.scale, val, l.chart.percentStacked)) {
+            const double p = axes.valuePos(v);
+            l.add(axes.horizontal
+                      ? line(QPointF(p, plot.bottom() - in), QPointF(p, plot.bottom() + out), *val.line)
+                      : line(QPointF(plot.left() - out, p), QPointF(plot.left() + in, p), *val.line));
+        }
+    }
+    if (cat.line && cat.line->visible && cat.tickMarks != ChartAxis::Ticks::None) {
+        const auto [out, in] = tickReach(cat.tickMarks);
+        for (std::size_t i = 0; i <= l.points; ++i) {
+            const double p = axes.boundary(i);
+            l.add(axes.horizontal ? line(QPointF(zero - out, p), QPointF(zero + in, p), *cat.line)
+                                  : line(QPointF(p, zero - in), QPointF(p, zero + out), *cat.line));
+        }
+    }
+}
+
+void placeAxisLines(Layout& l, const Axes& axes) {
+    const QRectF& plot = axes.plot;
+    const ChartAxis& cat = l.chart.categoryAxis;
+    const ChartAxis& val = l.chart.valueAxis;
+    if (cat.majorGridlines && cat.majorGridlines->visible)
+        for (std::size_t i = 1; i < l.points; ++i) {
+            const double p = axes.boundary(i);
+            l.add(axes.horizontal
+                      ? line(QPointF(plot.left(), p), QPointF(plot.right(), p), *cat.majorGridlines)
+                      : line(QPointF(p, plot.top()), QPointF(p, plot.bottom()), *cat.majorGridlines));
+        }
+    const double zero = axes.valuePos(std::clamp(0.0, axes.scale.lo, axes.scale.hi));
+    if (cat.line && cat.line->visible)
+        l.add(axes.horizontal ? line(QPointF(zero, plot.top()), QPointF(zero, plot.bottom()), *cat.line)
+                              : line(QPointF(plot.left(), zero), QPointF(plot.right(), zero), *cat.line));
+    if (val.line && val.line->visible)
+        l.add(axes.horizontal ? line(plot.bottomLeft(), plot.bottomRight(), *val.line)
+                              : line(plot.topLeft(), plot.bottomLeft(), *val.line));
+    placeTickMarks(l, axes, zero);
+}
+
+// -- Bars, lines and areas --------------------------------------------------------------------
+
 void placeBars(Layout& l, const Axes& axes) {
     const ChartData& chart = l.chart;
-    const double gap = std::clamp(chart.gapWidth, 0.0, 5.0);
-    const double groups = chart.stacked ? 1 : double(chart.series.size());
-    const double barWidth = axes.slot / (groups + gap);
-    const QRectF& plot = axes.plot;
+    std::vector<std::size_t> bars;
+    for (std::size_t s = 0; s < chart.series.size(); ++s)
+        if (kindOf(chart, chart.series[s]) == ChartSeries::Kind::Bar)
+            bars.push_back(s);
+    if (bars.empty())
+        return;
+    const double n = chart.stacked ? 1 : double(bars.size());
+    const double overlap = chart.stacked ? 1 : std::clamp(chart.overlap, -1.0, 1.0);
+    const double barWidth = axes.slot / (n - (n - 1) * overlap + std::clamp(chart.gapWidth, 0.0, 5.0));
+    const double groupWidth = barWidth * (n - (n - 1) * overlap);
     for (std::size_t i = 0; i < l.points; ++i) {
         double pos = 0, neg = 0;
-        for (std::size_t s = 0; s < chart.series.size(); ++s) {
-            const double v = i < chart.series[s].values.size() ? chart.series[s].values[i] : 0;
+        for (std::size_t k = 0; k < bars.size(); ++k) {
+            const std::size_t s = bars[k];
+            const double v = l.value(s, i);
+            if (std::isnan(v))
+                continue;
             double from = 0, to = v;
             if (chart.stacked) {
                 double& base = v >= 0 ? pos : neg;
@@ -291,54 +666,236 @@ void placeBars(Layout& l, const Axes& axes) {
                 to = base + v;
                 base = to;
             }
-            const double offset =
-                axes.slot * double(i) + barWidth * gap / 2 + (chart.stacked ? 0 : barWidth * double(s));
-            QRectF r = axes.horizontal
-                           ? QRectF(QPointF(axes.valuePos(from), plot.top() + offset),
-                                    QPointF(axes.valuePos(to), plot.top() + offset + barWidth))
-                           : QRectF(QPointF(plot.left() + offset, axes.valuePos(to)),
-                                    QPointF(plot.left() + offset + barWidth, axes.valuePos(from)));
+            const double step =
+                chart.stacked ? 0
+                              : barWidth * (1 - overlap) * double(axes.horizontal ? bars.size() - 1 - k : k);
+            const double offset = axes.slotStart(i, l.points) + (axes.slot - groupWidth) / 2 + step;
+            const bool second = chart.series[s].secondary;
+            QRectF r = axes.horizontal ? QRectF(QPointF(axes.valuePos(from, second), offset),
+                                                QPointF(axes.valuePos(to, second), offset + barWidth))
+                                       : QRectF(QPointF(offset, axes.valuePos(to, second)),
+                                                QPointF(offset + barWidth, axes.valuePos(from, second)));
             r = r.normalized();
             if (r.width() > 0 && r.height() > 0)
                 l.add(box(r, l.pointFill(s, i), chart.series[s].line.value_or(Stroke())));
+            if (!chart.series[s].labels.any())
+                continue;
+            using P = ChartDataLabels::Position;
+            P where = chart.series[s].labels.position;
+            if (where == P::Auto)
+                where = chart.stacked ? P::Center : P::OutsideEnd;
+            const bool up = to >= from;
+            if (axes.horizontal) {
+                const double endX = up ? r.right() : r.left();
+                const Align a = where == P::Center               ? Align::Center
+                                : (where == P::OutsideEnd) == up ? Align::Left
+                                                                 : Align::Right;
+                dataLabel(l, s, i, QPointF(where == P::Center ? r.center().x() : endX, r.center().y()), a,
+                          Anchor::Middle);
+            } else {
+                const double endY = up ? r.top() : r.bottom();
+                const Anchor a = where == P::Center               ? Anchor::Middle
+                                 : (where == P::OutsideEnd) == up ? Anchor::Bottom
+                                                                  : Anchor::Top;
+                dataLabel(l, s, i, QPointF(r.center().x(), where == P::Center ? r.center().y() : endY),
+                          Align::Center, a);
+            }
         }
+    }
+}
+
+void placeMarker(Layout& l, const ChartMarker& m, QPointF p, const Fill& fill, const Stroke& stroke) {
+    using S = ChartMarker::Symbol;
+    const double r = m.size / 2;
+    QPainterPath path;
+    switch (m.symbol) {
+    case S::None:
+        return;
+    case S::Circle:
+        path.addEllipse(p, r, r);
+        break;
+    case S::Diamond:
+        path.addPolygon(
+            QPolygonF({p + QPointF(0, -r), p + QPointF(r, 0), p + QPointF(0, r), p + QPointF(-r, 0)}));
+        path.closeSubpath();
+        break;
+    case S::Triangle:
+        path.addPolygon(QPolygonF({p + QPointF(0, -r), p + QPointF(r, r), p + QPointF(-r, r)}));
+        path.closeSubpath();
+        break;
+    case S::Dash:
+        path.addRect(QRectF(p.x() - r, p.y() - r / 4, 2 * r, r / 2));
+        break;
+    case S::Cross:
+    case S::Plus: {
+        const double d = m.symbol == S::Cross ? r * 0.7 : 0;
+        const double e = m.symbol == S::Cross ? r * 0.7 : r;
+        QPainterPath cross;
+        cross.moveTo(p + QPointF(-e, -d));
+        cross.lineTo(p + QPointF(e, d));
+        cross.moveTo(p + QPointF(d == 0 ? 0 : -e, d == 0 ? -r : e));
+        cross.lineTo(p + QPointF(d == 0 ? 0 : e, d == 0 ? r : -e));
+        if (m.symbol == S::Plus) {
+            cross = QPainterPath();
+            cross.moveTo(p + QPointF(-r, 0));
+            cross.lineTo(p + QPointF(r, 0));
+            cross.moveTo(p + QPointF(0, -r));
+            cross.lineTo(p + QPointF(0, r));
+        }
+        Stroke s = m.line.value_or(stroke);
+        s.visible = true;
+        l.add(pathShape(cross, Fill(), s, false));
+        return;
+    }
+    case S::Square:
+        path.addRect(QRectF(p.x() - r, p.y() - r, 2 * r, 2 * r));
+        break;
+    }
+    l.add(pathShape(path, m.fill.value_or(fill), m.line.value_or(stroke), true));
+}
+
+// Points without a value (NaN) break the line.
+void placeLine(Layout& l, std::size_t s, const std::vector<QPointF>& points) {
+    const ChartSeries& series = l.chart.series[s];
+    const Fill colour = l.seriesFill(s);
+    const Stroke stroke = lineStroke(l, s);
+    if (stroke.visible && points.size() > 1) {
+        QPainterPath path;
+        bool drawing = false;
+        for (const QPointF& p : points) {
+            const bool gap = std::isnan(p.x()) || std::isnan(p.y());
+            if (!gap && drawing)
+                path.lineTo(p);
+            else if (!gap)
+                path.moveTo(p);
+            drawing = !gap;
+        }
+        if (!path.isEmpty())
+            l.add(pathShape(path, Fill(), stroke, false));
+    }
+    const ChartMarker marker = lineMarker(series, s);
+    const Stroke edge = markerEdge(colour);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (std::isnan(points[i].x()) || std::isnan(points[i].y()))
+            continue;
+        placeMarker(l, marker, points[i], colour, edge);
+        if (series.labels.any())
+            dataLabel(l, s, i, points[i] + QPointF(marker.size / 2 + 2, 0), Align::Left, Anchor::Middle);
     }
 }
 
 void placeLines(Layout& l, const Axes& axes) {
     const ChartData& chart = l.chart;
-    const bool area = chart.kind == ChartData::Kind::Area;
+    std::vector<double> stackBase(l.points, 0);
     for (std::size_t s = 0; s < chart.series.size(); ++s) {
         const ChartSeries& series = chart.series[s];
-        QPainterPath line;
-        for (std::size_t i = 0; i < series.values.size(); ++i) {
-            const QPointF p(axes.plot.left() + axes.slot * (double(i) + 0.5),
-                            axes.valuePos(series.values[i]));
-            if (i == 0)
-                line.moveTo(p);
-            else
-                line.lineTo(p);
-        }
-        if (line.isEmpty())
+        const ChartSeries::Kind kind = kindOf(chart, series);
+        if (kind == ChartSeries::Kind::Bar)
             continue;
-        if (area) {
-            const double base = axes.valuePos(std::max(axes.scale.lo, 0.0));
-            line.lineTo(line.currentPosition().x(), base);
-            line.lineTo(axes.plot.left() + axes.slot * 0.5, base);
-            line.closeSubpath();
-            l.add(pathShape(line, series.fill.value_or(l.colour(s)), Stroke(), true));
+        std::vector<QPointF> points;
+        std::vector<QPointF> base;
+        for (std::size_t i = 0; i < series.values.size() && i < l.points; ++i) {
+            double v = l.value(s, i);
+            const bool gap = std::isnan(v);
+            if (gap && kind == ChartSeries::Kind::Line) {
+                points.emplace_back(std::nan(""), std::nan(""));
+                base.push_back(points.back());
+                continue;
+            }
+            if (gap)
+                v = 0;
+            const double from = chart.stacked && kind == ChartSeries::Kind::Area ? stackBase[i] : 0;
+            if (chart.stacked && kind == ChartSeries::Kind::Area)
+                stackBase[i] = v = from + v;
+            const double c = axes.slotStart(i, l.points) + axes.slot / 2;
+            const double p = axes.valuePos(v, series.secondary), b = axes.valuePos(from, series.secondary);
+            points.push_back(axes.horizontal ? QPointF(p, c) : QPointF(c, p));
+            base.push_back(axes.horizontal ? QPointF(b, c) : QPointF(c, b));
+        }
+        if (points.empty())
+            continue;
+        if (kind == ChartSeries::Kind::Line) {
+            placeLine(l, s, points);
             continue;
         }
-        Stroke stroke = series.line.value_or(Stroke());
-        if (!series.line || !stroke.visible) {
-            stroke.visible = true;
-            stroke.color = series.fill.value_or(l.colour(s)).color;
-            stroke.width = 2.25;
-        }
-        stroke.join = Qt::RoundJoin;
-        stroke.cap = Qt::RoundCap;
-        l.add(pathShape(line, Fill(), stroke, false));
+        QPainterPath area;
+        area.moveTo(points.front());
+        for (std::size_t i = 1; i < points.size(); ++i)
+            area.lineTo(points[i]);
+        for (std::size_t i = base.size(); i-- > 0;)
+            area.lineTo(base[i]);
+        area.closeSubpath();
+        l.add(pathShape(area, series.fill.value_or(l.colour(s)), series.line.value_or(Stroke()), true));
     }
+}
+
+// The plot rectangle: the file's own, or what title, legend and tick labels leave.
+QRectF plotRect(const Layout& l, const QRectF& area, const Axes& axes, const QSizeF& size, CategoryFit& fit) {
+    const ChartData& chart = l.chart;
+    const double valueRoom = tickLabelWidth(l, axes.scale, chart.valueAxis);
+    const double secondRoom = axes.hasSecondary ? tickLabelWidth(l, axes.secondary, chart.secondaryAxis) : 0;
+    const double catSize = chart.categoryAxis.text.size;
+    const bool manual = !chart.plotArea.isEmpty();
+    QRectF outer = area;
+    if (manual) {
+        const QRectF& f = chart.plotArea;
+        outer = QRectF(f.x() * size.width(), f.y() * size.height(), f.width() * size.width(),
+                       f.height() * size.height())
+                    .intersected(QRectF(QPointF(0, 0), size));
+        if (chart.plotAreaIsInner) {
+            fit = fitCategories(l, (axes.horizontal ? outer.height() : outer.width()) /
+                                       double(std::max<std::size_t>(1, l.points)));
+            return outer;
+        }
+    }
+    QRectF plot = outer;
+    if (axes.horizontal) {
+        double widest = 0;
+        for (const QString& c : chart.categories)
+            widest = std::max(widest, chartTextWidth(c, chart.categoryAxis.text));
+        plot.setLeft(plot.left() +
+                     (chart.categoryAxis.visible ? std::min(widest + catSize, outer.width() * 0.4) : 0));
+        plot.setBottom(plot.bottom() - (chart.valueAxis.visible ? chart.valueAxis.text.size * 1.6 : 0));
+        plot.setRight(plot.right() - catSize);
+        plot.setTop(plot.top() + catSize * 0.5);
+        return plot;
+    }
+    plot.setLeft(plot.left() + valueRoom);
+    plot.setRight(plot.right() - (axes.hasSecondary ? secondRoom : catSize));
+    plot.setTop(plot.top() + chart.valueAxis.text.size * 0.6);
+    fit = fitCategories(l, plot.width() / double(std::max<std::size_t>(1, l.points)));
+    if (chart.categoryAxis.visible)
+        plot.setBottom(plot.bottom() - std::min(fit.height + catSize * 0.6, outer.height() * 0.45));
+    return plot;
+}
+
+void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
+    const ChartData& chart = l.chart;
+    Axes axes;
+    axes.horizontal = chart.horizontal;
+    axes.reversed = chart.categoryAxis.reversed;
+    axes.scale = valueScale(l, false);
+    axes.hasSecondary = std::any_of(chart.series.begin(), chart.series.end(),
+                                    [](const ChartSeries& s) { return s.secondary; });
+    if (axes.hasSecondary)
+        axes.secondary = valueScale(l, true);
+    CategoryFit fit;
+    axes.plot = plotRect(l, area, axes, size, fit);
+    if (axes.plot.width() < 4 || axes.plot.height() < 4)
+        return;
+    axes.slot = (axes.horizontal ? axes.plot.height() : axes.plot.width()) /
+                double(std::max<std::size_t>(1, l.points));
+    if (chart.plotFill || chart.plotBorder)
+        l.add(box(axes.plot, chart.plotFill.value_or(Fill()), chart.plotBorder.value_or(Stroke())));
+    placeValueLabels(l, axes, false);
+    if (axes.hasSecondary && !axes.horizontal)
+        placeValueLabels(l, axes, true);
+    placeAxisLines(l, axes);
+    if (chart.categoryAxis.visible)
+        for (std::size_t i = 0; i < l.points; i += fit.skip)
+            placeCategoryLabel(l, axes, fit, i);
+    placeBars(l, axes);
+    placeLines(l, axes);
 }
 } // namespace
 
@@ -359,33 +916,16 @@ std::optional<GroupElement> layoutChart(const ChartData& chart, const ElementFra
     for (std::size_t i = 0; i < points; ++i)
         if (named.categories[i].isEmpty())
             named.categories[i] = QString::number(i + 1);
-    Layout l{named, group, std::clamp(std::min(w, h) / 25, 7.0, 14.0), points};
+    Layout l{named, group, points};
 
-    QRectF area(w * 0.03, h * 0.03, w * 0.94, h * 0.94);
-    area = placeLegend(l, placeTitle(l, area));
-    if (chart.kind == ChartData::Kind::Pie || chart.kind == ChartData::Kind::Doughnut) {
+    const QSizeF size(w, h);
+    const double margin = std::min(w, h) * 0.03;
+    QRectF area(margin, margin, w - 2 * margin, h - 2 * margin);
+    area = placeLegend(l, placeTitle(l, area, size), size);
+    if (chart.kind == ChartData::Kind::Pie || chart.kind == ChartData::Kind::Doughnut)
         placePie(l, area);
-        return group;
-    }
-    Axes axes;
-    axes.horizontal = chart.horizontal;
-    axes.scale = valueScale(l);
-    const double fs = l.fontSize, labelSpace = fs * 3.5;
-    axes.plot = area.adjusted(labelSpace * (axes.horizontal ? 1.6 : 1), fs, -fs, -fs * 2);
-    if (!chart.plotArea.isEmpty()) {
-        const QRectF& f = chart.plotArea;
-        axes.plot =
-            QRectF(f.x() * w, f.y() * h, f.width() * w, f.height() * h).intersected(QRectF(0, 0, w, h));
-    }
-    if (axes.plot.width() < 4 || axes.plot.height() < 4)
-        return group;
-    axes.slot =
-        (axes.horizontal ? axes.plot.height() : axes.plot.width()) / double(std::max<std::size_t>(1, points));
-    placeAxes(l, axes);
-    if (chart.kind == ChartData::Kind::Bar)
-        placeBars(l, axes);
     else
-        placeLines(l, axes);
+        placePlotArea(l, area, size);
     return group;
 }
 

@@ -113,6 +113,23 @@ ChartSeries readSeries(const QDomElement& s, const Grid& grid, const QHash<QStri
         series.fill = Fill::solid(colour);
     return series;
 }
+// The office suite's own defaults for what this reader does not take from the styles:
+// black text, a 13 pt plain title, light grey value gridlines and axis lines.
+void applyDefaultLooks(ChartData& data) {
+    data.titleStyle.size = 13;
+    data.titleStyle.bold = false;
+    for (ChartTextStyle* text :
+         {&data.titleStyle, &data.legendStyle, &data.categoryAxis.text, &data.valueAxis.text})
+        text->color = Qt::black;
+    Stroke light;
+    light.visible = true;
+    light.color = QColor(0xb3, 0xb3, 0xb3);
+    light.width = 0.75;
+    data.valueAxis.majorGridlines = light;
+    data.valueAxis.line = light;
+    data.categoryAxis.line = light;
+}
+
 } // namespace
 
 std::optional<GroupElement> readOdfChart(const ZipReader& zip, const QString& objectLink,
@@ -173,6 +190,7 @@ std::optional<GroupElement> readOdfChart(const ZipReader& zip, const QString& ob
                 .intersected(QRectF(0, 0, 1, 1));
     data.title = firstChild(chart, QStringLiteral("title")).text();
     data.legend = legendOf(chart);
+    applyDefaultLooks(data);
     // The office suite's own default colours, for series that name none.
     for (const char* c : {"#004586", "#ff420e", "#ffd320", "#579d1c", "#7e0021", "#83caff", "#314004",
                           "#aecf00", "#4b1f6f", "#ff950e", "#c5000b", "#0084d1"})

@@ -4,35 +4,49 @@
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
+#include "platform/brovik/editorcore/pptx/DrawingText.h"
+#include "platform/brovik/editorcore/pptx/OoxmlNames.h"
 
 #include <cmath>
+#include <functional>
 #include <map>
-#include <numbers>
 
 namespace KX::Tovrin {
 
 namespace {
-const char* const RelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 constexpr int MaxPoints = 2000;
 constexpr int MaxSeries = 64;
+constexpr double EmuPerPoint = 12700.0;
+// A text body rotation meaning "the program decides".
+constexpr qint64 AutomaticRotation = -60000000;
 
-// Values of a c:strCache or c:numCache by point index.
-std::map<int, QString> cachedPoints(const QDomElement& ref) {
-    std::map<int, QString> points;
-    QDomElement cache;
+QString val(const QDomElement& parent, const char* child) {
+    return firstChild(parent, QString::fromLatin1(child)).attribute(QStringLiteral("val"));
+}
+
+bool flag(const QDomElement& parent, const char* child, bool fallback) {
+    const QDomElement e = firstChild(parent, QString::fromLatin1(child));
+    return e.isNull() ? fallback : attrBool(e, QStringLiteral("val"), true);
+}
+
+// The cache holding a reference's points (c:strCache, c:numCache, literals, the first level of
+// multi-level categories).
+QDomElement pointCache(const QDomElement& ref) {
     for (const char* holder : {"strRef", "numRef", "strLit", "numLit", "multiLvlStrRef"}) {
-        const QDomElement h =
-            ref.localName() == QLatin1String(holder) ? ref : firstChild(ref, QString::fromLatin1(holder));
+        const QDomElement h = firstChild(ref, QString::fromLatin1(holder));
         if (h.isNull())
             continue;
-        cache = firstChild(h, QStringLiteral("strCache"), QStringLiteral("numCache"));
-        if (cache.isNull())
-            cache = h;
         if (h.localName() == QLatin1String("multiLvlStrRef"))
-            cache = childPath(h, {QStringLiteral("multiLvlStrCache"), QStringLiteral("lvl")});
-        break;
+            return childPath(h, {QStringLiteral("multiLvlStrCache"), QStringLiteral("lvl")});
+        const QDomElement cache = firstChild(h, QStringLiteral("strCache"), QStringLiteral("numCache"));
+        return cache.isNull() ? h : cache;
     }
-    forEachChild(cache, QStringLiteral("pt"), [&](const QDomElement& pt) {
+    return {};
+}
+
+std::map<int, QString> cachedPoints(const QDomElement& ref) {
+    std::map<int, QString> points;
+    forEachChild(pointCache(ref), QStringLiteral("pt"), [&](const QDomElement& pt) {
         const qint64 idx = attrInt(pt, QStringLiteral("idx"), -1);
         if (idx >= 0 && idx < MaxPoints)
             points[int(idx)] = firstChild(pt, QStringLiteral("v")).text();
@@ -40,132 +54,538 @@ std::map<int, QString> cachedPoints(const QDomElement& ref) {
     return points;
 }
 
-QString richText(const QDomElement& e) {
-    QStringList parts;
-    std::function<void(const QDomElement&, int)> walk = [&](const QDomElement& n, int depth) {
-        if (depth > 12)
-            return;
-        for (QDomElement c = n.firstChildElement(); !c.isNull(); c = c.nextSiblingElement()) {
-            if (c.localName() == QLatin1String("t") || c.localName() == QLatin1String("v"))
-                parts << c.text();
-            else
-                walk(c, depth + 1);
-        }
+// Paragraphs of a c:rich (or c:strRef) text, joined by line separators.
+QString richText(const QDomElement& tx) {
+    const QDomElement rich = firstChild(tx, QStringLiteral("rich"));
+    if (rich.isNull()) {
+        const auto points = cachedPoints(tx);
+        return points.empty() ? firstChild(tx, QStringLiteral("v")).text() : points.begin()->second;
+    }
+    QStringList lines;
+    forEachChild(rich, QStringLiteral("p"), [&](const QDomElement& p) {
+        QString line;
+        forEachChild(p, [&](const QDomElement& r) {
+            if (r.localName() == QLatin1String("br"))
+                line += QChar(0x2028);
+            else if (r.localName() == QLatin1String("r") || r.localName() == QLatin1String("fld"))
+                line += firstChild(r, QStringLiteral("t")).text();
+        });
+        lines << line;
+    });
+    while (!lines.isEmpty() && lines.back().trimmed().isEmpty())
+        lines.removeLast();
+    return lines.join(QChar(0x2028));
+}
+
+// Applies one run property element (a:defRPr, a:rPr) on top of style.
+void applyRunProperties(ChartTextStyle& style, const QDomElement& rPr, const DrawingContext& ctx) {
+    if (rPr.isNull())
+        return;
+    const double size = attrDouble(rPr, QStringLiteral("sz"), 0) / 100;
+    if (size >= 1 && size <= 400)
+        style.size = size;
+    if (rPr.hasAttribute(QStringLiteral("b")))
+        style.bold = attrBool(rPr, QStringLiteral("b"), false);
+    if (rPr.hasAttribute(QStringLiteral("i")))
+        style.italic = attrBool(rPr, QStringLiteral("i"), false);
+    if (auto fill = readFill(rPr, ctx); fill && fill->kind == Fill::Kind::Solid)
+        style.color = fill->color;
+    const QString typeface = firstChild(rPr, QStringLiteral("latin")).attribute(QStringLiteral("typeface"));
+    if (!typeface.isEmpty())
+        style.family = resolveTypeface(typeface, ctx);
+}
+
+// A text properties element (c:txPr or c:rich) on top of base: its body rotation and the
+// defaults of its first paragraph (and, for rich text, the first run's own properties).
+ChartTextStyle readTextStyle(const QDomElement& text, ChartTextStyle base, const DrawingContext& ctx) {
+    if (text.isNull())
+        return base;
+    const QDomElement bodyPr = firstChild(text, QStringLiteral("bodyPr"));
+    const qint64 rot = attrInt(bodyPr, QStringLiteral("rot"), AutomaticRotation);
+    if (rot != AutomaticRotation && std::abs(rot) <= 5400000)
+        base.rotation = double(rot) / 60000;
+    const QDomElement p = firstChild(text, QStringLiteral("p"));
+    applyRunProperties(base, childPath(p, {QStringLiteral("pPr"), QStringLiteral("defRPr")}), ctx);
+    applyRunProperties(base, childPath(p, {QStringLiteral("r"), QStringLiteral("rPr")}), ctx);
+    return base;
+}
+
+std::optional<Stroke> readLine(const QDomElement& spPr, const DrawingContext& ctx) {
+    const QDomElement ln = firstChild(spPr, QStringLiteral("ln"));
+    if (ln.isNull())
+        return std::nullopt;
+    Stroke visible;
+    visible.visible = true;
+    return readStroke(ln, ctx, visible);
+}
+
+ChartDataLabels readDataLabels(const QDomElement& dLbls, ChartDataLabels base, const DrawingContext& ctx) {
+    if (dLbls.isNull())
+        return base;
+    if (flag(dLbls, "delete", false))
+        return ChartDataLabels{};
+    base.value = flag(dLbls, "showVal", base.value);
+    base.percent = flag(dLbls, "showPercent", base.percent);
+    base.category = flag(dLbls, "showCatName", base.category);
+    base.seriesName = flag(dLbls, "showSerName", base.seriesName);
+    using P = ChartDataLabels::Position;
+    static const std::map<QString, P> positions{{QStringLiteral("ctr"), P::Center},
+                                                {QStringLiteral("inEnd"), P::InsideEnd},
+                                                {QStringLiteral("inBase"), P::InsideBase},
+                                                {QStringLiteral("outEnd"), P::OutsideEnd},
+                                                {QStringLiteral("t"), P::Above},
+                                                {QStringLiteral("b"), P::Below},
+                                                {QStringLiteral("l"), P::Left},
+                                                {QStringLiteral("r"), P::Right}};
+    if (auto it = positions.find(val(dLbls, "dLblPos")); it != positions.end())
+        base.position = it->second;
+    const QString format =
+        firstChild(dLbls, QStringLiteral("numFmt")).attribute(QStringLiteral("formatCode"));
+    if (!format.isEmpty())
+        base.numberFormat = format;
+    base.text = readTextStyle(firstChild(dLbls, QStringLiteral("txPr")), base.text, ctx);
+    return base;
+}
+
+std::optional<ChartMarker> readMarker(const QDomElement& marker, const DrawingContext& ctx) {
+    if (marker.isNull())
+        return std::nullopt;
+    using S = ChartMarker::Symbol;
+    static const std::map<QString, S> symbols{
+        {QStringLiteral("none"), S::None},       {QStringLiteral("square"), S::Square},
+        {QStringLiteral("diamond"), S::Diamond}, {QStringLiteral("triangle"), S::Triangle},
+        {QStringLiteral("circle"), S::Circle},   {QStringLiteral("x"), S::Cross},
+        {QStringLiteral("star"), S::Cross},      {QStringLiteral("plus"), S::Plus},
+        {QStringLiteral("dash"), S::Dash},       {QStringLiteral("dot"), S::Circle}};
+    ChartMarker m;
+    const auto it = symbols.find(val(marker, "symbol"));
+    m.symbol = it != symbols.end() ? it->second : S::Square;
+    m.size = std::clamp(attrDouble(firstChild(marker, QStringLiteral("size")), QStringLiteral("val"), 5), 2.0,
+                        72.0);
+    const QDomElement spPr = firstChild(marker, QStringLiteral("spPr"));
+    m.fill = readFill(spPr, ctx);
+    m.line = readLine(spPr, ctx);
+    return m;
+}
+
+ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels, const DrawingContext& ctx) {
+    ChartSeries s;
+    s.name = richText(firstChild(ser, QStringLiteral("tx")));
+    const QDomElement valRef = firstChild(ser, QStringLiteral("val"));
+    const auto values = cachedPoints(valRef);
+    s.numberFormat = firstChild(pointCache(valRef), QStringLiteral("formatCode")).text();
+    int count = 0;
+    for (const auto& [idx, v] : values)
+        count = std::max(count, idx + 1);
+    s.values.assign(std::size_t(count), std::nan(""));
+    for (const auto& [idx, v] : values) {
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        s.values[std::size_t(idx)] = ok && std::isfinite(d) ? d : std::nan("");
+    }
+    const QDomElement spPr = firstChild(ser, QStringLiteral("spPr"));
+    s.fill = readFill(spPr, ctx);
+    s.line = readLine(spPr, ctx);
+    forEachChild(ser, QStringLiteral("dPt"), [&](const QDomElement& dPt) {
+        if (auto f = readFill(firstChild(dPt, QStringLiteral("spPr")), ctx))
+            s.pointFills[int(attrInt(firstChild(dPt, QStringLiteral("idx")), QStringLiteral("val"), -1))] =
+                *f;
+    });
+    s.marker = readMarker(firstChild(ser, QStringLiteral("marker")), ctx);
+    s.labels = readDataLabels(firstChild(ser, QStringLiteral("dLbls")), plotLabels, ctx);
+    return s;
+}
+
+std::vector<QString> readCategories(const QDomElement& ser) {
+    std::vector<QString> categories;
+    for (const auto& [idx, v] : cachedPoints(firstChild(ser, QStringLiteral("cat")))) {
+        if (int(categories.size()) <= idx)
+            categories.resize(std::size_t(idx + 1));
+        categories[std::size_t(idx)] = v;
+    }
+    return categories;
+}
+
+// The axis element of plotArea with the given id.
+QDomElement axisById(const QDomElement& plotArea, const QString& id) {
+    QDomElement found;
+    forEachChild(plotArea, [&](const QDomElement& e) {
+        if (found.isNull() && e.localName().endsWith(QLatin1String("Ax")) && val(e, "axId") == id)
+            found = e;
+    });
+    return found;
+}
+
+ChartAxis readAxis(const QDomElement& ax, const ChartTextStyle& base, const DrawingContext& ctx) {
+    ChartAxis axis;
+    axis.text = base;
+    if (ax.isNull())
+        return axis;
+    axis.visible = !flag(ax, "delete", false) && val(ax, "tickLblPos") != QLatin1String("none");
+    axis.text = readTextStyle(firstChild(ax, QStringLiteral("txPr")), base, ctx);
+    // An axis whose file says nothing of its line shows a thin grey one.
+    Stroke standardLine;
+    standardLine.visible = true;
+    standardLine.color = QColor(0x86, 0x86, 0x86);
+    axis.line = readLine(firstChild(ax, QStringLiteral("spPr")), ctx).value_or(standardLine);
+    const QString ticks = val(ax, "majorTickMark");
+    axis.tickMarks = ticks == QLatin1String("none")    ? ChartAxis::Ticks::None
+                     : ticks == QLatin1String("in")    ? ChartAxis::Ticks::Inside
+                     : ticks == QLatin1String("cross") ? ChartAxis::Ticks::Cross
+                                                       : ChartAxis::Ticks::Outside;
+    const QDomElement grid = firstChild(ax, QStringLiteral("majorGridlines"));
+    if (!grid.isNull()) {
+        Stroke standard;
+        standard.visible = true;
+        standard.color = QColor(0x86, 0x86, 0x86);
+        standard.width = 0.75;
+        axis.majorGridlines = readLine(firstChild(grid, QStringLiteral("spPr")), ctx).value_or(standard);
+    }
+    axis.numberFormat = firstChild(ax, QStringLiteral("numFmt")).attribute(QStringLiteral("formatCode"));
+    const QDomElement scaling = firstChild(ax, QStringLiteral("scaling"));
+    auto number = [](const QDomElement& e) -> std::optional<double> {
+        bool ok = false;
+        const double d = e.attribute(QStringLiteral("val")).toDouble(&ok);
+        return ok && std::isfinite(d) ? std::optional<double>(d) : std::nullopt;
     };
-    walk(e, 0);
-    return parts.join(QString());
+    axis.reversed = val(scaling, "orientation") == QLatin1String("maxMin");
+    axis.labelSkip = int(std::clamp<qint64>(
+        attrInt(firstChild(ax, QStringLiteral("tickLblSkip")), QStringLiteral("val"), 0), 0, MaxPoints));
+    axis.minimum = number(firstChild(scaling, QStringLiteral("min")));
+    axis.maximum = number(firstChild(scaling, QStringLiteral("max")));
+    axis.majorUnit = number(firstChild(ax, QStringLiteral("majorUnit")));
+    if (axis.majorUnit && *axis.majorUnit <= 0)
+        axis.majorUnit.reset();
+    return axis;
+}
+
+// A c:manualLayout as fractions of the chart; empty when absent or relative to the automatic place.
+QRectF manualLayout(const QDomElement& layout, bool* inner = nullptr) {
+    const QDomElement m = firstChild(layout, QStringLiteral("manualLayout"));
+    if (m.isNull() || val(m, "xMode") != QLatin1String("edge") || val(m, "yMode") != QLatin1String("edge"))
+        return {};
+    if (inner)
+        *inner = val(m, "layoutTarget") != QLatin1String("outer");
+    auto number = [&](const char* name) {
+        return std::clamp(attrDouble(firstChild(m, QString::fromLatin1(name)), QStringLiteral("val"), 0),
+                          -1.0, 2.0);
+    };
+    const double x = number("x"), y = number("y");
+    double w = number("w"), h = number("h");
+    if (val(m, "wMode") == QLatin1String("edge"))
+        w -= x;
+    if (val(m, "hMode") == QLatin1String("edge"))
+        h -= y;
+    return QRectF(x, y, std::max(w, 0.0), std::max(h, 0.0));
+}
+
+bool isPlot(const QString& n) {
+    static const char* const kinds[] = {"barChart",      "bar3DChart",  "lineChart", "line3DChart",
+                                        "areaChart",     "area3DChart", "pieChart",  "pie3DChart",
+                                        "doughnutChart", "ofPieChart"};
+    return std::any_of(std::begin(kinds), std::end(kinds),
+                       [&](const char* k) { return n == QLatin1String(k); });
+}
+
+ChartData::Kind kindOf(const QString& n) {
+    if (n.startsWith(QLatin1String("line")))
+        return ChartData::Kind::Line;
+    if (n.startsWith(QLatin1String("area")))
+        return ChartData::Kind::Area;
+    if (n == QLatin1String("doughnutChart"))
+        return ChartData::Kind::Doughnut;
+    if (n.startsWith(QLatin1String("pie")) || n == QLatin1String("ofPieChart"))
+        return ChartData::Kind::Pie;
+    return ChartData::Kind::Bar;
+}
+
+std::optional<ChartSeries::Kind> seriesKind(ChartData::Kind k) {
+    switch (k) {
+    case ChartData::Kind::Line:
+        return ChartSeries::Kind::Line;
+    case ChartData::Kind::Area:
+        return ChartSeries::Kind::Area;
+    case ChartData::Kind::Bar:
+        return ChartSeries::Kind::Bar;
+    default:
+        return std::nullopt;
+    }
+}
+
+void readPlotOptions(ChartData& data, const QDomElement& plot) {
+    const bool pie = data.kind == ChartData::Kind::Pie || data.kind == ChartData::Kind::Doughnut;
+    data.varyColors = flag(plot, "varyColors", pie);
+    data.horizontal = val(plot, "barDir") == QLatin1String("bar");
+    const QString grouping = val(plot, "grouping");
+    data.stacked = grouping == QLatin1String("stacked") || grouping == QLatin1String("percentStacked");
+    data.percentStacked = grouping == QLatin1String("percentStacked");
+    data.holeSize = attrDouble(firstChild(plot, QStringLiteral("holeSize")), QStringLiteral("val"), 50) / 100;
+    data.firstSliceAngle =
+        attrDouble(firstChild(plot, QStringLiteral("firstSliceAng")), QStringLiteral("val"), 0);
+}
+
+void readBarOptions(ChartData& data, const QDomElement& plot) {
+    data.gapWidth = std::clamp(
+        attrDouble(firstChild(plot, QStringLiteral("gapWidth")), QStringLiteral("val"), 150) / 100, 0.0, 5.0);
+    // Stacked bars lie on each other whatever the file says.
+    data.overlap =
+        data.stacked
+            ? 1.0
+            : std::clamp(attrDouble(firstChild(plot, QStringLiteral("overlap")), QStringLiteral("val"), 0) /
+                             100,
+                         -1.0, 1.0);
+}
+
+// Every plot of the plot area (a combination chart has several): the first sets the chart's kind
+// and primary axes, a later one on other axes is measured against the secondary value axis.
+void readPlots(ChartData& data, const QDomElement& plotArea, const ChartTextStyle& base,
+               const DrawingContext& ctx) {
+    std::vector<QDomElement> plots;
+    forEachChild(plotArea, [&](const QDomElement& e) {
+        if (isPlot(e.localName()))
+            plots.push_back(e);
+    });
+    if (plots.empty())
+        return;
+    data.kind = kindOf(plots.front().localName());
+    readPlotOptions(data, plots.front());
+    auto axisIds = [](const QDomElement& plot) {
+        QStringList ids;
+        forEachChild(plot, QStringLiteral("axId"),
+                     [&](const QDomElement& a) { ids << a.attribute(QStringLiteral("val")); });
+        return ids;
+    };
+    const QStringList primary = axisIds(plots.front());
+    bool barsRead = false;
+    for (const QDomElement& plot : plots) {
+        const ChartData::Kind kind = kindOf(plot.localName());
+        if (kind == ChartData::Kind::Bar && !barsRead) {
+            readBarOptions(data, plot);
+            barsRead = true;
+        }
+        const bool secondary = axisIds(plot) != primary;
+        if (secondary && !primary.isEmpty() && axisIds(plot).size() > 1)
+            data.secondaryAxis = readAxis(axisById(plotArea, axisIds(plot).at(1)), base, ctx);
+        ChartDataLabels plotLabels;
+        plotLabels.text = base;
+        plotLabels = readDataLabels(firstChild(plot, QStringLiteral("dLbls")), plotLabels, ctx);
+        const bool autoMarkers = flag(plot, "marker", true);
+        forEachChild(plot, QStringLiteral("ser"), [&](const QDomElement& ser) {
+            if (int(data.series.size()) >= MaxSeries)
+                return;
+            ChartSeries s = readSeries(ser, plotLabels, ctx);
+            if (plots.size() > 1)
+                s.kind = seriesKind(kind);
+            s.secondary = secondary && kind != ChartData::Kind::Pie;
+            if (!s.marker && (!autoMarkers || plot.localName() == QLatin1String("line3DChart")))
+                s.marker = ChartMarker{};
+            if (data.categories.empty())
+                data.categories = readCategories(ser);
+            data.series.push_back(std::move(s));
+        });
+    }
+    if (primary.size() > 1) {
+        data.categoryAxis = readAxis(axisById(plotArea, primary.at(0)), base, ctx);
+        data.valueAxis = readAxis(axisById(plotArea, primary.at(1)), base, ctx);
+    }
+}
+
+void readTitle(ChartData& data, const QDomElement& chart, const ChartTextStyle& base, bool baseSized,
+               const DrawingContext& ctx) {
+    const QDomElement title = firstChild(chart, QStringLiteral("title"));
+    ChartTextStyle style = base;
+    style.bold = true;
+    style.size = baseSized ? base.size * 1.2 : 18;
+    style = readTextStyle(firstChild(title, QStringLiteral("txPr")), style, ctx);
+    const QDomElement tx = firstChild(title, QStringLiteral("tx"));
+    style = readTextStyle(firstChild(tx, QStringLiteral("rich")), style, ctx);
+    data.titleStyle = style;
+    data.titleArea = manualLayout(firstChild(title, QStringLiteral("layout")));
+    if (!tx.isNull()) {
+        data.title = richText(tx);
+        return;
+    }
+    // Without text of its own a title shows the name of the chart's only series.
+    if (!title.isNull() && !flag(chart, "autoTitleDeleted", false) && data.series.size() == 1)
+        data.title = data.series.front().name;
+}
+
+void readLegend(ChartData& data, const QDomElement& chart, const ChartTextStyle& base,
+                const DrawingContext& ctx) {
+    const QDomElement legend = firstChild(chart, QStringLiteral("legend"));
+    if (legend.isNull())
+        return;
+    const QString pos = val(legend, "legendPos");
+    data.legend = pos == QLatin1String("l")    ? ChartData::Legend::Left
+                  : pos == QLatin1String("t")  ? ChartData::Legend::Top
+                  : pos == QLatin1String("b")  ? ChartData::Legend::Bottom
+                  : pos == QLatin1String("tr") ? ChartData::Legend::TopRight
+                                               : ChartData::Legend::Right;
+    data.legendStyle = readTextStyle(firstChild(legend, QStringLiteral("txPr")), base, ctx);
+    data.legendArea = manualLayout(firstChild(legend, QStringLiteral("layout")));
+}
+
+// A chart part may carry its own colour scheme, which replaces the theme's for its shapes.
+std::optional<Theme> themeOverride(OoxmlPackage& package, const QString& part, const Theme* theme) {
+    const QString override = package.targetOfType(part, QStringLiteral("themeOverride"));
+    if (override.isEmpty() || !package.zip().contains(override) || !theme)
+        return std::nullopt;
+    Theme copy = *theme;
+    try {
+        const QDomElement scheme =
+            firstChild(package.xml(override).documentElement(), QStringLiteral("clrScheme"));
+        DrawingContext plain;
+        plain.package = &package;
+        plain.part = override;
+        forEachChild(scheme, [&](const QDomElement& c) {
+            if (auto color = readColor(c, plain))
+                copy.colors[c.localName()] = *color;
+        });
+    } catch (...) {
+        return std::nullopt;
+    }
+    return copy;
+}
+
+ChartTextStyle baseTextStyle(const QDomElement& chartSpace, const DrawingContext& ctx, bool& sized) {
+    ChartTextStyle base;
+    base.family = resolveTypeface(QStringLiteral("+mn-lt"), ctx);
+    base.color = schemeColor(QStringLiteral("tx1"), ctx);
+    const QDomElement txPr = firstChild(chartSpace, QStringLiteral("txPr"));
+    sized = childPath(txPr, {QStringLiteral("p"), QStringLiteral("pPr"), QStringLiteral("defRPr")})
+                .hasAttribute(QStringLiteral("sz"));
+    base = readTextStyle(txPr, base, ctx);
+    base.rotation.reset();
+    return base;
+}
+
+ChartData readChartData(const QDomElement& chartSpace, const DrawingContext& ctx) {
+    ChartData data;
+    const QDomElement chart = firstChild(chartSpace, QStringLiteral("chart"));
+    bool sized = false;
+    const ChartTextStyle base = baseTextStyle(chartSpace, ctx, sized);
+    const QDomElement plotArea = firstChild(chart, QStringLiteral("plotArea"));
+    readPlots(data, plotArea, base, ctx);
+    if (data.series.empty())
+        return data;
+    readTitle(data, chart, base, sized, ctx);
+    readLegend(data, chart, base, ctx);
+    data.plotArea = manualLayout(firstChild(plotArea, QStringLiteral("layout")), &data.plotAreaIsInner);
+    const QDomElement plotSpPr = firstChild(plotArea, QStringLiteral("spPr"));
+    data.plotFill = readFill(plotSpPr, ctx);
+    data.plotBorder = readLine(plotSpPr, ctx);
+    for (int i = 1; i <= 6; ++i)
+        data.palette.push_back(schemeColor(QStringLiteral("accent%1").arg(i), ctx));
+    return data;
+}
+
+// Where a chart drawing anchor puts its shape, in chart points.
+QRectF anchorRect(const QDomElement& anchor, const QSizeF& size) {
+    auto coordinate = [&](const char* corner, const char* axis) {
+        return childPath(anchor, {QString::fromLatin1(corner), QString::fromLatin1(axis)}).text().toDouble();
+    };
+    if (anchor.localName() == QLatin1String("relSizeAnchor"))
+        return QRectF(
+            QPointF(coordinate("from", "x") * size.width(), coordinate("from", "y") * size.height()),
+            QPointF(coordinate("to", "x") * size.width(), coordinate("to", "y") * size.height()));
+    const QDomElement ext = firstChild(anchor, QStringLiteral("ext"));
+    return QRectF(coordinate("from", "x") / EmuPerPoint, coordinate("from", "y") / EmuPerPoint,
+                  attrDouble(ext, QStringLiteral("cx"), 0) / EmuPerPoint,
+                  attrDouble(ext, QStringLiteral("cy"), 0) / EmuPerPoint);
+}
+
+// Gives a copied shape the anchor's place as its transform (EMU, chart coordinates).
+void placeShape(QDomDocument& doc, QDomElement& shape, const QRectF& r) {
+    const QString a = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/main");
+    const QString propsName =
+        shape.localName() == QLatin1String("grpSp") ? QStringLiteral("grpSpPr") : QStringLiteral("spPr");
+    QDomElement props = firstChild(shape, propsName);
+    if (props.isNull())
+        props = shape.appendChild(doc.createElementNS(shape.namespaceURI(), propsName)).toElement();
+    QDomElement xfrm = firstChild(props, QStringLiteral("xfrm"));
+    if (xfrm.isNull())
+        xfrm = props.insertBefore(doc.createElementNS(a, QStringLiteral("a:xfrm")), props.firstChild())
+                   .toElement();
+    for (const char* name : {"off", "ext"}) {
+        QDomElement e = firstChild(xfrm, QString::fromLatin1(name));
+        if (e.isNull())
+            e = xfrm.appendChild(doc.createElementNS(a, QStringLiteral("a:") + QLatin1String(name)))
+                    .toElement();
+        const bool off = name[0] == 'o';
+        const QPointF v = off ? r.topLeft() : QPointF(r.width(), r.height());
+        e.setAttribute(off ? QStringLiteral("x") : QStringLiteral("cx"),
+                       QString::number(qint64(v.x() * EmuPerPoint)));
+        e.setAttribute(off ? QStringLiteral("y") : QStringLiteral("cy"),
+                       QString::number(qint64(v.y() * EmuPerPoint)));
+    }
+}
+
+// Graphic frames inside a chart's drawing are dropped: a chart there could name this chart again.
+void removeFrames(QDomElement& e) {
+    for (QDomElement c = e.firstChildElement(); !c.isNull();) {
+        QDomElement next = c.nextSiblingElement();
+        if (c.localName() == QLatin1String("graphicFrame") ||
+            c.localName() == QLatin1String("AlternateContent"))
+            e.removeChild(c);
+        else
+            removeFrames(c);
+        c = next;
+    }
+}
+
+// The chart's own drawing (lines, notes the author put on the chart) as a shape tree of copies
+// placed by their anchors. Pictures are left out: their references belong to the drawing part.
+void readUserShapes(OoxmlPackage& package, const QString& chartPart, const QSizeF& size,
+                    const ShapeTreeReader& readShapes, GroupElement& group) {
+    const QString part = package.targetOfType(chartPart, QStringLiteral("chartUserShapes"));
+    if (!readShapes || part.isEmpty() || !package.zip().contains(part))
+        return;
+    QDomDocument doc;
+    QDomElement tree = doc.appendChild(doc.createElement(QStringLiteral("spTree"))).toElement();
+    try {
+        forEachChild(package.xml(part).documentElement(), [&](const QDomElement& anchor) {
+            const QRectF r = anchorRect(anchor, size);
+            if (!std::isfinite(r.width()) || !std::isfinite(r.height()) || r.width() > size.width() * 100 ||
+                r.height() > size.height() * 100)
+                return;
+            forEachChild(anchor, [&](const QDomElement& shape) {
+                const QString n = shape.localName();
+                if (n != QLatin1String("sp") && n != QLatin1String("cxnSp") && n != QLatin1String("grpSp"))
+                    return;
+                QDomElement copy = doc.importNode(shape, true).toElement();
+                removeFrames(copy);
+                placeShape(doc, copy, r.normalized());
+                tree.appendChild(copy);
+            });
+        });
+    } catch (...) {
+        return; // a broken drawing leaves the chart itself
+    }
+    readShapes(tree, group.children);
 }
 
 } // namespace
 
 std::optional<GroupElement> readChart(const QDomElement& chartRef, const ElementFrame& frame,
-                                      DrawingContext ctx) {
-    const QString part = ctx.package->target(ctx.part, attrNS(chartRef, RelNs, QStringLiteral("id")));
+                                      DrawingContext ctx, const ShapeTreeReader& readShapes) {
+    const QString part =
+        ctx.package->target(ctx.part, attrNS(chartRef, Ooxml::Relationships, QStringLiteral("id")));
     if (part.isEmpty() || !ctx.package->zip().contains(part))
         return std::nullopt;
-    QDomElement chart;
+    QDomElement chartSpace;
     try {
-        chart = firstChild(ctx.package->xml(part).documentElement(), QStringLiteral("chart"));
+        chartSpace = ctx.package->xml(part).documentElement();
     } catch (...) {
         return std::nullopt; // a broken chart is skipped like any unknown element
     }
     ctx.part = part;
-    const QDomElement plotArea = firstChild(chart, QStringLiteral("plotArea"));
-    QDomElement plot;
-    QString kind;
-    forEachChild(plotArea, [&](const QDomElement& e) {
-        const QString n = e.localName();
-        if (plot.isNull() && (n == QLatin1String("barChart") || n == QLatin1String("bar3DChart") ||
-                              n == QLatin1String("lineChart") || n == QLatin1String("line3DChart") ||
-                              n == QLatin1String("areaChart") || n == QLatin1String("pieChart") ||
-                              n == QLatin1String("pie3DChart") || n == QLatin1String("doughnutChart"))) {
-            plot = e;
-            kind = n;
-        }
-    });
-    if (plot.isNull())
-        return std::nullopt;
-
-    std::vector<ChartSeries> series;
-    std::vector<QString> categories;
-    forEachChild(plot, QStringLiteral("ser"), [&](const QDomElement& ser) {
-        if (int(series.size()) >= MaxSeries)
-            return;
-        ChartSeries s;
-        s.name = richText(firstChild(ser, QStringLiteral("tx")));
-        const auto values = cachedPoints(firstChild(ser, QStringLiteral("val")));
-        const auto cats = cachedPoints(firstChild(ser, QStringLiteral("cat")));
-        int count = 0;
-        for (const auto& [idx, v] : values)
-            count = std::max(count, idx + 1);
-        s.values.assign(std::size_t(count), 0);
-        for (const auto& [idx, v] : values) {
-            bool ok = false;
-            const double d = v.toDouble(&ok);
-            s.values[std::size_t(idx)] = ok && std::isfinite(d) ? d : 0;
-        }
-        if (categories.empty())
-            for (const auto& [idx, v] : cats) {
-                if (int(categories.size()) <= idx)
-                    categories.resize(std::size_t(idx + 1));
-                categories[std::size_t(idx)] = v;
-            }
-        const QDomElement spPr = firstChild(ser, QStringLiteral("spPr"));
-        s.fill = readFill(spPr, ctx);
-        const QDomElement ln = firstChild(spPr, QStringLiteral("ln"));
-        if (!ln.isNull()) {
-            Stroke visible;
-            visible.visible = true;
-            s.line = readStroke(ln, ctx, visible);
-        }
-        forEachChild(ser, QStringLiteral("dPt"), [&](const QDomElement& dPt) {
-            if (auto f = readFill(firstChild(dPt, QStringLiteral("spPr")), ctx))
-                s.pointFills[int(
-                    attrInt(firstChild(dPt, QStringLiteral("idx")), QStringLiteral("val"), -1))] = *f;
-        });
-        series.push_back(std::move(s));
-    });
-    ChartData data;
-    data.series = std::move(series);
-    data.categories = std::move(categories);
-    if (kind.startsWith(QLatin1String("line")))
-        data.kind = ChartData::Kind::Line;
-    else if (kind == QLatin1String("areaChart"))
-        data.kind = ChartData::Kind::Area;
-    else if (kind == QLatin1String("doughnutChart"))
-        data.kind = ChartData::Kind::Doughnut;
-    else if (kind.startsWith(QLatin1String("pie")))
-        data.kind = ChartData::Kind::Pie;
-    const bool pie = data.kind == ChartData::Kind::Pie || data.kind == ChartData::Kind::Doughnut;
-    data.varyColors = attrBool(firstChild(plot, QStringLiteral("varyColors")), QStringLiteral("val"), pie);
-    data.horizontal =
-        firstChild(plot, QStringLiteral("barDir")).attribute(QStringLiteral("val")) == QLatin1String("bar");
-    const QString grouping = firstChild(plot, QStringLiteral("grouping")).attribute(QStringLiteral("val"));
-    data.stacked = grouping == QLatin1String("stacked") || grouping == QLatin1String("percentStacked");
-    data.gapWidth =
-        attrDouble(firstChild(plot, QStringLiteral("gapWidth")), QStringLiteral("val"), 150) / 100;
-    data.holeSize = attrDouble(firstChild(plot, QStringLiteral("holeSize")), QStringLiteral("val"), 50) / 100;
-    data.firstSliceAngle =
-        attrDouble(firstChild(plot, QStringLiteral("firstSliceAng")), QStringLiteral("val"), 0);
-    for (int i = 1; i <= 6; ++i)
-        data.palette.push_back(schemeColor(QStringLiteral("accent%1").arg(i), ctx));
-
-    // Title: explicit text, or the single series' name when the chart asks for an automatic one.
-    const QDomElement title = firstChild(chart, QStringLiteral("title"));
-    const bool titleDeleted =
-        attrBool(firstChild(chart, QStringLiteral("autoTitleDeleted")), QStringLiteral("val"), false);
-    data.title = richText(firstChild(title, QStringLiteral("tx")));
-    if (data.title.isEmpty() && !title.isNull() && !titleDeleted && data.series.size() == 1)
-        data.title = data.series.front().name;
-    const QDomElement legend = firstChild(chart, QStringLiteral("legend"));
-    if (!legend.isNull()) {
-        const QString pos = firstChild(legend, QStringLiteral("legendPos")).attribute(QStringLiteral("val"));
-        data.legend = pos == QLatin1String("l")   ? ChartData::Legend::Left
-                      : pos == QLatin1String("t") ? ChartData::Legend::Top
-                      : pos == QLatin1String("b") ? ChartData::Legend::Bottom
-                                                  : ChartData::Legend::Right;
-    }
-    return layoutChart(data, frame);
+    const std::optional<Theme> theme = themeOverride(*ctx.package, part, ctx.theme);
+    if (theme)
+        ctx.theme = &*theme;
+    auto group = layoutChart(readChartData(chartSpace, ctx), frame);
+    if (group)
+        readUserShapes(*ctx.package, part, frame.bounds.size(), readShapes, *group);
+    return group;
 }
 
 } // namespace KX::Tovrin

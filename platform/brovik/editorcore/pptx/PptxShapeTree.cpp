@@ -449,7 +449,8 @@ bool PptxShapeTree::readGraphicFrame(const QDomElement& frame, std::vector<Slide
         return readDiagram(diagram, position, out);
     const QDomElement chart = firstChild(data, QStringLiteral("chart"));
     if (!chart.isNull()) {
-        if (auto group = readChart(chart, position, _ctx)) {
+        if (auto group =
+                readChart(chart, position, _ctx, [this](const QDomElement& t, auto& o) { read(t, o); })) {
             out.push_back(std::move(*group));
             return true;
         }

@@ -1,0 +1,428 @@
+#include "EditorCoreFixture.h"
+#include "platform/brovik/editorcore/chart/ChartText.h"
+#include "platform/brovik/editorcore/pptx/PptxImporter.h"
+
+#include <QFile>
+
+namespace KX::Tovrin::Test {
+namespace {
+
+const std::string ChartNs = "xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
+                            "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"";
+
+// A series with the given values (empty strings leave the point out) and categories.
+std::string series(const std::string& name, const std::vector<std::string>& values,
+                   const std::vector<std::string>& categories, const std::string& extra = "") {
+    std::string s = "<c:ser><c:idx val=\"0\"/><c:tx><c:strRef><c:strCache><c:pt idx=\"0\"><c:v>" + name +
+                    "</c:v></c:pt></c:strCache></c:strRef></c:tx>" + extra + "<c:cat><c:strRef><c:strCache>";
+    for (std::size_t i = 0; i < categories.size(); ++i)
+        s += "<c:pt idx=\"" + std::to_string(i) + "\"><c:v>" + categories[i] + "</c:v></c:pt>";
+    s += "</c:strCache></c:strRef></c:cat><c:val><c:numRef><c:numCache>";
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (!values[i].empty())
+            s += "<c:pt idx=\"" + std::to_string(i) + "\"><c:v>" + values[i] + "</c:v></c:pt>";
+    return s + "</c:numCache></c:numRef></c:val></c:ser>";
+}
+
+std::string bars(const std::string& content, const std::string& axes = "1 2") {
+    const auto space = axes.find(' ');
+    return "<c:barChart><c:barDir val=\"col\"/><c:grouping val=\"clustered\"/>" + content + "<c:axId val=\"" +
+           axes.substr(0, space) + "\"/><c:axId val=\"" + axes.substr(space + 1) + "\"/></c:barChart>";
+}
+
+std::string axes(const std::string& catExtra = "", const std::string& valExtra = "") {
+    return "<c:catAx><c:axId val=\"1\"/><c:axPos val=\"b\"/>" + catExtra +
+           "<c:crossAx val=\"2\"/></c:catAx><c:valAx><c:axId val=\"2\"/><c:axPos val=\"l\"/>" + valExtra +
+           "<c:crossAx val=\"1\"/></c:valAx>";
+}
+
+std::string txPr(const std::string& defRPr, const std::string& bodyPr = "<a:bodyPr/>",
+                 const std::string& children = "") {
+    return "<c:txPr>" + bodyPr + "<a:p><a:pPr><a:defRPr " + defRPr + ">" + children +
+           "</a:defRPr></a:pPr></a:p></c:txPr>";
+}
+
+struct Label {
+    QString text;
+    TextRun run;
+    ElementFrame frame;
+};
+
+class EditorCoreChart : public EditorCoreTest {
+protected:
+    // Imports a slide holding one 400 x 300 pt chart frame and returns the chart's shapes.
+    GroupElement chart(const std::string& chartXml, const ZipEntries& extra = {}) {
+        PptxRecipe deck;
+        deck.extraEntries = extra;
+        deck.extraEntries["ppt/charts/chart1.xml"] = QByteArray::fromStdString(
+            "<?xml version=\"1.0\"?><c:chartSpace " + ChartNs + ">" + chartXml + "</c:chartSpace>");
+        deck.slideRelationships = "<Relationship Id=\"rIdC1\" "
+                                  "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                                  "relationships/chart\" Target=\"../charts/chart1.xml\"/>";
+        deck.slideShapes = {
+            "<p:graphicFrame><p:nvGraphicFramePr><p:cNvPr id=\"4\" name=\"c\"/>"
+            "<p:cNvGraphicFramePr/><p:nvPr/></p:nvGraphicFramePr><p:xfrm><a:off x=\"0\" "
+            "y=\"0\"/><a:ext cx=\"5080000\" cy=\"3810000\"/></p:xfrm><a:graphic><a:graphicData "
+            "uri=\"http://schemas.openxmlformats.org/drawingml/2006/chart\"><c:chart " +
+            ChartNs + " r:id=\"rIdC1\"/></a:graphicData></a:graphic></p:graphicFrame>"};
+        _path = write("chart.pptx", pptxEntries(deck));
+        QFile file(_path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const auto doc = PptxImporter::import(ZipReader(file.readAll()));
+        EXPECT_EQ(doc->slides.at(0).elements.size(), 1u);
+        if (doc->slides.at(0).elements.empty())
+            return {};
+        return std::get<GroupElement>(doc->slides.at(0).elements.at(0));
+    }
+
+    static std::vector<Label> labels(const GroupElement& g) {
+        std::vector<Label> out;
+        for (const SlideElement& e : g.children)
+            if (const auto* s = std::get_if<ShapeElement>(&e); s && s->text) {
+                Label l{{}, s->text->paragraphs.front().endFormat, s->frame};
+                QStringList lines;
+                for (const Paragraph& p : s->text->paragraphs)
+                    for (const TextRun& r : p.runs)
+                        lines << r.text;
+                l.text = lines.join(QLatin1Char('\n'));
+                out.push_back(l);
+            }
+        return out;
+    }
+    static std::optional<Label> find(const GroupElement& g, const QString& text) {
+        for (const Label& l : labels(g))
+            if (l.text == text)
+                return l;
+        return std::nullopt;
+    }
+    static std::vector<QRectF> filled(const GroupElement& g, QColor colour) {
+        std::vector<QRectF> boxes;
+        for (const SlideElement& e : g.children)
+            if (const auto* s = std::get_if<ShapeElement>(&e))
+                if (s->fill.kind == Fill::Kind::Solid && s->fill.color == colour && !s->text)
+                    boxes.push_back(s->frame.bounds);
+        return boxes;
+    }
+    static std::vector<const ShapeElement*> stroked(const GroupElement& g, QColor colour) {
+        std::vector<const ShapeElement*> out;
+        for (const SlideElement& e : g.children)
+            if (const auto* s = std::get_if<ShapeElement>(&e))
+                if (s->stroke.visible && s->stroke.color == colour && s->fill.kind == Fill::Kind::None)
+                    out.push_back(s);
+        return out;
+    }
+
+    QString _path;
+};
+
+TEST_F(EditorCoreChart, TextTakesTheLooksTheFileGivesIt) {
+    const std::string title =
+        "<c:title><c:tx><c:rich><a:bodyPr/><a:p><a:pPr><a:defRPr sz=\"2400\" b=\"1\"/></a:pPr>"
+        "<a:r><a:rPr><a:solidFill><a:srgbClr val=\"123456\"/></a:solidFill></a:rPr>"
+        "<a:t>Growth</a:t></a:r></a:p></c:rich></c:tx></c:title>";
+    const std::string legend =
+        "<c:legend><c:legendPos val=\"b\"/>" + txPr("sz=\"1400\" i=\"1\"") + "</c:legend>";
+    const GroupElement g =
+        chart("<c:chart>" + title + "<c:plotArea>" + bars(series("Sales", {"1", "2"}, {"North", "South"})) +
+              axes(txPr("sz=\"1600\""), txPr("sz=\"800\"")) + "</c:plotArea>" + legend + "</c:chart>" +
+              txPr("sz=\"1100\""));
+    const auto heading = find(g, "Growth");
+    ASSERT_TRUE(heading);
+    EXPECT_DOUBLE_EQ(heading->run.size, 24);
+    EXPECT_TRUE(heading->run.bold);
+    EXPECT_EQ(heading->run.color, QColor(0x12, 0x34, 0x56)) << "the run's own colour";
+    const auto north = find(g, "North");
+    ASSERT_TRUE(north);
+    EXPECT_DOUBLE_EQ(north->run.size, 16) << "category labels";
+    const auto tick = find(g, "0.5");
+    ASSERT_TRUE(tick);
+    EXPECT_DOUBLE_EQ(tick->run.size, 8) << "value labels, one decimal as their step needs";
+    const auto key = find(g, "Sales");
+    ASSERT_TRUE(key);
+    EXPECT_DOUBLE_EQ(key->run.size, 14);
+    EXPECT_TRUE(key->run.italic);
+    EXPECT_GT(key->frame.bounds.top(), north->frame.bounds.top()) << "legend at the bottom";
+}
+
+TEST_F(EditorCoreChart, LegendRowsThatWrapLineUpInColumns) {
+    std::string all;
+    for (const char* name : {"North region sales total", "S", "East region", "W", "Centre"})
+        all += series(name, {"1"}, {"A"});
+    const GroupElement g = chart("<c:chart><c:plotArea>" + bars(all) + axes() +
+                                 "</c:plotArea><c:legend><c:legendPos val=\"b\"/>" + txPr("sz=\"1200\"") +
+                                 "</c:legend></c:chart>");
+    const auto first = find(g, "North region sales total"), second = find(g, "S"),
+               third = find(g, "East region");
+    ASSERT_TRUE(first && second && third);
+    EXPECT_DOUBLE_EQ(first->frame.bounds.top(), second->frame.bounds.top()) << "two to a row";
+    EXPECT_GT(third->frame.bounds.top(), first->frame.bounds.top());
+    EXPECT_DOUBLE_EQ(third->frame.bounds.left(), first->frame.bounds.left()) << "in the same column";
+    EXPECT_LE(first->frame.bounds.left() + first->frame.bounds.width(), second->frame.bounds.left());
+}
+
+TEST_F(EditorCoreChart, TitlesFollowTheirAutomaticRules) {
+    const std::string plot =
+        "<c:plotArea>" + bars(series("Only", {"1", "2"}, {"A", "B"})) + axes() + "</c:plotArea>";
+    // A title element without text names the only series, at the base size times 1.2, bold.
+    GroupElement g = chart("<c:chart><c:title/>" + plot + "</c:chart>" + txPr("sz=\"1000\""));
+    auto named = find(g, "Only");
+    ASSERT_TRUE(named);
+    EXPECT_DOUBLE_EQ(named->run.size, 12);
+    EXPECT_TRUE(named->run.bold);
+    g = chart("<c:chart><c:title/><c:autoTitleDeleted val=\"1\"/>" + plot + "</c:chart>");
+    EXPECT_FALSE(find(g, "Only")) << "the author deleted it";
+    g = chart(
+        "<c:chart><c:title><c:tx><c:rich><a:bodyPr/><a:p><a:endParaRPr/></a:p></c:rich></c:tx></c:title>" +
+        plot + "</c:chart>");
+    EXPECT_FALSE(find(g, "Only")) << "rich text of its own, even empty, replaces the automatic title";
+    // A long title wraps inside the chart rather than running past it.
+    const std::string words =
+        "A rather long chart title that cannot possibly fit on a single line of this chart";
+    g = chart("<c:chart><c:title><c:tx><c:rich><a:bodyPr/><a:p><a:r><a:t>" + words +
+              "</a:t></a:r></a:p></c:rich></c:tx></c:title>" + plot + "</c:chart>");
+    const auto wrapped = find(g, QString::fromStdString(words));
+    ASSERT_TRUE(wrapped);
+    EXPECT_LE(wrapped->frame.bounds.width(), 400);
+    EXPECT_GT(wrapped->frame.bounds.height(), wrapped->run.size * 2) << "room for two lines";
+}
+
+TEST_F(EditorCoreChart, DataLabelsShowValuesAtTheBarEnds) {
+    const std::string labelled = "<c:dLbls><c:numFmt formatCode=\"0.0%\" sourceLinked=\"0\"/>" +
+                                 txPr("sz=\"900\"") + "<c:showVal val=\"1\"/></c:dLbls>";
+    const GroupElement g =
+        chart("<c:chart><c:plotArea>" + bars(series("S", {"0.25", "-0.5"}, {"A", "B"}, labelled)) + axes() +
+              "</c:plotArea></c:chart>");
+    const auto bars = filled(g, QColor(255, 0, 0));
+    ASSERT_EQ(bars.size(), 2u);
+    const auto up = find(g, "25.0%"), down = find(g, "-50.0%");
+    ASSERT_TRUE(up);
+    ASSERT_TRUE(down);
+    EXPECT_DOUBLE_EQ(up->run.size, 9);
+    EXPECT_NEAR(up->frame.bounds.bottom(), bars[0].top(), 0.5) << "above a positive bar";
+    EXPECT_NEAR(down->frame.bounds.top(), bars[1].bottom(), 0.5) << "below a negative one";
+    EXPECT_NEAR(up->frame.bounds.center().x(), bars[0].center().x(), 0.5);
+
+    // Pie slices show shares and names; outside the pie when asked.
+    const std::string named = "<c:dLbls><c:dLblPos val=\"outEnd\"/><c:showCatName val=\"1\"/>"
+                              "<c:showPercent val=\"1\"/></c:dLbls>";
+    const GroupElement pie =
+        chart("<c:chart><c:plotArea><c:pieChart><c:varyColors val=\"1\"/>" +
+              series("P", {"3", "1"}, {"Big", "Small"}, named) + "</c:pieChart></c:plotArea></c:chart>");
+    const auto big = find(pie, "Big, 75%"), small = find(pie, "Small, 25%");
+    ASSERT_TRUE(big);
+    ASSERT_TRUE(small);
+    EXPECT_GT(big->frame.bounds.center().x(), 200) << "the first slice starts at the top, clockwise";
+    EXPECT_GT(big->frame.bounds.center().y(), 150);
+    EXPECT_LT(small->frame.bounds.center().x(), 200) << "the last ends there";
+    EXPECT_LT(small->frame.bounds.center().y(), 150);
+}
+
+TEST_F(EditorCoreChart, CombinedPlotsDrawBarsAndLinesOnTheirOwnAxes) {
+    const std::string line =
+        "<c:lineChart><c:grouping val=\"standard\"/>" +
+        series(
+            "L", {"100", "", "300", "200"}, {"A", "B", "C", "D"},
+            "<c:spPr><a:ln w=\"25400\"><a:solidFill><a:srgbClr val=\"0000AA\"/></a:solidFill></a:ln></c:spPr>"
+            "<c:marker><c:symbol val=\"square\"/><c:size val=\"6\"/></c:marker>") +
+        "<c:marker val=\"1\"/><c:axId val=\"3\"/><c:axId val=\"4\"/></c:lineChart>";
+    const std::string secondAxes =
+        "<c:valAx><c:axId val=\"4\"/><c:axPos val=\"r\"/><c:crossAx val=\"3\"/></c:valAx>"
+        "<c:catAx><c:axId val=\"3\"/><c:delete val=\"1\"/><c:crossAx val=\"4\"/></c:catAx>";
+    const GroupElement g =
+        chart("<c:chart><c:plotArea>" + bars(series("B", {"1", "2", "3", "1"}, {"A", "B", "C", "D"})) + line +
+              axes() + secondAxes + "</c:plotArea></c:chart>");
+    const auto columns = filled(g, QColor(255, 0, 0));
+    ASSERT_EQ(columns.size(), 4u);
+    const auto lines = stroked(g, QColor(0, 0, 0xaa));
+    ASSERT_EQ(lines.size(), 1u) << "the line, broken at the missing point";
+    EXPECT_EQ(lines[0]->geometry.front().path.elementCount(), 2) << "no segment across the gap";
+    EXPECT_EQ(filled(g, QColor(0, 0, 0xaa)).size(), 3u) << "a marker per present point";
+    EXPECT_TRUE(find(g, "300")) << "the secondary scale's labels";
+    EXPECT_TRUE(find(g, "3.5")) << "and the primary's";
+}
+
+TEST_F(EditorCoreChart, CategoryLabelsTurnWhenTheyDoNotFit) {
+    std::vector<std::string> values, names;
+    for (int i = 0; i < 24; ++i) {
+        values.push_back(std::to_string(i + 1));
+        names.push_back("Category number " + std::to_string(i + 1));
+    }
+    GroupElement g = chart("<c:chart><c:plotArea>" + bars(series("S", values, names)) + axes() +
+                           "</c:plotArea></c:chart>");
+    auto first = find(g, "Category number 1");
+    ASSERT_TRUE(first);
+    EXPECT_DOUBLE_EQ(first->frame.rotation, -45);
+    EXPECT_FALSE(find(g, "Category number 2")) << "every other label, so turned ones do not overlap";
+    g = chart("<c:chart><c:plotArea>" + bars(series("S", values, names)) +
+              axes(txPr("sz=\"600\"", "<a:bodyPr rot=\"-5400000\"/>")) + "</c:plotArea></c:chart>");
+    first = find(g, "Category number 1");
+    ASSERT_TRUE(first);
+    EXPECT_DOUBLE_EQ(first->frame.rotation, -90) << "the file's own angle";
+    EXPECT_TRUE(find(g, "Category number 2"));
+    g = chart("<c:chart><c:plotArea>" + bars(series("S", {"1", "2"}, {"Short", "Two words"})) + axes() +
+              "</c:plotArea></c:chart>");
+    first = find(g, "Short");
+    ASSERT_TRUE(first);
+    EXPECT_DOUBLE_EQ(first->frame.rotation, 0) << "labels that fit stay level";
+}
+
+TEST_F(EditorCoreChart, BarsRunFromTheAxisOriginInTheFilesOrder) {
+    const std::string three = series("S", {"1", "2", "3"}, {"First", "Second", "Third"});
+    std::string plot = bars(three);
+    plot.replace(plot.find("val=\"col\""), 9, "val=\"bar\"");
+    GroupElement g = chart("<c:chart><c:plotArea>" + plot + axes() + "</c:plotArea></c:chart>");
+    auto boxes = filled(g, QColor(255, 0, 0));
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_GT(boxes[0].top(), boxes[2].top()) << "horizontal bars: the first category at the bottom";
+    EXPECT_LT(boxes[0].width(), boxes[2].width());
+    const auto first = find(g, "First"), third = find(g, "Third");
+    ASSERT_TRUE(first && third);
+    EXPECT_GT(first->frame.bounds.top(), third->frame.bounds.top());
+    // A reversed category axis starts at the far end; an explicit label skip thins the labels.
+    g = chart("<c:chart><c:plotArea>" + bars(three) +
+              axes("<c:scaling><c:orientation val=\"maxMin\"/></c:scaling><c:tickLblSkip val=\"2\"/>") +
+              "</c:plotArea></c:chart>");
+    boxes = filled(g, QColor(255, 0, 0));
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_GT(boxes[0].left(), boxes[2].left());
+    EXPECT_TRUE(find(g, "First"));
+    EXPECT_FALSE(find(g, "Second"));
+    EXPECT_TRUE(find(g, "Third"));
+}
+
+TEST_F(EditorCoreChart, ManualLayoutAndThemeOverridePlaceAndColourThePlot) {
+    const std::string layout =
+        "<c:layout><c:manualLayout><c:layoutTarget val=\"inner\"/><c:xMode val=\"edge\"/>"
+        "<c:yMode val=\"edge\"/><c:x val=\"0.5\"/><c:y val=\"0.1\"/><c:w val=\"0.4\"/>"
+        "<c:h val=\"0.5\"/></c:manualLayout></c:layout>";
+    ZipEntries extra;
+    extra["ppt/charts/_rels/chart1.xml.rels"] =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+        "Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/themeOverride\" "
+        "Target=\"../theme/themeOverride1.xml\"/></Relationships>";
+    extra["ppt/theme/themeOverride1.xml"] =
+        "<a:themeOverride xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><a:clrScheme "
+        "name=\"o\"><a:accent1><a:srgbClr val=\"4F81BD\"/></a:accent1></a:clrScheme></a:themeOverride>";
+    const GroupElement g =
+        chart("<c:chart><c:plotArea>" + layout + bars(series("S", {"1", "2"}, {"A", "B"})) +
+                  axes("", "<c:scaling><c:max val=\"4\"/></c:scaling>") + "</c:plotArea></c:chart>",
+              extra);
+    const auto columns = filled(g, QColor(0x4f, 0x81, 0xbd));
+    ASSERT_EQ(columns.size(), 2u) << "the chart's own accent colour";
+    EXPECT_GE(columns[0].left(), 200);
+    EXPECT_LE(columns[1].right(), 360);
+    EXPECT_NEAR(columns[1].bottom(), 180, 0.5) << "the plot ends at 60 % of the height";
+    EXPECT_NEAR(columns[1].top(), 180 - 150 * 0.5, 0.5) << "2 of a fixed maximum of 4";
+}
+
+TEST_F(EditorCoreChart, ShapesTheAuthorDrewOnTheChartComeWithIt) {
+    ZipEntries extra;
+    extra["ppt/charts/_rels/chart1.xml.rels"] =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+        "Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/chartUserShapes\" "
+        "Target=\"../drawings/drawing1.xml\"/></Relationships>";
+    extra["ppt/drawings/drawing1.xml"] =
+        "<c:userShapes xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
+        "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
+        "xmlns:cdr=\"http://schemas.openxmlformats.org/drawingml/2006/chartDrawing\"><cdr:relSizeAnchor>"
+        "<cdr:from><cdr:x>0.5</cdr:x><cdr:y>0.5</cdr:y></cdr:from><cdr:to><cdr:x>1</cdr:x><cdr:y>1</cdr:y></"
+        "cdr:to>"
+        "<cdr:sp><cdr:nvSpPr><cdr:cNvPr id=\"2\" name=\"r\"/><cdr:cNvSpPr/></cdr:nvSpPr><cdr:spPr>"
+        "<a:prstGeom prst=\"rect\"/><a:solidFill><a:srgbClr "
+        "val=\"00AA00\"/></a:solidFill></cdr:spPr></cdr:sp>"
+        "</cdr:relSizeAnchor><cdr:absSizeAnchor><cdr:from><cdr:x>127000</cdr:x><cdr:y>254000</cdr:y></"
+        "cdr:from>"
+        "<cdr:ext cx=\"127000\" cy=\"127000\"/><cdr:sp><cdr:nvSpPr><cdr:cNvPr id=\"3\" "
+        "name=\"s\"/><cdr:cNvSpPr/>"
+        "</cdr:nvSpPr><cdr:spPr><a:xfrm><a:off x=\"999999999\" y=\"0\"/><a:ext cx=\"1\" cy=\"1\"/></a:xfrm>"
+        "<a:prstGeom prst=\"rect\"/><a:solidFill><a:srgbClr "
+        "val=\"00AA00\"/></a:solidFill></cdr:spPr></cdr:sp>"
+        "</cdr:absSizeAnchor></c:userShapes>";
+    const GroupElement g = chart("<c:chart><c:plotArea>" + bars(series("S", {"1", "2"}, {"A", "B"})) +
+                                     axes("<c:majorTickMark val=\"none\"/>") + "</c:plotArea></c:chart>",
+                                 extra);
+    const auto drawn = filled(g, QColor(0, 0xaa, 0));
+    ASSERT_EQ(drawn.size(), 2u) << "after the chart, in its coordinates";
+    EXPECT_EQ(drawn[0], QRectF(200, 150, 200, 150)) << "relative anchors span shares of the chart";
+    EXPECT_EQ(drawn[1], QRectF(10, 20, 10, 10))
+        << "absolute ones are in EMU; the anchor outranks the transform";
+    // Axes without line properties show a thin grey line; the value axis has outside ticks.
+    const auto greys = stroked(g, QColor(0x86, 0x86, 0x86));
+    std::size_t ticks = 0;
+    for (const ShapeElement* s : greys)
+        ticks += s->frame.bounds.width() > 3.9 && s->frame.bounds.width() < 4.1;
+    EXPECT_EQ(greys.size(), 2 + ticks) << "two axis lines and value ticks only";
+    EXPECT_GE(ticks, 5u);
+}
+
+TEST_F(EditorCoreChart, AChartDrawingThatNamesItsOwnChartIsNotFollowed) {
+    ZipEntries extra;
+    extra["ppt/charts/_rels/chart1.xml.rels"] =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+        "Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/chartUserShapes\" "
+        "Target=\"../drawings/drawing1.xml\"/></Relationships>";
+    // A group whose frame shows the slide's chart, that is this very chart, again and again.
+    extra["ppt/drawings/drawing1.xml"] = QByteArray::fromStdString(
+        "<c:userShapes " + ChartNs +
+        " xmlns:cdr=\"http://schemas.openxmlformats.org/drawingml/2006/chartDrawing\" "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><cdr:relSizeAnchor>"
+        "<cdr:from><cdr:x>0</cdr:x><cdr:y>0</cdr:y></cdr:from><cdr:to><cdr:x>1</cdr:x><cdr:y>1</cdr:y></"
+        "cdr:to>"
+        "<cdr:grpSp><cdr:nvGrpSpPr><cdr:cNvPr id=\"2\" name=\"g\"/><cdr:cNvGrpSpPr/></cdr:nvGrpSpPr>"
+        "<cdr:grpSpPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"12700\" cy=\"12700\"/><a:chOff x=\"0\" "
+        "y=\"0\"/><a:chExt cx=\"1270000\" "
+        "cy=\"1270000\"/></a:xfrm></cdr:grpSpPr><cdr:graphicFrame><cdr:nvGraphicFramePr><cdr:cNvPr id=\"3\" "
+        "name=\"c\"/>"
+        "<cdr:cNvGraphicFramePr/></cdr:nvGraphicFramePr><cdr:xfrm><a:off x=\"0\" y=\"0\"/><a:ext "
+        "cx=\"1270000\" "
+        "cy=\"1270000\"/></cdr:xfrm><a:graphic><a:graphicData "
+        "uri=\"http://schemas.openxmlformats.org/drawingml/2006/chart\"><c:chart r:id=\"rIdC1\"/>"
+        "</a:graphicData></a:graphic></cdr:graphicFrame></cdr:grpSp></cdr:relSizeAnchor></c:userShapes>");
+    const GroupElement g =
+        chart("<c:chart><c:plotArea>" + bars(series("S", {"1"}, {"A"})) + axes() + "</c:plotArea></c:chart>",
+              extra);
+    EXPECT_EQ(filled(g, QColor(255, 0, 0)).size(), 1u) << "the chart itself, once";
+}
+
+TEST(ChartNumberFormat, SpreadsheetCodesFormatValues) {
+    EXPECT_EQ(formatChartNumber(0.1 + 0.2, "General"), "0.3");
+    EXPECT_EQ(formatChartNumber(2.5, ""), "2.5");
+    EXPECT_EQ(formatChartNumber(0.30000001, "General", 1), "0.3");
+    EXPECT_EQ(formatChartNumber(1234.567, "#,##0"), "1,235");
+    EXPECT_EQ(formatChartNumber(1234.567, "0.0"), "1234.6");
+    EXPECT_EQ(formatChartNumber(0.256, "0%"), "26%");
+    EXPECT_EQ(formatChartNumber(3, "\"$\"#,##0.00"), "$3.00");
+    EXPECT_EQ(formatChartNumber(-3, "\\$0;(\\$0)"), "($3)") << "the negative section";
+    EXPECT_EQ(formatChartNumber(-3, "$0"), "-$3");
+    EXPECT_EQ(formatChartNumber(5, "0\" pts\""), "5 pts");
+    EXPECT_EQ(formatChartNumber(40000, "[$-409]mm/dd/yyyy"), "40000") << "dates fall back to General";
+}
+
+TEST_F(EditorCoreChart, RenderedLabelsAndBarsLandWhereLaidOut) {
+    const std::string labelled =
+        "<c:dLbls>" +
+        txPr("sz=\"2000\" b=\"1\"", "<a:bodyPr/>", "<a:solidFill><a:srgbClr val=\"0000FF\"/></a:solidFill>") +
+        "<c:showVal val=\"1\"/></c:dLbls>";
+    const GroupElement g =
+        chart("<c:chart><c:plotArea>" + bars(series("S", {"5", "9.5"}, {"A", "B"}, labelled)) + axes() +
+              "</c:plotArea></c:chart>");
+    const auto columns = filled(g, QColor(255, 0, 0));
+    const auto ten = find(g, "9.5");
+    ASSERT_EQ(columns.size(), 2u);
+    ASSERT_TRUE(ten);
+    const QImage image = loadAndRender(_path);
+    EXPECT_TRUE(near(image.pixelColor(columns[1].center().toPoint()), QColor(255, 0, 0)));
+    EXPECT_GT(pixelsDifferingFrom(image, ten->frame.bounds.toRect(), Qt::white), 20) << "the label's glyphs";
+    int blue = 0;
+    const QRect r = ten->frame.bounds.toRect();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            blue += near(image.pixelColor(x, y), QColor(0, 0, 255), 60);
+    EXPECT_GT(blue, 10) << "in the label's colour";
+}
+
+} // namespace
+} // namespace KX::Tovrin::Test
