@@ -18,28 +18,53 @@ bool contains(const QString& lower, std::initializer_list<const char*> words) {
     return false;
 }
 
-// fontconfig's own answer for a family it has a rule for (metric-compatible aliases such as Arial
-// to Nimbus Sans or Liberation Sans, Palatino to P052); empty when all it has is its last resort
-// for names it does not know, where our own classification does better.
-QString fontconfigSubstitute(const QString& family) {
-    auto resolved = [](const QString& name) {
-        const QString answer = QFontInfo(QFont(name)).family();
-        const int foundry = answer.indexOf(QLatin1String(" ["));
-        return foundry > 0 ? answer.left(foundry) : answer;
-    };
-    static const QString lastResort = resolved(QStringLiteral("KX No Such Family"));
-    const QString answer = resolved(family);
-    if (answer.compare(lastResort, Qt::CaseInsensitive) == 0)
-        return QString();
-    // Some aliases match the widths but declare ascents from their bounding boxes, which would
-    // make every line a fifth taller than the original's; those are passed over.
-    QFont font(answer);
-    font.setPixelSize(100);
-    const QFontMetricsF metrics(font);
-    return metrics.ascent() + metrics.descent() <= 125 ? answer : QString();
+// Whether a family's regular and bold cuts declare line metrics of a text face. Some families
+// are installed twice (URW's OpenType and Type 1 files); the Type 1 cuts take their ascents from
+// bounding boxes, which would make every line a fifth taller than the original's.
+bool saneMetrics(const QString& family) {
+    for (const bool bold : {false, true}) {
+        QFont font(family);
+        font.setPixelSize(100);
+        font.setBold(bold);
+        const QFontMetricsF metrics(font);
+        if (metrics.ascent() + metrics.descent() > 125)
+            return false;
+    }
+    return true;
 }
 
-QString classify(const QString& family, const QSet<QString>& installed) {
+// The family pinned to one foundry with sane metrics ("P052 [UKWN]"), fontconfig's choice first;
+// left alone when it has a single foundry; empty when no cut will do. Without the pin Qt may take
+// the regular cut from one set of files and the bold from the other.
+QString saneCut(const QString& family, const QString& preferred, const QStringList& families) {
+    QStringList cuts;
+    if (!preferred.isEmpty())
+        cuts.push_back(preferred);
+    const QString prefix = family + QStringLiteral(" [");
+    for (const QString& f : families)
+        if (f.startsWith(prefix, Qt::CaseInsensitive) && !cuts.contains(f))
+            cuts.push_back(f);
+    if (cuts.isEmpty())
+        cuts.push_back(family);
+    for (const QString& cut : cuts)
+        if (saneMetrics(cut))
+            return cut;
+    return QString();
+}
+
+// fontconfig's own answer for a family it has a rule for (metric-compatible aliases such as Arial
+// to Liberation Sans, Palatino to P052); empty when all it has is its last resort for names it
+// does not know, where our own classification does better.
+QString fontconfigSubstitute(const QString& family, const QStringList& families) {
+    static const QString lastResort = QFontInfo(QFont(QStringLiteral("KX No Such Family"))).family();
+    const QString answer = QFontInfo(QFont(family)).family();
+    if (answer.compare(lastResort, Qt::CaseInsensitive) == 0)
+        return QString();
+    const int foundry = answer.indexOf(QLatin1String(" ["));
+    return foundry > 0 ? saneCut(answer.left(foundry), answer, families) : saneCut(answer, QString(), families);
+}
+
+QString classify(const QString& family, const QSet<QString>& installed, const QStringList& families) {
     const QString lower = family.toLower();
     auto pick = [&](std::initializer_list<const char*> candidates) {
         for (const char* c : candidates)
@@ -55,7 +80,7 @@ QString classify(const QString& family, const QSet<QString>& installed) {
         choice = pick({"Caladea"});
     if (!choice.isEmpty())
         return choice;
-    choice = fontconfigSubstitute(family);
+    choice = fontconfigSubstitute(family, families);
     if (!choice.isEmpty())
         return choice;
     if (contains(lower, {"mono", "courier", "consolas", "console", "typewriter", "menlo", "source code",
@@ -81,17 +106,30 @@ QString mapFontFamily(const QString& family) {
     static QMutex mutex;
     static QHash<QString, QString> answers;
     static QSet<QString> installed;
+    static QStringList families;
     QMutexLocker lock(&mutex);
     if (installed.isEmpty()) {
-        const QStringList families = QFontDatabase().families();
-        for (const QString& f : families)
+        families = QFontDatabase().families();
+        for (const QString& f : families) {
             installed.insert(f.toLower());
+            const int foundry = f.indexOf(QLatin1String(" ["));
+            if (foundry > 0)
+                installed.insert(f.left(foundry).toLower());
+        }
         installed.insert(QStringLiteral("\x01")); // not empty even with no fonts
     }
     auto it = answers.constFind(family);
     if (it != answers.constEnd())
         return *it;
-    const QString mapped = installed.contains(family.toLower()) ? family : classify(family, installed);
+    QString mapped;
+    if (installed.contains(family.toLower())) {
+        // The family the author named is kept even when its metrics are unusual (CJK faces).
+        mapped = saneCut(family, QString(), families);
+        if (mapped.isEmpty())
+            mapped = family;
+    } else {
+        mapped = classify(family, installed, families);
+    }
     answers.insert(family, mapped);
     return mapped;
 }

@@ -126,10 +126,9 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
             lp.bulletColor = p.bullet.color.isValid() ? p.bullet.color : firstRun.color;
             lp.bulletX = bulletX;
             lp.bullet = p.bullet.text;
-            // Text starts at the margin unless the bullet reaches past it; then a little after it.
+            // Text starts at the margin unless the bullet reaches past it; then right after it.
             const double bulletEnd = bulletX + QFontMetricsF(lp.bulletFont).horizontalAdvance(p.bullet.text);
-            firstX = std::max(marginLeft,
-                              bulletEnd > marginLeft ? bulletEnd + firstRun.size * scale * Units * 0.3 : 0.0);
+            firstX = std::max(marginLeft, bulletEnd);
         }
         double x = std::max(0.0, firstX);
         double ly = 0;
