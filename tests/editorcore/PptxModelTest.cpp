@@ -108,6 +108,7 @@ TEST_F(EditorCoreModel, NumberingSymbolBulletsSpacingAndAutofit) {
     EXPECT_DOUBLE_EQ(body.fontScale, 0.625);
     EXPECT_DOUBLE_EQ(body.spacingReduction, 0.2);
     EXPECT_TRUE(body.shrinkToFit);
+    EXPECT_TRUE(body.fittedByAuthor);
     ASSERT_EQ(body.paragraphs.size(), 7u);
     EXPECT_EQ(body.paragraphs[0].bullet.text, QStringLiteral("I."));
     EXPECT_EQ(body.paragraphs[1].bullet.text, QStringLiteral("II."));

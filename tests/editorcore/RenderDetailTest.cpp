@@ -72,6 +72,26 @@ TEST_F(EditorCoreRender, ShrinkToFitKeepsOverflowingTextInsideItsBox) {
     EXPECT_GT(pixelsDifferingFrom(image, QRect(360, 0, 300, 150), Qt::white), 100);
 }
 
+TEST_F(EditorCoreRender, StoredAutofitScaleIsShownAsTheAuthorSawIt) {
+    // The authoring program stored the scale it fitted the text with; in the author's own font the
+    // text is shown at that scale even where our layout runs past the box, while a substitute
+    // font for a family not installed here may be shrunk further to stay inside.
+    std::string installed, substituted;
+    for (int i = 0; i < 12; ++i) {
+        installed += para("Line of text number " + std::to_string(i));
+        substituted += "<a:p><a:r><a:rPr lang=\"en\" sz=\"2000\"><a:solidFill><a:srgbClr val=\"000000\"/>"
+                       "</a:solidFill><a:latin typeface=\"KX Missing Family\"/></a:rPr><a:t>Line " +
+                       std::to_string(i) + "</a:t></a:r></a:p>";
+    }
+    const std::string stored = "<a:bodyPr><a:normAutofit fontScale=\"90000\"/></a:bodyPr>";
+    PptxRecipe deck;
+    deck.slideShapes = {box(0, 0, 300, 150, stored, installed) + box(360, 0, 300, 150, stored, substituted)};
+    const QImage image = loadAndRender(write("storedfit.pptx", pptxEntries(deck)));
+    EXPECT_GT(pixelsDifferingFrom(image, QRect(0, 160, 300, 200), Qt::white), 100)
+        << "kept at the stored scale";
+    EXPECT_EQ(pixelsDifferingFrom(image, QRect(360, 160, 300, 200), Qt::white), 0) << "substitute shrunk";
+}
+
 TEST_F(EditorCoreRender, BulletsHangLeftOfTheirText) {
     PptxRecipe deck;
     deck.slideShapes = {

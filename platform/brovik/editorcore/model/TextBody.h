@@ -55,6 +55,9 @@ struct TextBody {
     double fontScale = 1;        // autofit factor decided by the authoring program
     double spacingReduction = 0; // autofit: fraction taken off proportional line spacing
     bool shrinkToFit = false;    // the renderer shrinks further when the text overflows
+    // The scale fitted the text in the author's fonts: shrink further only where substitutes
+    // for them run wider than the originals.
+    bool fittedByAuthor = false;
     double rotation = 0;         // extra text rotation (vertical text), degrees
     std::vector<Paragraph> paragraphs;
 

@@ -61,10 +61,16 @@ QString fontconfigSubstitute(const QString& family, const QStringList& families)
     if (answer.compare(lastResort, Qt::CaseInsensitive) == 0)
         return QString();
     const int foundry = answer.indexOf(QLatin1String(" ["));
-    return foundry > 0 ? saneCut(answer.left(foundry), answer, families) : saneCut(answer, QString(), families);
+    return foundry > 0 ? saneCut(answer.left(foundry), answer, families)
+                       : saneCut(answer, QString(), families);
 }
 
-QString classify(const QString& family, const QSet<QString>& installed, const QStringList& families) {
+struct FontChoice {
+    QString family;
+    bool keepsMetrics = false; // the author's own family or a metric-compatible one
+};
+
+FontChoice classify(const QString& family, const QSet<QString>& installed, const QStringList& families) {
     const QString lower = family.toLower();
     auto pick = [&](std::initializer_list<const char*> candidates) {
         for (const char* c : candidates)
@@ -79,10 +85,10 @@ QString classify(const QString& family, const QSet<QString>& installed, const QS
     else if (lower.startsWith(QLatin1String("cambria")))
         choice = pick({"Caladea"});
     if (!choice.isEmpty())
-        return choice;
+        return {choice, true};
     choice = fontconfigSubstitute(family, families);
     if (!choice.isEmpty())
-        return choice;
+        return {choice, true};
     if (contains(lower, {"mono", "courier", "consolas", "console", "typewriter", "menlo", "source code",
                          "fira code"}))
         choice = pick({"DejaVu Sans Mono", "Liberation Mono"});
@@ -98,13 +104,12 @@ QString classify(const QString& family, const QSet<QString>& installed, const QS
     else
         // DejaVu Sans runs about a tenth wider than Arial and Helvetica; its condensed cut is closer.
         choice = pick({"Liberation Sans", "DejaVu Sans Condensed", "DejaVu Sans"});
-    return choice.isEmpty() ? QStringLiteral("DejaVu Sans") : choice;
+    return {choice.isEmpty() ? QStringLiteral("DejaVu Sans") : choice, false};
 }
-} // namespace
 
-QString mapFontFamily(const QString& family) {
+FontChoice choose(const QString& family) {
     static QMutex mutex;
-    static QHash<QString, QString> answers;
+    static QHash<QString, FontChoice> answers;
     static QSet<QString> installed;
     static QStringList families;
     QMutexLocker lock(&mutex);
@@ -121,17 +126,28 @@ QString mapFontFamily(const QString& family) {
     auto it = answers.constFind(family);
     if (it != answers.constEnd())
         return *it;
-    QString mapped;
+    FontChoice choice;
     if (installed.contains(family.toLower())) {
         // The family the author named is kept even when its metrics are unusual (CJK faces).
-        mapped = saneCut(family, QString(), families);
-        if (mapped.isEmpty())
-            mapped = family;
+        choice.family = saneCut(family, QString(), families);
+        if (choice.family.isEmpty())
+            choice.family = family;
+        choice.keepsMetrics = true;
     } else {
-        mapped = classify(family, installed, families);
+        choice = classify(family, installed, families);
     }
-    answers.insert(family, mapped);
-    return mapped;
+    answers.insert(family, choice);
+    return choice;
+}
+
+} // namespace
+
+QString mapFontFamily(const QString& family) {
+    return choose(family).family;
+}
+
+bool keepsAuthorMetrics(const QString& family) {
+    return choose(family).keepsMetrics;
 }
 
 } // namespace KX::Tovrin

@@ -10,4 +10,8 @@ namespace KX::Tovrin {
 // the author's. Thread-safe; answers are remembered.
 QString mapFontFamily(const QString& family);
 
+// Whether text in the family keeps the author's line breaks here: the family itself is installed,
+// or a metric-compatible one stands in for it.
+bool keepsAuthorMetrics(const QString& family);
+
 } // namespace KX::Tovrin

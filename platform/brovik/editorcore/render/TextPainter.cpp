@@ -29,7 +29,7 @@ QFont makeFont(const TextRun& run, double scale) {
 
 struct LaidParagraph {
     std::unique_ptr<QTextLayout> layout;
-    double height = 0;            // units, without spacing around
+    double height = 0; // units, without spacing around
     double spaceBefore = 0;
     double spaceAfter = 0;
     QString bullet;
@@ -168,10 +168,21 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
     return result;
 }
 
+bool allRunsKeepMetrics(const TextBody& body) {
+    for (const Paragraph& p : body.paragraphs)
+        for (const TextRun& run : p.runs)
+            if (!keepsAuthorMetrics(run.family))
+                return false;
+    return true;
+}
+
 // The layout to paint: with shrink-to-fit, the largest scale (found by bisection) whose text
-// fits the height, but never below 30 % of the authored size.
+// fits the height, but never below 30 % of the authored size. A scale the authoring program
+// fitted stays as it is while the text keeps the author's metrics.
 Layout fittedLayout(const TextBody& body, double width, double height) {
     Layout layout = layoutBody(body, width, body.fontScale);
+    if (body.fittedByAuthor && allRunsKeepMetrics(body))
+        return layout;
     if (!body.shrinkToFit || layout.height <= height + Units)
         return layout;
     double fits = body.fontScale * 0.3;
