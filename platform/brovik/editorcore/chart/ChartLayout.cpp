@@ -200,6 +200,11 @@ std::vector<LegendEntry> legendEntries(const Layout& l) {
     return entries;
 }
 
+// Where an entry's text starts, from the left of its key.
+double legendTextOffset(const LegendEntry& entry, double fontSize) {
+    return fontSize * 0.6 * (entry.line ? 1.9 : 1.4);
+}
+
 void legendEntry(Layout& l, const LegendEntry& entry, QPointF at, double width) {
     const ChartTextStyle& style = l.chart.legendStyle;
     const double fs = style.size, lineH = fs * LineFactor, mark = fs * 0.6;
@@ -211,7 +216,7 @@ void legendEntry(Layout& l, const LegendEntry& entry, QPointF at, double width) 
     } else {
         l.add(box(QRectF(at.x(), at.y() + (lineH - mark) / 2, mark, mark), entry.fill));
     }
-    const double textX = at.x() + mark * (entry.line ? 1.9 : 1.4);
+    const double textX = at.x() + legendTextOffset(entry, fs);
     l.add(chartLabel(QRectF(textX, at.y(), std::max(1.0, width - (textX - at.x())), lineH), entry.text, style,
                      Align::Left));
 }
@@ -294,7 +299,12 @@ QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
         }
         return area;
     }
-    const double lw = std::min(area.width() * 0.4, *std::max_element(widths.begin(), widths.end()));
+    // A column of entries is as wide as its widest key and text, so that it ends at the chart's
+    // margin as the authoring program places it.
+    double widest = 0;
+    for (const auto& entry : entries)
+        widest = std::max(widest, legendTextOffset(entry, fs) + chartTextWidth(entry.text, style));
+    const double lw = std::min(area.width() * 0.4, widest + fs * 0.2);
     const double x = manual ? manualAt.x() : where == Legend::Left ? area.left() : area.right() - lw;
     const double height = lineH * double(entries.size());
     double y = manual                      ? manualAt.y()
@@ -351,7 +361,8 @@ void placePie(Layout& l, const QRectF& area) {
     const double hole = chart.kind == ChartData::Kind::Doughnut ? std::clamp(chart.holeSize, 0.1, 0.9) : 0;
     const bool outside = chart.series[0].labels.any() &&
                          chart.series[0].labels.position == ChartDataLabels::Position::OutsideEnd;
-    const double r = std::max(1.0, std::min(area.width(), area.height()) / 2 * (outside ? 0.8 : 0.95));
+    // Without outside labels the pie fills what the title and legend leave.
+    const double r = std::max(1.0, std::min(area.width(), area.height()) / 2 * (outside ? 0.8 : 1.0));
     const QPointF c = area.center();
     double total = 0;
     for (double v : chart.series[0].values)
