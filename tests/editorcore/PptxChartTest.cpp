@@ -240,6 +240,26 @@ TEST_F(EditorCoreChart, APieWithASideLegendUsesTheRoomItLeaves) {
     EXPECT_LT(pie.right(), longest->frame.bounds.left() - style.size) << "clear of the legend";
 }
 
+TEST_F(EditorCoreChart, AutomaticValueStepsAreOneTwoOrFiveAndUpToTenDivisions) {
+    auto ticks = [&](const std::vector<std::string>& values) {
+        const GroupElement g = chart("<c:chart><c:plotArea>" + bars(series("S", values, {"A", "B"})) +
+                                     axes() + "</c:plotArea></c:chart>");
+        QStringList found;
+        for (const Label& l : labels(g))
+            if (l.text != "A" && l.text != "B")
+                found << l.text;
+        return found;
+    };
+    // 85 and a twentieth of headroom: tens up to 90 rather than twenties up to 100.
+    QStringList t = ticks({"52", "85"});
+    EXPECT_TRUE(t.contains("10") && t.contains("90")) << t.join(' ').toStdString();
+    EXPECT_FALSE(t.contains("100"));
+    // 21.3: fives up to 25, never a step of 2.5.
+    t = ticks({"14.2", "21.3"});
+    EXPECT_TRUE(t.contains("5") && t.contains("25")) << t.join(' ').toStdString();
+    EXPECT_FALSE(t.contains("2.5") || t.contains("22.5"));
+}
+
 TEST_F(EditorCoreChart, CombinedPlotsDrawBarsAndLinesOnTheirOwnAxes) {
     const std::string line =
         "<c:lineChart><c:grouping val=\"standard\"/>" +

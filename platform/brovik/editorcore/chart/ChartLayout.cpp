@@ -45,14 +45,15 @@ ShapeElement line(QPointF a, QPointF b, const Stroke& stroke) {
     return pathShape(path, Fill(), stroke, false);
 }
 
-// A step of 1, 2, 2.5 or 5 times a power of ten giving five to ten divisions.
-double niceStep(double range) {
+// The smallest step of 1, 2 or 5 times a power of ten that divides the range into at most
+// maxDivisions, as spreadsheet charts choose their automatic major unit.
+double niceStep(double range, int maxDivisions) {
     if (range <= 0 || !std::isfinite(range))
         return 1;
-    const double raw = range / 7;
+    const double raw = range / std::max(1, maxDivisions);
     const double magnitude = std::pow(10, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0})
-        if (raw <= m * magnitude)
+    for (double m : {1.0, 2.0, 5.0, 10.0})
+        if (raw <= m * magnitude * (1 + 1e-9))
             return m * magnitude;
     return 10 * magnitude;
 }
@@ -401,7 +402,8 @@ void placePie(Layout& l, const QRectF& area) {
 
 // -- Axes -------------------------------------------------------------------------------------
 
-Scale valueScale(const Layout& l, bool secondary) {
+// length: the room along the value direction, which bounds how many divisions fit.
+Scale valueScale(const Layout& l, bool secondary, double length) {
     const ChartData& chart = l.chart;
     const ChartAxis& axis = secondary ? chart.secondaryAxis : chart.valueAxis;
     Scale s;
@@ -438,7 +440,8 @@ Scale valueScale(const Layout& l, bool secondary) {
     const double headroom = axis.maximum ? 0 : (s.hi - s.lo) / 20;
     s.step = axis.majorUnit && (s.hi - s.lo) / *axis.majorUnit <= 200
                  ? *axis.majorUnit
-                 : niceStep(s.hi - s.lo + headroom * ((s.hi > 0) + (s.lo < 0)));
+                 : niceStep(s.hi - s.lo + headroom * ((s.hi > 0) + (s.lo < 0)),
+                            std::clamp(int(length / (axis.text.size * 1.8)), 2, 10));
     if (!axis.maximum)
         s.hi = s.hi > 0 ? std::ceil((s.hi + headroom) / s.step) * s.step : 0;
     if (!axis.minimum)
@@ -885,11 +888,12 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
     Axes axes;
     axes.horizontal = chart.horizontal;
     axes.reversed = chart.categoryAxis.reversed;
-    axes.scale = valueScale(l, false);
+    const double valueLength = chart.horizontal ? area.width() : area.height();
+    axes.scale = valueScale(l, false, valueLength);
     axes.hasSecondary = std::any_of(chart.series.begin(), chart.series.end(),
                                     [](const ChartSeries& s) { return s.secondary; });
     if (axes.hasSecondary)
-        axes.secondary = valueScale(l, true);
+        axes.secondary = valueScale(l, true, valueLength);
     CategoryFit fit;
     axes.plot = plotRect(l, area, axes, size, fit);
     if (axes.plot.width() < 4 || axes.plot.height() < 4)
