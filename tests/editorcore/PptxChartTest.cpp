@@ -217,6 +217,49 @@ TEST_F(EditorCoreChart, DataLabelsShowValuesAtTheBarEnds) {
     EXPECT_LT(small->frame.bounds.center().y(), 150);
 }
 
+TEST_F(EditorCoreChart, APieWithASideLegendUsesTheRoomItLeaves) {
+    const GroupElement g = chart("<c:chart><c:plotArea><c:pieChart><c:varyColors val=\"1\"/>" +
+                                 series("P", {"3", "2", "1"}, {"East", "South", "West"}) +
+                                 "</c:pieChart></c:plotArea><c:legend><c:legendPos val=\"r\"/>" +
+                                 txPr("sz=\"1400\"") + "</c:legend></c:chart>");
+    // The chart is 400 x 300 pt with a margin of 3 % of its height on every side.
+    const double right = 400 - 9;
+    const auto longest = find(g, "South");
+    ASSERT_TRUE(longest);
+    ChartTextStyle style;
+    style.family = longest->run.family;
+    style.size = longest->run.size;
+    const double textEnd = longest->frame.bounds.left() + chartTextWidth(longest->text, style);
+    EXPECT_LE(textEnd, right + 1.5);
+    EXPECT_GT(textEnd, right - style.size * 0.5) << "the widest entry ends at the margin, no slack";
+    QRectF pie;
+    for (const SlideElement& e : g.children)
+        if (const auto* s = std::get_if<ShapeElement>(&e); s && !s->text && s->frame.bounds.height() > 30)
+            pie = pie.united(s->frame.bounds);
+    EXPECT_GT(pie.height(), (300 - 18) * 0.98) << "the pie fills the height";
+    EXPECT_LT(pie.right(), longest->frame.bounds.left() - style.size) << "clear of the legend";
+}
+
+TEST_F(EditorCoreChart, AutomaticValueStepsAreOneTwoOrFiveAndUpToTenDivisions) {
+    auto ticks = [&](const std::vector<std::string>& values) {
+        const GroupElement g = chart("<c:chart><c:plotArea>" + bars(series("S", values, {"A", "B"})) +
+                                     axes() + "</c:plotArea></c:chart>");
+        QStringList found;
+        for (const Label& l : labels(g))
+            if (l.text != "A" && l.text != "B")
+                found << l.text;
+        return found;
+    };
+    // 85 and a twentieth of headroom: tens up to 90 rather than twenties up to 100.
+    QStringList t = ticks({"52", "85"});
+    EXPECT_TRUE(t.contains("10") && t.contains("90")) << t.join(' ').toStdString();
+    EXPECT_FALSE(t.contains("100"));
+    // 21.3: fives up to 25, never a step of 2.5.
+    t = ticks({"14.2", "21.3"});
+    EXPECT_TRUE(t.contains("5") && t.contains("25")) << t.join(' ').toStdString();
+    EXPECT_FALSE(t.contains("2.5") || t.contains("22.5"));
+}
+
 TEST_F(EditorCoreChart, CombinedPlotsDrawBarsAndLinesOnTheirOwnAxes) {
     const std::string line =
         "<c:lineChart><c:grouping val=\"standard\"/>" +

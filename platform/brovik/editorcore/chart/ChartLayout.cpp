@@ -45,14 +45,15 @@ ShapeElement line(QPointF a, QPointF b, const Stroke& stroke) {
     return pathShape(path, Fill(), stroke, false);
 }
 
-// A step of 1, 2, 2.5 or 5 times a power of ten giving five to ten divisions.
-double niceStep(double range) {
+// The smallest step of 1, 2 or 5 times a power of ten that divides the range into at most
+// maxDivisions, as spreadsheet charts choose their automatic major unit.
+double niceStep(double range, int maxDivisions) {
     if (range <= 0 || !std::isfinite(range))
         return 1;
-    const double raw = range / 7;
+    const double raw = range / std::max(1, maxDivisions);
     const double magnitude = std::pow(10, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0})
-        if (raw <= m * magnitude)
+    for (double m : {1.0, 2.0, 5.0, 10.0})
+        if (raw <= m * magnitude * (1 + 1e-9))
             return m * magnitude;
     return 10 * magnitude;
 }
@@ -200,6 +201,11 @@ std::vector<LegendEntry> legendEntries(const Layout& l) {
     return entries;
 }
 
+// Where an entry's text starts, from the left of its key.
+double legendTextOffset(const LegendEntry& entry, double fontSize) {
+    return fontSize * 0.6 * (entry.line ? 1.9 : 1.4);
+}
+
 void legendEntry(Layout& l, const LegendEntry& entry, QPointF at, double width) {
     const ChartTextStyle& style = l.chart.legendStyle;
     const double fs = style.size, lineH = fs * LineFactor, mark = fs * 0.6;
@@ -211,7 +217,7 @@ void legendEntry(Layout& l, const LegendEntry& entry, QPointF at, double width) 
     } else {
         l.add(box(QRectF(at.x(), at.y() + (lineH - mark) / 2, mark, mark), entry.fill));
     }
-    const double textX = at.x() + mark * (entry.line ? 1.9 : 1.4);
+    const double textX = at.x() + legendTextOffset(entry, fs);
     l.add(chartLabel(QRectF(textX, at.y(), std::max(1.0, width - (textX - at.x())), lineH), entry.text, style,
                      Align::Left));
 }
@@ -294,7 +300,12 @@ QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
         }
         return area;
     }
-    const double lw = std::min(area.width() * 0.4, *std::max_element(widths.begin(), widths.end()));
+    // A column of entries is as wide as its widest key and text, so that it ends at the chart's
+    // margin as the authoring program places it.
+    double widest = 0;
+    for (const auto& entry : entries)
+        widest = std::max(widest, legendTextOffset(entry, fs) + chartTextWidth(entry.text, style));
+    const double lw = std::min(area.width() * 0.4, widest + fs * 0.2);
     const double x = manual ? manualAt.x() : where == Legend::Left ? area.left() : area.right() - lw;
     const double height = lineH * double(entries.size());
     double y = manual                      ? manualAt.y()
@@ -351,7 +362,8 @@ void placePie(Layout& l, const QRectF& area) {
     const double hole = chart.kind == ChartData::Kind::Doughnut ? std::clamp(chart.holeSize, 0.1, 0.9) : 0;
     const bool outside = chart.series[0].labels.any() &&
                          chart.series[0].labels.position == ChartDataLabels::Position::OutsideEnd;
-    const double r = std::max(1.0, std::min(area.width(), area.height()) / 2 * (outside ? 0.8 : 0.95));
+    // Without outside labels the pie fills what the title and legend leave.
+    const double r = std::max(1.0, std::min(area.width(), area.height()) / 2 * (outside ? 0.8 : 1.0));
     const QPointF c = area.center();
     double total = 0;
     for (double v : chart.series[0].values)
@@ -390,7 +402,8 @@ void placePie(Layout& l, const QRectF& area) {
 
 // -- Axes -------------------------------------------------------------------------------------
 
-Scale valueScale(const Layout& l, bool secondary) {
+// length: the room along the value direction, which bounds how many divisions fit.
+Scale valueScale(const Layout& l, bool secondary, double length) {
     const ChartData& chart = l.chart;
     const ChartAxis& axis = secondary ? chart.secondaryAxis : chart.valueAxis;
     Scale s;
@@ -427,7 +440,8 @@ Scale valueScale(const Layout& l, bool secondary) {
     const double headroom = axis.maximum ? 0 : (s.hi - s.lo) / 20;
     s.step = axis.majorUnit && (s.hi - s.lo) / *axis.majorUnit <= 200
                  ? *axis.majorUnit
-                 : niceStep(s.hi - s.lo + headroom * ((s.hi > 0) + (s.lo < 0)));
+                 : niceStep(s.hi - s.lo + headroom * ((s.hi > 0) + (s.lo < 0)),
+                            std::clamp(int(length / (axis.text.size * 1.8)), 2, 10));
     if (!axis.maximum)
         s.hi = s.hi > 0 ? std::ceil((s.hi + headroom) / s.step) * s.step : 0;
     if (!axis.minimum)
@@ -874,11 +888,12 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
     Axes axes;
     axes.horizontal = chart.horizontal;
     axes.reversed = chart.categoryAxis.reversed;
-    axes.scale = valueScale(l, false);
+    const double valueLength = chart.horizontal ? area.width() : area.height();
+    axes.scale = valueScale(l, false, valueLength);
     axes.hasSecondary = std::any_of(chart.series.begin(), chart.series.end(),
                                     [](const ChartSeries& s) { return s.secondary; });
     if (axes.hasSecondary)
-        axes.secondary = valueScale(l, true);
+        axes.secondary = valueScale(l, true, valueLength);
     CategoryFit fit;
     axes.plot = plotRect(l, area, axes, size, fit);
     if (axes.plot.width() < 4 || axes.plot.height() < 4)
