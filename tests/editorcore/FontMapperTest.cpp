@@ -22,6 +22,22 @@ TEST_F(EditorCoreFonts, MissingFamiliesMapToTheirKind) {
     EXPECT_FALSE(mapFontFamily(QStringLiteral("No Such Family 42")).isEmpty());
 }
 
+TEST_F(EditorCoreFonts, WideHumanistFacesGetAWideStandIn) {
+    // Verdana and Lucida Sans run a sixth wider than Arial; an Arial-like stand-in would pull
+    // every line of theirs short and wrap paragraphs where the author's did not.
+    auto width = [](const QString& family) {
+        QFont font(mapFontFamily(family));
+        font.setPixelSize(100);
+        return QFontMetricsF(font).horizontalAdvance(QStringLiteral("The quick brown fox jumps"));
+    };
+    if (mapFontFamily(QStringLiteral("Verdana")) == mapFontFamily(QStringLiteral("Arial")))
+        GTEST_SKIP() << "no wider sans installed here";
+    EXPECT_GT(width(QStringLiteral("Verdana")), width(QStringLiteral("Arial")) * 1.05);
+    EXPECT_GT(width(QStringLiteral("Lucida Sans Unicode")), width(QStringLiteral("Arial")) * 1.05);
+    EXPECT_FALSE(keepsAuthorMetrics(QStringLiteral("Lucida Sans Unicode")));
+    EXPECT_TRUE(keepsAuthorMetrics(QStringLiteral("Arial")));
+}
+
 TEST_F(EditorCoreFonts, MetricCompatibleFamiliesComeFirst) {
     // fontconfig's aliases know the installed families that keep the proprietary ones' widths.
     const QStringList families = QFontDatabase().families();

@@ -97,6 +97,9 @@ FontChoice classify(const QString& family, const QSet<QString>& installed, const
                               "charter", "pt serif", "tinos"}) &&
              !lower.contains(QLatin1String("sans")) && !lower.contains(QLatin1String("gothic")))
         choice = pick({"Liberation Serif", "DejaVu Serif Condensed", "DejaVu Serif"});
+    else if (contains(lower, {"verdana", "lucida sans", "lucida grande"}))
+        // Wide humanist faces: DejaVu Sans comes closest to their widths.
+        choice = pick({"DejaVu Sans", "Liberation Sans"});
     else if (contains(lower, {"narrow", "condensed", "calibri", "candara", "corbel", "segoe", "tahoma",
                               "trebuchet", "franklin", "gill", "helvetica neue", "open sans", "roboto",
                               "source sans", "lato", "myriad", "avenir", "century gothic"}))
