@@ -28,6 +28,11 @@ struct Bullet {
     QString family;
     double sizeFactor = 1; // relative to the first run's size
     QColor color;          // invalid: the first run's colour
+    // Where the label sits: on the text's baseline, or centred on the middle of the text's line
+    // box, with its own line box (a label smaller than its text rises) or with its glyph's ink
+    // (for symbols drawn by a stand-in font whose glyphs sit elsewhere in their boxes).
+    enum class Placement { Baseline, CentredBox, CentredGlyph };
+    Placement placement = Placement::Baseline;
 };
 
 struct Paragraph {

@@ -372,6 +372,8 @@ struct Reader {
         const double relative = percent(attr(levelStyle, Text, "bullet-relative-size"), -1);
         bullet.sizeFactor =
             std::clamp(relative > 0 ? relative : percent(attr(text, Fo, "font-size"), 1.0), 0.2, 4.0);
+        // The authoring program centres every label on its line, whatever its size.
+        bullet.placement = Bullet::Placement::CentredBox;
         const QColor color(attr(text, Fo, "color"));
         if (color.isValid() && attr(text, Style, "use-window-font-color") != QLatin1String("true"))
             bullet.color = color;
@@ -387,6 +389,7 @@ struct Reader {
             // drawn larger, so they are scaled to the size the symbol font gives them.
             bullet.family = QStringLiteral("DejaVu Sans");
             bullet.sizeFactor *= symbolBulletScale(bullet.text);
+            bullet.placement = Bullet::Placement::CentredGlyph; // the symbol fonts centre their glyphs
         } else {
             bullet.family = family.trimmed();
         }

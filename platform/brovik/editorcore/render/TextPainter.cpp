@@ -27,15 +27,31 @@ QFont makeFont(const TextRun& run, double scale) {
     return font;
 }
 
+// How far a label's baseline rises when it is centred on the middle of the text's line box.
+double labelRaise(const Bullet& bullet, const QFont& text, const QFont& label) {
+    const QFontMetricsF t(text), l(label);
+    const double middle = (t.ascent() - t.descent()) / 2;
+    switch (bullet.placement) {
+    case Bullet::Placement::CentredBox:
+        return middle - (l.ascent() - l.descent()) / 2;
+    case Bullet::Placement::CentredGlyph:
+        return middle + l.tightBoundingRect(bullet.text).center().y();
+    case Bullet::Placement::Baseline:
+        break;
+    }
+    return 0;
+}
+
 struct LaidParagraph {
     std::unique_ptr<QTextLayout> layout;
-    double height = 0;            // units, without spacing around
+    double height = 0; // units, without spacing around
     double spaceBefore = 0;
     double spaceAfter = 0;
     QString bullet;
     QFont bulletFont;
     QColor bulletColor;
     double bulletX = 0;
+    double bulletRaise = 0; // units above the first baseline
     double firstBaseline = 0;
 };
 
@@ -126,6 +142,7 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
             lp.bulletColor = p.bullet.color.isValid() ? p.bullet.color : firstRun.color;
             lp.bulletX = bulletX;
             lp.bullet = p.bullet.text;
+            lp.bulletRaise = labelRaise(p.bullet, makeFont(firstRun, scale), lp.bulletFont);
             // Text starts at the margin unless the bullet reaches past it; then right after it.
             const double bulletEnd = bulletX + QFontMetricsF(lp.bulletFont).horizontalAdvance(p.bullet.text);
             firstX = std::max(marginLeft, bulletEnd);
@@ -232,7 +249,7 @@ void paintText(QPainter& painter, const TextBody& body, const QRectF& rect) {
         if (!p.bullet.isEmpty()) {
             painter.setFont(p.bulletFont);
             painter.setPen(p.bulletColor);
-            painter.drawText(QPointF(x + p.bulletX, y + p.firstBaseline), p.bullet);
+            painter.drawText(QPointF(x + p.bulletX, y + p.firstBaseline - p.bulletRaise), p.bullet);
         }
         y += p.height + p.spaceAfter;
     }
