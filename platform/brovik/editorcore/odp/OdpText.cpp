@@ -316,7 +316,8 @@ struct Reader {
         const QDomElement props = firstChild(levelStyle, QStringLiteral("list-level-properties"));
         const QDomElement alignment = firstChild(props, QStringLiteral("list-level-label-alignment"));
         // Explicit paragraph indents win; zero ones are what the programs write by default.
-        if (paragraphHasMargins && (p.marginLeft > 0 || p.indent != 0)) {
+        const bool ownIndents = paragraphHasMargins && (p.marginLeft > 0 || p.indent != 0);
+        if (ownIndents) {
         } else if (!alignment.isNull()) {
             p.marginLeft = std::max(0.0, length(attr(alignment, Fo, "margin-left"), p.marginLeft));
             p.indent = length(attr(alignment, Fo, "text-indent"), p.indent);
@@ -328,7 +329,7 @@ struct Reader {
         }
         // Paragraphs without a label of their own (further paragraphs of an item, list headers)
         // line up with the item's text, not with where its label hangs.
-        if (!showLabel && !(paragraphHasMargins && (p.marginLeft > 0 || p.indent != 0)))
+        if (!showLabel && !ownIndents)
             p.indent = std::max(0.0, p.indent);
         const QString kind = levelStyle.localName();
         const QDomElement text = firstChild(levelStyle, QStringLiteral("text-properties"));
