@@ -46,6 +46,10 @@ struct Paragraph {
     double exactLineHeight = 0;
     double spaceBefore = 0; // points
     double spaceAfter = 0;
+    // Tab stops in points from where the text starts (left-aligned); past the last one, or
+    // without any, tabs advance by tabDistance (0: the renderer's one inch).
+    std::vector<double> tabStops;
+    double tabDistance = 0;
     Bullet bullet;
     std::vector<TextRun> runs;
     TextRun endFormat; // size and font of an empty paragraph

@@ -4,13 +4,16 @@
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/text/ListNumbering.h"
 
+#include <algorithm>
+
 namespace KX::Tovrin {
 
 namespace {
 using namespace Odf;
 constexpr int MaxListDepth = 10;
 constexpr double FontIndependentLineHeight = 1.2; // of the font size, at single spacing
-constexpr QRgb LinkColor = 0xff000080;            // navy, what presentation programs show links in
+constexpr double DefaultTabDistance = 1.25 * 72 / 2.54;
+constexpr QRgb LinkColor = 0xff000080; // navy, what presentation programs show links in
 
 struct Reader {
     const OdpStyles& styles;
@@ -264,6 +267,7 @@ struct Reader {
             p.lineSpacing = std::clamp(pct, 0.1, 10.0);
         else if (length(lineHeight, 0) > 0)
             p.exactLineHeight = length(lineHeight, 0);
+        readTabStops(p, chain);
         bool lastWasSpace = true;
         readInline(e, p, chain, lastWasSpace, 0);
         while (!p.runs.empty() && p.runs.back().text == QLatin1String(" "))
@@ -275,6 +279,21 @@ struct Reader {
         if (listLevel >= 0)
             applyListLevel(p, listLevel, listStyle, showLabel, first, !marginLeft.isEmpty());
         body.paragraphs.push_back(std::move(p));
+    }
+
+    // Tab stops count from the paragraph's indent; the authoring program's default distance
+    // between them is 1.25 cm.
+    static void readTabStops(Paragraph& p, const OdfStyleChain& chain) {
+        const double distance = length(chain.property("paragraph-properties", Style, "tab-stop-distance"), 0);
+        p.tabDistance = distance > 0 ? std::min(distance, 2000.0) : DefaultTabDistance;
+        const QDomElement stops = chain.propertyChild("paragraph-properties", "tab-stops");
+        forEachChild(stops, [&](const QDomElement& stop) {
+            const double position = length(attr(stop, Style, "position"), -1);
+            if (stop.localName() == QLatin1String("tab-stop") && position >= 0 && position < 2000 &&
+                p.tabStops.size() < 64)
+                p.tabStops.push_back(position);
+        });
+        std::sort(p.tabStops.begin(), p.tabStops.end());
     }
 
     // Font-independent line spacing measures a line from its font size alone, not from the

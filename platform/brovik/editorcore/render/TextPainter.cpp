@@ -42,6 +42,14 @@ double labelRaise(const Bullet& bullet, const QFont& text, const QFont& label) {
     return 0;
 }
 
+// Tab positions count from where each line starts, as Qt measures them.
+QList<QTextOption::Tab> tabStops(const Paragraph& p) {
+    QList<QTextOption::Tab> tabs;
+    for (const double stop : p.tabStops)
+        tabs.append(QTextOption::Tab(stop * Units, QTextOption::LeftTab));
+    return tabs;
+}
+
 struct LaidParagraph {
     std::unique_ptr<QTextLayout> layout;
     double height = 0; // units, without spacing around
@@ -123,7 +131,9 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
                             : p.align == Paragraph::Align::Justify ? Qt::AlignJustify
                                                                    : Qt::AlignLeft);
         option.setWrapMode(body.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-        option.setTabStopDistance(72 * Units * scale);
+        option.setTabStopDistance((p.tabDistance > 0 ? p.tabDistance : 72) * Units * scale);
+        if (!p.tabStops.empty())
+            option.setTabs(tabStops(p));
         option.setUseDesignMetrics(true);
         lp.layout->setTextOption(option);
         lp.layout->setCacheEnabled(true);
