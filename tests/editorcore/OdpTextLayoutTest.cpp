@@ -140,5 +140,25 @@ TEST_F(EditorCoreOdpTextLayout, FurtherParagraphsWithZeroIndentsFollowTheItemTex
         << "the further paragraph starts under the item's text";
 }
 
+TEST_F(EditorCoreOdpTextLayout, CharacterBackgroundsHighlightTheirRunsOnly) {
+    const std::string styles = BigText +
+                               "<style:style style:name=\"T2\" style:family=\"text\"><style:text-properties "
+                               "fo:font-size=\"40pt\" fo:background-color=\"#ffff00\"/></style:style>"
+                               "<style:style style:name=\"T3\" style:family=\"text\"><style:text-properties "
+                               "fo:font-size=\"40pt\" fo:background-color=\"transparent\"/></style:style>";
+    const OdpRecipe deck =
+        deckWith(styles, "<text:p><text:span text:style-name=\"T2\">marked</text:span>"
+                         "<text:span text:style-name=\"T3\">plain words</text:span></text:p>");
+    const auto doc = import(deck);
+    const auto& runs = paragraphsOf(*doc).at(0).runs;
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].highlight, QColor(255, 255, 0));
+    EXPECT_FALSE(runs[1].highlight.isValid()) << "transparent is no highlight";
+
+    const QImage image = loadAndRender(write("highlight.odp", odpEntries(deck)));
+    EXPECT_TRUE(near(image.pixelColor(3, 4), QColor(255, 255, 0), 10)) << "behind the marked run";
+    EXPECT_TRUE(near(image.pixelColor(400, 4), Qt::white)) << "not behind the plain one";
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test

@@ -21,6 +21,7 @@ struct TextRun {
     QColor color = Qt::black;
     QColor outlineColor;     // valid: the glyphs are outlined with this colour
     double outlineWidth = 0; // points
+    QColor highlight;        // valid: painted behind the run's characters
 };
 
 struct Bullet {

@@ -69,6 +69,10 @@ struct Reader {
                                     : styles.fontFamily(fontName);
         family.remove(QLatin1Char('\'')).remove(QLatin1Char('"'));
         run.family = family.isEmpty() ? QStringLiteral("Liberation Sans") : family.trimmed();
+        // A character background ("transparent" or none is no highlight).
+        const QColor highlight(chain.property("text-properties", Fo, "background-color"));
+        if (highlight.isValid() && highlight.alpha() > 0)
+            run.highlight = highlight;
         const QString position = chain.property("text-properties", Style, "text-position");
         if (position.startsWith(QLatin1String("super")))
             run.baselineShift = 0.33;

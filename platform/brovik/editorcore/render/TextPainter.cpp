@@ -112,6 +112,8 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
             range.length = run.text.size();
             range.format.setFont(makeFont(run, scale));
             range.format.setForeground(run.color);
+            if (run.highlight.isValid())
+                range.format.setBackground(run.highlight);
             if (run.outlineColor.isValid())
                 range.format.setTextOutline(
                     QPen(run.outlineColor, std::max(0.25, run.outlineWidth) * Units * scale));
