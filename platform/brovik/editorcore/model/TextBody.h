@@ -21,6 +21,7 @@ struct TextRun {
     QColor color = Qt::black;
     QColor outlineColor;     // valid: the glyphs are outlined with this colour
     double outlineWidth = 0; // points
+    QColor highlight;        // valid: painted behind the run's characters
 };
 
 struct Bullet {
@@ -28,6 +29,11 @@ struct Bullet {
     QString family;
     double sizeFactor = 1; // relative to the first run's size
     QColor color;          // invalid: the first run's colour
+    // Where the label sits: on the text's baseline, or centred on the middle of the text's line
+    // box, with its own line box (a label smaller than its text rises) or with its glyph's ink
+    // (for symbols drawn by a stand-in font whose glyphs sit elsewhere in their boxes).
+    enum class Placement { Baseline, CentredBox, CentredGlyph };
+    Placement placement = Placement::Baseline;
 };
 
 struct Paragraph {
@@ -41,6 +47,10 @@ struct Paragraph {
     double exactLineHeight = 0;
     double spaceBefore = 0; // points
     double spaceAfter = 0;
+    // Tab stops in points from where the text starts (left-aligned); past the last one, or
+    // without any, tabs advance by tabDistance (0: the renderer's one inch).
+    std::vector<double> tabStops;
+    double tabDistance = 0;
     Bullet bullet;
     std::vector<TextRun> runs;
     TextRun endFormat; // size and font of an empty paragraph

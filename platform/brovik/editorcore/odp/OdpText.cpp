@@ -4,13 +4,16 @@
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/text/ListNumbering.h"
 
+#include <algorithm>
+
 namespace KX::Tovrin {
 
 namespace {
 using namespace Odf;
 constexpr int MaxListDepth = 10;
 constexpr double FontIndependentLineHeight = 1.2; // of the font size, at single spacing
-constexpr QRgb LinkColor = 0xff000080;            // navy, what presentation programs show links in
+constexpr double DefaultTabDistance = 1.25 * 72 / 2.54;
+constexpr QRgb LinkColor = 0xff000080; // navy, what presentation programs show links in
 
 struct Reader {
     const OdpStyles& styles;
@@ -66,6 +69,10 @@ struct Reader {
                                     : styles.fontFamily(fontName);
         family.remove(QLatin1Char('\'')).remove(QLatin1Char('"'));
         run.family = family.isEmpty() ? QStringLiteral("Liberation Sans") : family.trimmed();
+        // A character background ("transparent" or none is no highlight).
+        const QColor highlight(chain.property("text-properties", Fo, "background-color"));
+        if (highlight.isValid() && highlight.alpha() > 0)
+            run.highlight = highlight;
         const QString position = chain.property("text-properties", Style, "text-position");
         if (position.startsWith(QLatin1String("super")))
             run.baselineShift = 0.33;
@@ -264,6 +271,7 @@ struct Reader {
             p.lineSpacing = std::clamp(pct, 0.1, 10.0);
         else if (length(lineHeight, 0) > 0)
             p.exactLineHeight = length(lineHeight, 0);
+        readTabStops(p, chain);
         bool lastWasSpace = true;
         readInline(e, p, chain, lastWasSpace, 0);
         while (!p.runs.empty() && p.runs.back().text == QLatin1String(" "))
@@ -275,6 +283,21 @@ struct Reader {
         if (listLevel >= 0)
             applyListLevel(p, listLevel, listStyle, showLabel, first, !marginLeft.isEmpty());
         body.paragraphs.push_back(std::move(p));
+    }
+
+    // Tab stops count from the paragraph's indent; the authoring program's default distance
+    // between them is 1.25 cm.
+    static void readTabStops(Paragraph& p, const OdfStyleChain& chain) {
+        const double distance = length(chain.property("paragraph-properties", Style, "tab-stop-distance"), 0);
+        p.tabDistance = distance > 0 ? std::min(distance, 2000.0) : DefaultTabDistance;
+        const QDomElement stops = chain.propertyChild("paragraph-properties", "tab-stops");
+        forEachChild(stops, [&](const QDomElement& stop) {
+            const double position = length(attr(stop, Style, "position"), -1);
+            if (stop.localName() == QLatin1String("tab-stop") && position >= 0 && position < 2000 &&
+                p.tabStops.size() < 64)
+                p.tabStops.push_back(position);
+        });
+        std::sort(p.tabStops.begin(), p.tabStops.end());
     }
 
     // Font-independent line spacing measures a line from its font size alone, not from the
@@ -316,7 +339,8 @@ struct Reader {
         const QDomElement props = firstChild(levelStyle, QStringLiteral("list-level-properties"));
         const QDomElement alignment = firstChild(props, QStringLiteral("list-level-label-alignment"));
         // Explicit paragraph indents win; zero ones are what the programs write by default.
-        if (paragraphHasMargins && (p.marginLeft > 0 || p.indent != 0)) {
+        const bool ownIndents = paragraphHasMargins && (p.marginLeft > 0 || p.indent != 0);
+        if (ownIndents) {
         } else if (!alignment.isNull()) {
             p.marginLeft = std::max(0.0, length(attr(alignment, Fo, "margin-left"), p.marginLeft));
             p.indent = length(attr(alignment, Fo, "text-indent"), p.indent);
@@ -328,7 +352,7 @@ struct Reader {
         }
         // Paragraphs without a label of their own (further paragraphs of an item, list headers)
         // line up with the item's text, not with where its label hangs.
-        if (!showLabel && !(paragraphHasMargins && (p.marginLeft > 0 || p.indent != 0)))
+        if (!showLabel && !ownIndents)
             p.indent = std::max(0.0, p.indent);
         const QString kind = levelStyle.localName();
         const QDomElement text = firstChild(levelStyle, QStringLiteral("text-properties"));
@@ -372,6 +396,8 @@ struct Reader {
         const double relative = percent(attr(levelStyle, Text, "bullet-relative-size"), -1);
         bullet.sizeFactor =
             std::clamp(relative > 0 ? relative : percent(attr(text, Fo, "font-size"), 1.0), 0.2, 4.0);
+        // The authoring program centres every label on its line, whatever its size.
+        bullet.placement = Bullet::Placement::CentredBox;
         const QColor color(attr(text, Fo, "color"));
         if (color.isValid() && attr(text, Style, "use-window-font-color") != QLatin1String("true"))
             bullet.color = color;
@@ -387,6 +413,7 @@ struct Reader {
             // drawn larger, so they are scaled to the size the symbol font gives them.
             bullet.family = QStringLiteral("DejaVu Sans");
             bullet.sizeFactor *= symbolBulletScale(bullet.text);
+            bullet.placement = Bullet::Placement::CentredGlyph; // the symbol fonts centre their glyphs
         } else {
             bullet.family = family.trimmed();
         }

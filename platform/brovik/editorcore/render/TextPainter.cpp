@@ -27,6 +27,29 @@ QFont makeFont(const TextRun& run, double scale) {
     return font;
 }
 
+// How far a label's baseline rises when it is centred on the middle of the text's line box.
+double labelRaise(const Bullet& bullet, const QFont& text, const QFont& label) {
+    const QFontMetricsF t(text), l(label);
+    const double middle = (t.ascent() - t.descent()) / 2;
+    switch (bullet.placement) {
+    case Bullet::Placement::CentredBox:
+        return middle - (l.ascent() - l.descent()) / 2;
+    case Bullet::Placement::CentredGlyph:
+        return middle + l.tightBoundingRect(bullet.text).center().y();
+    case Bullet::Placement::Baseline:
+        break;
+    }
+    return 0;
+}
+
+// Tab positions count from where each line starts, as Qt measures them.
+QList<QTextOption::Tab> tabStops(const Paragraph& p) {
+    QList<QTextOption::Tab> tabs;
+    for (const double stop : p.tabStops)
+        tabs.append(QTextOption::Tab(stop * Units, QTextOption::LeftTab));
+    return tabs;
+}
+
 struct LaidParagraph {
     std::unique_ptr<QTextLayout> layout;
     double height = 0; // units, without spacing around
@@ -36,6 +59,7 @@ struct LaidParagraph {
     QFont bulletFont;
     QColor bulletColor;
     double bulletX = 0;
+    double bulletRaise = 0; // units above the first baseline
     double firstBaseline = 0;
 };
 
@@ -88,6 +112,8 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
             range.length = run.text.size();
             range.format.setFont(makeFont(run, scale));
             range.format.setForeground(run.color);
+            if (run.highlight.isValid())
+                range.format.setBackground(run.highlight);
             if (run.outlineColor.isValid())
                 range.format.setTextOutline(
                     QPen(run.outlineColor, std::max(0.25, run.outlineWidth) * Units * scale));
@@ -107,7 +133,9 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
                             : p.align == Paragraph::Align::Justify ? Qt::AlignJustify
                                                                    : Qt::AlignLeft);
         option.setWrapMode(body.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-        option.setTabStopDistance(72 * Units * scale);
+        option.setTabStopDistance((p.tabDistance > 0 ? p.tabDistance : 72) * Units * scale);
+        if (!p.tabStops.empty())
+            option.setTabs(tabStops(p));
         option.setUseDesignMetrics(true);
         lp.layout->setTextOption(option);
         lp.layout->setCacheEnabled(true);
@@ -126,6 +154,7 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
             lp.bulletColor = p.bullet.color.isValid() ? p.bullet.color : firstRun.color;
             lp.bulletX = bulletX;
             lp.bullet = p.bullet.text;
+            lp.bulletRaise = labelRaise(p.bullet, makeFont(firstRun, scale), lp.bulletFont);
             // Text starts at the margin unless the bullet reaches past it; then right after it.
             const double bulletEnd = bulletX + QFontMetricsF(lp.bulletFont).horizontalAdvance(p.bullet.text);
             firstX = std::max(marginLeft, bulletEnd);
@@ -243,7 +272,7 @@ void paintText(QPainter& painter, const TextBody& body, const QRectF& rect) {
         if (!p.bullet.isEmpty()) {
             painter.setFont(p.bulletFont);
             painter.setPen(p.bulletColor);
-            painter.drawText(QPointF(x + p.bulletX, y + p.firstBaseline), p.bullet);
+            painter.drawText(QPointF(x + p.bulletX, y + p.firstBaseline - p.bulletRaise), p.bullet);
         }
         y += p.height + p.spaceAfter;
     }

@@ -1,0 +1,164 @@
+#include "EditorCoreFixture.h"
+#include "platform/brovik/editorcore/odp/OdpImporter.h"
+
+#include <QFile>
+
+namespace KX::Tovrin::Test {
+namespace {
+
+// Where list labels and tabs put text: the model the importer builds and the pixels drawn from it.
+class EditorCoreOdpTextLayout : public EditorCoreTest {
+protected:
+    std::shared_ptr<PresentationDocument> import(const OdpRecipe& deck) {
+        QFile file(write("layout.odp", odpEntries(deck)));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const ZipReader zip(file.readAll());
+        return OdpImporter::import(zip);
+    }
+
+    // A frame without padding at the top left, so text starts at the slide's corner.
+    static OdpRecipe deckWith(const std::string& styles, const std::string& content) {
+        OdpRecipe deck;
+        deck.contentStyles =
+            "<style:style style:name=\"gr0\" style:family=\"graphic\"><style:graphic-properties "
+            "draw:fill=\"none\" draw:stroke=\"none\" fo:padding=\"0cm\"/></style:style>" +
+            styles;
+        deck.pages = {"<draw:page draw:name=\"a\" draw:master-page-name=\"Default\"><draw:frame "
+                      "draw:style-name=\"gr0\" svg:x=\"0pt\" svg:y=\"0pt\" svg:width=\"500pt\" "
+                      "svg:height=\"300pt\"><draw:text-box>" +
+                      content + "</draw:text-box></draw:frame></draw:page>"};
+        return deck;
+    }
+
+    static const std::vector<Paragraph>& paragraphsOf(const PresentationDocument& doc) {
+        return std::get<ShapeElement>(doc.slides.at(0).elements.at(0)).text->paragraphs;
+    }
+
+    // The first band of rows [top, bottom] holding dark pixels within the columns [x0, x1).
+    static std::pair<int, int> inkRows(const QImage& image, int x0, int x1) {
+        int top = -1, bottom = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            bool ink = false;
+            for (int x = x0; x < x1 && !ink; ++x)
+                ink = qGray(image.pixel(x, y)) < 128;
+            if (ink) {
+                top = top < 0 ? y : top;
+                bottom = y;
+            } else if (top >= 0) {
+                break;
+            }
+        }
+        return {top, bottom};
+    }
+
+    // The first column from x0 on with dark pixels in the rows [y0, y1); -1 when none.
+    static int firstInkColumn(const QImage& image, int x0, int y0, int y1) {
+        for (int x = x0; x < image.width(); ++x)
+            for (int y = y0; y < y1; ++y)
+                if (qGray(image.pixel(x, y)) < 128)
+                    return x;
+        return -1;
+    }
+};
+
+const std::string SymbolList =
+    "<text:list-style style:name=\"L1\"><text:list-level-style-bullet text:level=\"1\" "
+    "text:bullet-char=\"\u25CF\"><style:list-level-properties text:space-before=\"0cm\" "
+    "text:min-label-width=\"60pt\"/><style:text-properties fo:font-family=\"OpenSymbol\" "
+    "fo:font-size=\"45%\"/></text:list-level-style-bullet></text:list-style>"
+    "<text:list-style style:name=\"L2\"><text:list-level-style-number text:level=\"1\" "
+    "style:num-suffix=\")\" style:num-format=\"1\"><style:list-level-properties "
+    "text:min-label-width=\"60pt\"/></text:list-level-style-number></text:list-style>";
+
+const std::string BigText = "<style:style style:name=\"T1\" style:family=\"text\"><style:text-properties "
+                            "fo:font-family=\"Liberation Sans\" fo:font-size=\"40pt\"/></style:style>";
+
+TEST_F(EditorCoreOdpTextLayout, ListLabelsSitCentredOnTheirLine) {
+    const OdpRecipe deck = deckWith(
+        SymbolList + BigText,
+        "<text:list text:style-name=\"L1\"><text:list-item><text:p><text:span text:style-name=\"T1\">HHH"
+        "</text:span></text:p></text:list-item></text:list><text:list text:style-name=\"L2\"><text:list-item>"
+        "<text:p><text:span text:style-name=\"T1\">HHH</text:span></text:p></text:list-item></text:list>");
+    const auto doc = import(deck);
+    const auto& p = paragraphsOf(*doc);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[0].bullet.placement, Bullet::Placement::CentredGlyph) << "a symbol drawn by a stand-in font";
+    EXPECT_EQ(p[1].bullet.placement, Bullet::Placement::CentredBox);
+
+    // The small circle's middle sits at the middle of the line box, (ascent - descent) / 2 of
+    // 40 pt Liberation Sans above the baseline (about 14 pt), not on the baseline.
+    const QImage image = loadAndRender(write("labels.odp", odpEntries(deck)));
+    const auto [bulletTop, bulletBottom] = inkRows(image, 0, 30);
+    const auto [textTop, baseline] = inkRows(image, 62, 140);
+    ASSERT_GE(bulletTop, 0);
+    ASSERT_GE(textTop, 0);
+    const double middle = (bulletTop + bulletBottom) / 2.0;
+    EXPECT_NEAR(baseline - middle, 13.9, 3.0);
+    EXPECT_LT(bulletBottom, baseline - 5) << "the label does not sit on the baseline";
+}
+
+TEST_F(EditorCoreOdpTextLayout, TabStopsCountFromTheTextStart) {
+    const std::string styles =
+        BigText + "<style:style style:name=\"P1\" style:family=\"paragraph\"><style:paragraph-properties "
+                  "fo:margin-left=\"50pt\" fo:text-indent=\"0cm\"><style:tab-stops><style:tab-stop "
+                  "style:position=\"200pt\"/><style:tab-stop style:position=\"100pt\"/></style:tab-stops>"
+                  "</style:paragraph-properties></style:style>"
+                  "<style:style style:name=\"P2\" style:family=\"paragraph\"><style:paragraph-properties "
+                  "style:tab-stop-distance=\"2cm\"/></style:style>";
+    const OdpRecipe deck =
+        deckWith(styles, "<text:p text:style-name=\"P1\"><text:span text:style-name=\"T1\">"
+                         "H<text:tab/><text:tab/>H</text:span></text:p>"
+                         "<text:p text:style-name=\"P2\">no stops</text:p><text:p>plain</text:p>");
+    const auto doc = import(deck);
+    const auto& p = paragraphsOf(*doc);
+    ASSERT_EQ(p.size(), 3u);
+    ASSERT_EQ(p[0].tabStops.size(), 2u);
+    EXPECT_DOUBLE_EQ(p[0].tabStops[0], 100) << "in order, whatever order the file gives";
+    EXPECT_DOUBLE_EQ(p[0].tabStops[1], 200);
+    EXPECT_TRUE(p[1].tabStops.empty());
+    EXPECT_NEAR(p[1].tabDistance, 56.69, 0.01);
+    EXPECT_NEAR(p[2].tabDistance, 35.43, 0.01) << "the authoring program's default of 1.25 cm";
+
+    // The second tab reaches the stop 200 pt past the margin.
+    const QImage image = loadAndRender(write("tabs.odp", odpEntries(deck)));
+    EXPECT_NEAR(firstInkColumn(image, 80, 0, 45), 250, 4);
+}
+
+TEST_F(EditorCoreOdpTextLayout, FurtherParagraphsWithZeroIndentsFollowTheItemText) {
+    const std::string styles =
+        SymbolList + "<style:style style:name=\"P1\" style:family=\"paragraph\"><style:paragraph-properties "
+                     "fo:margin-left=\"0cm\" fo:text-indent=\"0cm\"/></style:style>";
+    const auto doc =
+        import(deckWith(styles, "<text:list text:style-name=\"L1\"><text:list-item>"
+                                "<text:p text:style-name=\"P1\">item</text:p>"
+                                "<text:p text:style-name=\"P1\">more</text:p></text:list-item></text:list>"));
+    const auto& p = paragraphsOf(*doc);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_NEAR(p[0].marginLeft, 60, 0.01);
+    EXPECT_NEAR(p[0].indent, -60, 0.01) << "the label hangs";
+    EXPECT_NEAR(p[1].marginLeft + p[1].indent, 60, 0.01)
+        << "the further paragraph starts under the item's text";
+}
+
+TEST_F(EditorCoreOdpTextLayout, CharacterBackgroundsHighlightTheirRunsOnly) {
+    const std::string styles = BigText +
+                               "<style:style style:name=\"T2\" style:family=\"text\"><style:text-properties "
+                               "fo:font-size=\"40pt\" fo:background-color=\"#ffff00\"/></style:style>"
+                               "<style:style style:name=\"T3\" style:family=\"text\"><style:text-properties "
+                               "fo:font-size=\"40pt\" fo:background-color=\"transparent\"/></style:style>";
+    const OdpRecipe deck =
+        deckWith(styles, "<text:p><text:span text:style-name=\"T2\">marked</text:span>"
+                         "<text:span text:style-name=\"T3\">plain words</text:span></text:p>");
+    const auto doc = import(deck);
+    const auto& runs = paragraphsOf(*doc).at(0).runs;
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].highlight, QColor(255, 255, 0));
+    EXPECT_FALSE(runs[1].highlight.isValid()) << "transparent is no highlight";
+
+    const QImage image = loadAndRender(write("highlight.odp", odpEntries(deck)));
+    EXPECT_TRUE(near(image.pixelColor(3, 4), QColor(255, 255, 0), 10)) << "behind the marked run";
+    EXPECT_TRUE(near(image.pixelColor(400, 4), Qt::white)) << "not behind the plain one";
+}
+
+} // namespace
+} // namespace KX::Tovrin::Test
