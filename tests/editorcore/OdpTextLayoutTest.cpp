@@ -2,6 +2,9 @@
 #include "platform/brovik/editorcore/odp/OdpImporter.h"
 
 #include <QFile>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
 
 namespace KX::Tovrin::Test {
 namespace {
@@ -95,6 +98,31 @@ TEST_F(EditorCoreOdpTextLayout, ListLabelsSitCentredOnTheirLine) {
     const double middle = (bulletTop + bulletBottom) / 2.0;
     EXPECT_NEAR(baseline - middle, 13.9, 3.0);
     EXPECT_LT(bulletBottom, baseline - 5) << "the label does not sit on the baseline";
+}
+
+TEST_F(EditorCoreOdpTextLayout, SingleSpacingIsTheFontsOwnLineSpacing) {
+    // OpenSymbol is one of the few fonts here whose metrics carry a line gap (0.15 em); drawings
+    // of this format step by the font's own line spacing, the gap included.
+    if (!QFontDatabase().families().contains(QStringLiteral("OpenSymbol")))
+        GTEST_SKIP() << "OpenSymbol is not installed";
+    const std::string style = "<style:style style:name=\"T2\" style:family=\"text\"><style:text-properties "
+                              "fo:font-family=\"OpenSymbol\" fo:font-size=\"80pt\"/></style:style>";
+    const OdpRecipe deck =
+        deckWith(style, "<text:p><text:span text:style-name=\"T2\">&#8226;</text:span></text:p>"
+                        "<text:p><text:span text:style-name=\"T2\">&#8226;</text:span></text:p>");
+    const QImage image = loadAndRender(write("gap.odp", odpEntries(deck)));
+    const auto [firstTop, firstBottom] = inkRows(image, 0, 200);
+    ASSERT_GE(firstTop, 0);
+    int secondTop = -1;
+    for (int y = firstBottom + 1; y < image.height() && secondTop < 0; ++y)
+        for (int x = 0; x < 200 && secondTop < 0; ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                secondTop = y;
+    QFont font(QStringLiteral("OpenSymbol"));
+    font.setPixelSize(320); // the renderer lays text out at 4 units per point
+    const QFontMetricsF metrics(font);
+    ASSERT_GT(metrics.leading(), 1.0);
+    EXPECT_NEAR(secondTop - firstTop, metrics.lineSpacing() / 4, 1.5);
 }
 
 TEST_F(EditorCoreOdpTextLayout, TabStopsCountFromTheTextStart) {

@@ -139,31 +139,53 @@ TEST_F(EditorCoreRender, ArrowHeadsAndPictureClipping) {
     EXPECT_TRUE(near(image.pixelColor(104, 304), Qt::white, 12));
 }
 
-TEST_F(EditorCoreRender, SingleSpacingIncludesTheFontsLineGap) {
-    // OpenSymbol is one of the few fonts here whose metrics carry a line gap (0.15 em).
-    if (!QFontDatabase().families().contains(QStringLiteral("OpenSymbol")))
-        GTEST_SKIP() << "OpenSymbol is not installed";
+TEST_F(EditorCoreRender, SingleSpacingIsSixFifthsOfTheSizeWhateverTheFont) {
+    // Liberation Serif declares 1.15 em per line, DejaVu Sans 1.16 em and OpenSymbol carries a
+    // 0.15 em line gap on top; in a slide all of them step 1.2 em, with the baseline 1 em down.
+    const auto run = [](const char* family) {
+        return "<a:r><a:rPr lang=\"en\" sz=\"8000\"><a:solidFill><a:srgbClr val=\"000000\"/>"
+               "</a:solidFill><a:latin typeface=\"" +
+               std::string(family) + "\"/></a:rPr><a:t>H</a:t></a:r>";
+    };
+    const auto column = [&](int x, const char* family, const char* spacing) {
+        const std::string body = "<a:bodyPr anchor=\"t\" tIns=\"0\" lIns=\"0\"/>";
+        const std::string p = "<a:p><a:pPr>" + std::string(spacing) + "</a:pPr>" + run(family) + "<a:br/>" +
+                              run(family) + "</a:p>";
+        return box(x, 0, 100, 400, body, p);
+    };
     PptxRecipe deck;
-    const std::string run =
-        "<a:r><a:rPr lang=\"en\" sz=\"8000\"><a:solidFill><a:srgbClr val=\"000000\"/>"
-        "</a:solidFill><a:latin typeface=\"OpenSymbol\"/></a:rPr><a:t>&#8226;</a:t></a:r>";
-    deck.slideShapes = {box(0, 0, 300, 500, "<a:bodyPr anchor=\"t\" tIns=\"0\"/>",
-                            "<a:p>" + run + "<a:br/>" + run + "</a:p>")};
-    const QImage image = loadAndRender(write("gap.pptx", pptxEntries(deck)));
-    std::vector<int> tops; // first ink row of each bullet
-    bool inInk = false;
-    for (int y = 0; y < 500; ++y) {
-        const bool ink = !inkBounds(image, QRect(0, y, 300, 1)).isEmpty();
-        if (ink && !inInk)
-            tops.push_back(y);
-        inInk = ink;
+    deck.slideShapes = {column(0, "Liberation Serif", "") + column(150, "DejaVu Sans", "") +
+                        column(300, "Liberation Serif", "<a:lnSpc><a:spcPct val=\"70000\"/></a:lnSpc>") +
+                        column(450, "OpenSymbol", "")};
+    const QImage image = loadAndRender(write("spacing.pptx", pptxEntries(deck)));
+    // The rows just below each line's ink: the baselines.
+    const auto baselines = [&](int x0) {
+        std::vector<int> feet;
+        bool inInk = false;
+        for (int y = 0; y < 400; ++y) {
+            const bool ink = !inkBounds(image, QRect(x0, y, 100, 1)).isEmpty();
+            if (!ink && inInk)
+                feet.push_back(y);
+            inInk = ink;
+        }
+        return feet;
+    };
+    for (const int x : {0, 150}) {
+        const std::vector<int> feet = baselines(x);
+        ASSERT_EQ(feet.size(), 2u) << x;
+        EXPECT_NEAR(feet[0], 80, 1.5) << x;
+        EXPECT_NEAR(feet[1], 176, 1.5) << x;
     }
-    ASSERT_EQ(tops.size(), 2u);
-    QFont font(QStringLiteral("OpenSymbol"));
-    font.setPixelSize(320); // the renderer lays text out at 4 units per point
-    const QFontMetricsF metrics(font);
-    ASSERT_GT(metrics.leading(), 1.0);
-    EXPECT_NEAR(tops[1] - tops[0], metrics.lineSpacing() / 4, 1.5);
+    // At 70 % the lines close up from above: the first baseline rises with them.
+    const std::vector<int> closer = baselines(300);
+    ASSERT_EQ(closer.size(), 2u);
+    EXPECT_NEAR(closer[0], 51.2, 1.5);
+    EXPECT_NEAR(closer[1], 118.4, 1.5);
+    if (QFontDatabase().families().contains(QStringLiteral("OpenSymbol"))) {
+        const std::vector<int> symbol = baselines(450);
+        ASSERT_EQ(symbol.size(), 2u);
+        EXPECT_NEAR(symbol[1] - symbol[0], 96, 1.5) << "the font's line gap does not count";
+    }
 }
 
 TEST_F(EditorCoreRender, OutlinedTextWithoutFillIsDrawn) {

@@ -68,7 +68,11 @@ struct TextBody {
     // The scale fitted the text in the author's fonts: shrink further only where substitutes
     // for them run wider than the originals.
     bool fittedByAuthor = false;
-    double rotation = 0;         // extra text rotation (vertical text), degrees
+    double rotation = 0; // extra text rotation (vertical text), degrees
+    // Single spacing is 1.2 times the font size with the baseline a fifth of the size above the
+    // line's foot, whatever the font declares (how presentation programs space DrawingML text);
+    // otherwise the font's own ascent, descent and line gap.
+    bool sizeBasedLines = false;
     std::vector<Paragraph> paragraphs;
 
     bool hasVisibleText() const {

@@ -248,6 +248,7 @@ void applyBodyProperties(TextBody& body, const std::vector<QDomElement>& bodyPro
 
 TextBody readTextBody(const QDomElement& txBody, const TextStyleSources& sources, const DrawingContext& ctx) {
     TextBody body;
+    body.sizeBasedLines = true;
     std::vector<QDomElement> bodyProps{firstChild(txBody, QStringLiteral("bodyPr"))};
     bodyProps.insert(bodyProps.end(), sources.bodyProperties.begin(), sources.bodyProperties.end());
     applyBodyProperties(body, bodyProps);

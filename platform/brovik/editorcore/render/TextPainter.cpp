@@ -74,6 +74,7 @@ struct Layout {
 // far taller ascents than the font the author chose, and every line would drop.
 struct LineMetrics {
     double ascent = 0, descent = 0, leading = 0;
+    double size = 0; // largest pixel size
 };
 
 LineMetrics lineMetrics(const QTextLine& line, const QVector<QTextLayout::FormatRange>& formats,
@@ -88,11 +89,12 @@ LineMetrics lineMetrics(const QTextLine& line, const QVector<QTextLayout::Format
         m.ascent = std::max(m.ascent, fm.ascent());
         m.descent = std::max(m.descent, fm.descent());
         m.leading = std::max(m.leading, fm.leading());
+        m.size = std::max(m.size, double(range.format.font().pixelSize()));
         any = true;
     }
     if (!any) {
         const QFontMetricsF fm(paragraphFont);
-        m = {fm.ascent(), fm.descent(), fm.leading()};
+        m = {fm.ascent(), fm.descent(), fm.leading(), double(paragraphFont.pixelSize())};
     }
     return m;
 }
@@ -171,11 +173,13 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
             // Single spacing is the font's line spacing, its line gap included; the gap goes above
             // the ascent, where the authoring programs' larger ascent values put it.
             const LineMetrics metrics = lineMetrics(line, formats, lp.layout->font());
-            const double gap = std::max(0.0, metrics.leading);
-            const double natural = metrics.ascent + metrics.descent + gap;
+            const double natural = body.sizeBasedLines
+                                       ? 1.2 * metrics.size
+                                       : metrics.ascent + metrics.descent + std::max(0.0, metrics.leading);
+            const double descent = body.sizeBasedLines ? 0.2 * metrics.size : metrics.descent;
             double lineHeight = p.exactLineHeight > 0 ? p.exactLineHeight * Units * scale
                                                       : natural * p.lineSpacing * spacingFactor;
-            const double baseline = ly + lineHeight - natural + gap + metrics.ascent;
+            const double baseline = ly + lineHeight - descent;
             line.setPosition(QPointF(x, baseline - line.ascent()));
             if (lineNo == 0)
                 lp.firstBaseline = baseline;
