@@ -100,29 +100,27 @@ TEST_F(EditorCoreOdpTextLayout, ListLabelsSitCentredOnTheirLine) {
     EXPECT_LT(bulletBottom, baseline - 5) << "the label does not sit on the baseline";
 }
 
-TEST_F(EditorCoreOdpTextLayout, SingleSpacingIsTheFontsOwnLineSpacing) {
-    // OpenSymbol is one of the few fonts here whose metrics carry a line gap (0.15 em); drawings
-    // of this format step by the font's own line spacing, the gap included.
-    if (!QFontDatabase().families().contains(QStringLiteral("OpenSymbol")))
-        GTEST_SKIP() << "OpenSymbol is not installed";
+TEST_F(EditorCoreOdpTextLayout, SingleSpacingIsTheFontsAscentPlusDescent) {
+    // Carlito declares a line gap of 0.22 em on top of its 0.75 + 0.25 em; drawings of this format
+    // step by ascent plus descent alone, with the first baseline one ascent down.
+    if (!QFontDatabase().families().contains(QStringLiteral("Carlito")))
+        GTEST_SKIP() << "Carlito is not installed";
     const std::string style = "<style:style style:name=\"T2\" style:family=\"text\"><style:text-properties "
-                              "fo:font-family=\"OpenSymbol\" fo:font-size=\"80pt\"/></style:style>";
-    const OdpRecipe deck =
-        deckWith(style, "<text:p><text:span text:style-name=\"T2\">&#8226;</text:span></text:p>"
-                        "<text:p><text:span text:style-name=\"T2\">&#8226;</text:span></text:p>");
+                              "fo:font-family=\"Carlito\" fo:font-size=\"80pt\"/></style:style>";
+    const std::string line = "<text:p><text:span text:style-name=\"T2\">H</text:span></text:p>";
+    const OdpRecipe deck = deckWith(style, line + line);
     const QImage image = loadAndRender(write("gap.odp", odpEntries(deck)));
-    const auto [firstTop, firstBottom] = inkRows(image, 0, 200);
+    const auto [firstTop, firstFoot] = inkRows(image, 0, 200);
     ASSERT_GE(firstTop, 0);
-    int secondTop = -1;
-    for (int y = firstBottom + 1; y < image.height() && secondTop < 0; ++y)
-        for (int x = 0; x < 200 && secondTop < 0; ++x)
-            if (qGray(image.pixel(x, y)) < 128)
-                secondTop = y;
-    QFont font(QStringLiteral("OpenSymbol"));
+    const QImage below = image.copy(0, firstFoot + 1, 200, image.height() - firstFoot - 1);
+    const auto [secondTop, secondFoot] = inkRows(below, 0, 200);
+    ASSERT_GE(secondTop, 0);
+    QFont font(QStringLiteral("Carlito"));
     font.setPixelSize(320); // the renderer lays text out at 4 units per point
     const QFontMetricsF metrics(font);
-    ASSERT_GT(metrics.leading(), 1.0);
-    EXPECT_NEAR(secondTop - firstTop, metrics.lineSpacing() / 4, 1.5);
+    ASSERT_GT(metrics.leading(), 40.0);
+    EXPECT_NEAR(firstFoot + 1, metrics.ascent() / 4, 1.5);
+    EXPECT_NEAR(secondFoot + 1, (metrics.ascent() + metrics.descent()) / 4, 1.5) << "foot to foot";
 }
 
 TEST_F(EditorCoreOdpTextLayout, TabStopsCountFromTheTextStart) {

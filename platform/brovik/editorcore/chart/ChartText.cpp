@@ -156,6 +156,7 @@ ShapeElement chartLabel(const QRectF& box, const QString& text, const ChartTextS
     shape.frame.rotation = rotation;
     TextBody body;
     body.insets = QMarginsF(0, 0, 0, 0);
+    body.sizeBasedLines = true;
     body.anchor = anchor;
     body.wrap = wrap;
     TextRun run;

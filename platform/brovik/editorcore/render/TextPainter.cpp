@@ -73,7 +73,7 @@ struct Layout {
 // fallback font (CJK text in a Latin font, say) do not stretch it: such fonts often declare
 // far taller ascents than the font the author chose, and every line would drop.
 struct LineMetrics {
-    double ascent = 0, descent = 0, leading = 0;
+    double ascent = 0, descent = 0;
     double size = 0; // largest pixel size
 };
 
@@ -88,13 +88,12 @@ LineMetrics lineMetrics(const QTextLine& line, const QVector<QTextLayout::Format
         const QFontMetricsF fm(range.format.font());
         m.ascent = std::max(m.ascent, fm.ascent());
         m.descent = std::max(m.descent, fm.descent());
-        m.leading = std::max(m.leading, fm.leading());
         m.size = std::max(m.size, double(range.format.font().pixelSize()));
         any = true;
     }
     if (!any) {
         const QFontMetricsF fm(paragraphFont);
-        m = {fm.ascent(), fm.descent(), fm.leading(), double(paragraphFont.pixelSize())};
+        m = {fm.ascent(), fm.descent(), double(paragraphFont.pixelSize())};
     }
     return m;
 }
@@ -170,12 +169,11 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
                 break;
             const double available = std::max(Units, width - x - p.marginRight * Units);
             line.setLineWidth(available);
-            // Single spacing is the font's line spacing, its line gap included; the gap goes above
-            // the ascent, where the authoring programs' larger ascent values put it.
+            // Single spacing is the font's ascent plus descent, its line gap left out (or 1.2 em,
+            // see sizeBasedLines); extra spacing goes above the line, the baseline keeps its foot.
             const LineMetrics metrics = lineMetrics(line, formats, lp.layout->font());
-            const double natural = body.sizeBasedLines
-                                       ? 1.2 * metrics.size
-                                       : metrics.ascent + metrics.descent + std::max(0.0, metrics.leading);
+            const double natural =
+                body.sizeBasedLines ? 1.2 * metrics.size : metrics.ascent + metrics.descent;
             const double descent = body.sizeBasedLines ? 0.2 * metrics.size : metrics.descent;
             double lineHeight = p.exactLineHeight > 0 ? p.exactLineHeight * Units * scale
                                                       : natural * p.lineSpacing * spacingFactor;
