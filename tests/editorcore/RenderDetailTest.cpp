@@ -366,5 +366,35 @@ TEST_F(EditorCoreRender, OuterShadowsFallBesideTheirShapesAndBlur) {
     EXPECT_TRUE(near(image.pixelColor(545, 150), Qt::white, 8)) << "gone a blur radius away";
 }
 
+TEST_F(EditorCoreRender, FillOverlaysBlendOntoTheShapesOwnFill) {
+    auto square = [](int x, const std::string& fill, const std::string& effects) {
+        const std::string emu = std::to_string(x * 12700);
+        return "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr>"
+               "<a:xfrm><a:off x=\"" +
+               emu +
+               "\" y=\"1270000\"/><a:ext cx=\"1270000\" cy=\"1270000\"/></a:xfrm><a:prstGeom "
+               "prst=\"rect\"/>" +
+               fill + effects + "</p:spPr></p:sp>";
+    };
+    const auto solid = [](const char* rgb) {
+        return "<a:solidFill><a:srgbClr val=\"" + std::string(rgb) + "\"/></a:solidFill>";
+    };
+    const auto overlay = [&](const char* blend, const char* rgb) {
+        return "<a:effectLst><a:fillOverlay blend=\"" + std::string(blend) + "\">" + solid(rgb) +
+               "</a:fillOverlay></a:effectLst>";
+    };
+    PptxRecipe deck;
+    deck.slideShapes = {square(0, solid("808080"), overlay("mult", "00FF00")) +
+                        square(200, solid("808080"), overlay("screen", "0000FF")) +
+                        square(400, solid("FF0000"), overlay("over", "0000FF")) +
+                        square(600, "<a:noFill/>", overlay("mult", "000000"))};
+    const QImage image = loadAndRender(write("overlay.pptx", pptxEntries(deck)));
+    EXPECT_TRUE(near(image.pixelColor(50, 150), QColor(0, 128, 0), 6)) << "grey times green";
+    EXPECT_TRUE(near(image.pixelColor(250, 150), QColor(128, 128, 255), 6)) << "grey screened with blue";
+    EXPECT_TRUE(near(image.pixelColor(450, 150), QColor(0, 0, 255), 6)) << "laid over";
+    EXPECT_TRUE(near(image.pixelColor(650, 150), Qt::white, 6)) << "nothing to blend onto without a fill";
+    EXPECT_TRUE(near(image.pixelColor(50, 50), Qt::white, 6)) << "nothing outside the shape";
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/brovik/editorcore/model/Fill.h"
+#include "platform/brovik/editorcore/model/FillOverlay.h"
 #include "platform/brovik/editorcore/model/Shadow.h"
 #include "platform/brovik/editorcore/model/Stroke.h"
 #include "platform/brovik/editorcore/model/TextBody.h"
@@ -36,6 +37,7 @@ struct ShapeElement {
     ElementFrame frame;
     std::vector<GeometryPath> geometry; // empty: nothing drawn but the text
     Fill fill;
+    std::optional<FillOverlay> overlay;
     Stroke stroke;
     Shadow shadow;
     std::optional<TextBody> text;

@@ -2,6 +2,7 @@
 
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
+#include "platform/brovik/editorcore/pptx/DrawingFill.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,6 +35,22 @@ std::optional<Shadow> readShadow(const QDomElement& spPr, const DrawingContext& 
     if (effectLst.isNull())
         return std::nullopt;
     return readEffectList(effectLst, ctx, phClr);
+}
+
+std::optional<FillOverlay> readFillOverlay(const QDomElement& effectLst, const DrawingContext& ctx) {
+    const QDomElement e = firstChild(effectLst, QStringLiteral("fillOverlay"));
+    const std::optional<Fill> fill = e.isNull() ? std::nullopt : readFill(e, ctx);
+    if (!fill || !fill->isVisible())
+        return std::nullopt;
+    const QString blend = e.attribute(QStringLiteral("blend"));
+    FillOverlay overlay;
+    overlay.fill = *fill;
+    overlay.blend = blend == QLatin1String("mult")      ? FillOverlay::Blend::Multiply
+                    : blend == QLatin1String("screen")  ? FillOverlay::Blend::Screen
+                    : blend == QLatin1String("darken")  ? FillOverlay::Blend::Darken
+                    : blend == QLatin1String("lighten") ? FillOverlay::Blend::Lighten
+                                                        : FillOverlay::Blend::Over;
+    return overlay;
 }
 
 std::optional<Shadow> themeShadow(int index, const QColor& color, const DrawingContext& ctx) {

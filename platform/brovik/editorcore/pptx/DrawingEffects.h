@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/brovik/editorcore/model/FillOverlay.h"
 #include "platform/brovik/editorcore/model/Shadow.h"
 #include "platform/brovik/editorcore/pptx/DrawingContext.h"
 
@@ -12,6 +13,9 @@ namespace KX::Tovrin {
 // element inherits its style's), an invisible shadow when the list has none.
 std::optional<Shadow> readShadow(const QDomElement& spPr, const DrawingContext& ctx,
                                  const QColor& placeholderColor = QColor());
+
+// The fill overlay of an effect list (a:effectLst); nullopt when it has none.
+std::optional<FillOverlay> readFillOverlay(const QDomElement& effectLst, const DrawingContext& ctx);
 
 // The outer shadow of the theme's effect style that p:style's effectRef points at.
 std::optional<Shadow> themeShadow(int index, const QColor& color, const DrawingContext& ctx);

@@ -91,6 +91,16 @@ Shadow inheritedShadow(const std::vector<PptxShapeTree::Source>& chain, const QD
     const QColor colour = readColor(ref, styleCtx).value_or(QColor(Qt::black));
     return themeShadow(int(attrInt(ref, QStringLiteral("idx"), 0)), colour, styleCtx).value_or(Shadow());
 }
+
+// Like the shadow, the first effect list along the chain decides the overlay.
+std::optional<FillOverlay> inheritedFillOverlay(const std::vector<PptxShapeTree::Source>& chain) {
+    for (const PptxShapeTree::Source& s : chain) {
+        const QDomElement effectLst = firstChild(spPrOf(s.element), QStringLiteral("effectLst"));
+        if (!effectLst.isNull())
+            return readFillOverlay(effectLst, *s.ctx);
+    }
+    return std::nullopt;
+}
 } // namespace
 
 bool readTransform(const QDomElement& xfrm, ElementFrame& frame) {
@@ -277,6 +287,8 @@ bool PptxShapeTree::readShape(const QDomElement& sp, SlideElement& out) const {
         shape.stroke =
             readStroke(firstChild(spPrOf(it->element), QStringLiteral("ln")), *it->ctx, shape.stroke);
     shape.shadow = inheritedShadow(chain, style, *styleCtx);
+    if (shape.fill.isVisible())
+        shape.overlay = inheritedFillOverlay(chain);
 
     // Text: a placeholder the slide leaves empty shows nothing, not the layout's prompt.
     const QDomElement txBody = firstChild(sp, QStringLiteral("txBody"));

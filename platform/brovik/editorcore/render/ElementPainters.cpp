@@ -54,6 +54,33 @@ void paintElementShadow(QPainter& painter, const ElementFrame& frame, const Shad
     paintShadow(painter, silhouette, shadow);
     painter.restore();
 }
+
+QPainter::CompositionMode compositionOf(FillOverlay::Blend blend) {
+    switch (blend) {
+    case FillOverlay::Blend::Multiply:
+        return QPainter::CompositionMode_Multiply;
+    case FillOverlay::Blend::Screen:
+        return QPainter::CompositionMode_Screen;
+    case FillOverlay::Blend::Darken:
+        return QPainter::CompositionMode_Darken;
+    case FillOverlay::Blend::Lighten:
+        return QPainter::CompositionMode_Lighten;
+    case FillOverlay::Blend::Over:
+        break;
+    }
+    return QPainter::CompositionMode_SourceOver;
+}
+
+// Blended with what the filled areas already show; the painter is in the shape's frame.
+void paintOverlay(QPainter& painter, const ShapeElement& shape, const FillOverlay& overlay) {
+    const QRectF local(QPointF(0, 0), shape.frame.bounds.size());
+    painter.save();
+    painter.setCompositionMode(compositionOf(overlay.blend));
+    for (const GeometryPath& p : shape.geometry)
+        if (p.filled)
+            paintFill(painter, p.path, overlay.fill, local, 1);
+    painter.restore();
+}
 } // namespace
 
 void paintShape(QPainter& painter, const ShapeElement& shape) {
@@ -65,6 +92,8 @@ void paintShape(QPainter& painter, const ShapeElement& shape) {
     for (const GeometryPath& p : shape.geometry)
         if (p.filled)
             paintFill(painter, p.path, shape.fill, local, p.fillShade);
+    if (shape.overlay)
+        paintOverlay(painter, shape, *shape.overlay);
     for (const GeometryPath& p : shape.geometry)
         if (p.stroked)
             paintStroke(painter, p.path, shape.stroke, !p.closed);
