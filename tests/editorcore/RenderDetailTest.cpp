@@ -58,24 +58,10 @@ TEST_F(EditorCoreRender, AlignmentAndVerticalAnchorPlaceTheText) {
     EXPECT_NEAR(centre.center().y(), 400, 8);
 }
 
-TEST_F(EditorCoreRender, ShrinkToFitKeepsOverflowingTextInsideItsBox) {
-    std::string many;
-    for (int i = 0; i < 12; ++i)
-        many += para("Line of text number " + std::to_string(i));
-    PptxRecipe deck;
-    deck.slideShapes = {box(0, 0, 300, 150, "<a:bodyPr/>", many) +
-                        box(360, 0, 300, 150, "<a:bodyPr><a:normAutofit/></a:bodyPr>", many)};
-    const QImage image = loadAndRender(write("autofit.pptx", pptxEntries(deck)));
-    EXPECT_GT(pixelsDifferingFrom(image, QRect(0, 160, 300, 200), Qt::white), 100) << "plain text overflows";
-    EXPECT_EQ(pixelsDifferingFrom(image, QRect(360, 160, 300, 200), Qt::white), 0)
-        << "shrunk text stays inside";
-    EXPECT_GT(pixelsDifferingFrom(image, QRect(360, 0, 300, 150), Qt::white), 100);
-}
-
-TEST_F(EditorCoreRender, StoredAutofitScaleIsShownAsTheAuthorSawIt) {
-    // The authoring program stored the scale it fitted the text with; in the author's own font the
-    // text is shown at that scale even where our layout runs past the box, while a substitute
-    // font for a family not installed here may be shrunk further to stay inside.
+TEST_F(EditorCoreRender, AutofitShowsTheAuthorsScaleAndShrinksOnlySubstitutes) {
+    // The authoring program stored the scale it fitted the text with (100 % when it stores none);
+    // in the author's own font the text is shown at that scale even where our layout runs past the
+    // box, while a substitute font for a family not installed here is shrunk to stay inside.
     std::string installed, substituted;
     for (int i = 0; i < 12; ++i) {
         installed += para("Line of text number " + std::to_string(i));
@@ -84,12 +70,20 @@ TEST_F(EditorCoreRender, StoredAutofitScaleIsShownAsTheAuthorSawIt) {
                        std::to_string(i) + "</a:t></a:r></a:p>";
     }
     const std::string stored = "<a:bodyPr><a:normAutofit fontScale=\"90000\"/></a:bodyPr>";
+    const std::string unscaled = "<a:bodyPr><a:normAutofit/></a:bodyPr>";
     PptxRecipe deck;
-    deck.slideShapes = {box(0, 0, 300, 150, stored, installed) + box(360, 0, 300, 150, stored, substituted)};
+    deck.slideShapes = {box(0, 0, 300, 150, stored, installed) + box(360, 0, 300, 150, stored, substituted) +
+                        box(0, 270, 300, 100, unscaled, installed) +
+                        box(360, 270, 300, 100, "<a:bodyPr/>", substituted)};
     const QImage image = loadAndRender(write("storedfit.pptx", pptxEntries(deck)));
-    EXPECT_GT(pixelsDifferingFrom(image, QRect(0, 160, 300, 200), Qt::white), 100)
+    EXPECT_GT(pixelsDifferingFrom(image, QRect(0, 160, 300, 100), Qt::white), 100)
         << "kept at the stored scale";
-    EXPECT_EQ(pixelsDifferingFrom(image, QRect(360, 160, 300, 200), Qt::white), 0) << "substitute shrunk";
+    EXPECT_EQ(pixelsDifferingFrom(image, QRect(360, 160, 300, 100), Qt::white), 0) << "substitute shrunk";
+    EXPECT_GT(pixelsDifferingFrom(image, QRect(360, 0, 300, 150), Qt::white), 100) << "but still shown";
+    EXPECT_GT(pixelsDifferingFrom(image, QRect(0, 380, 300, 150), Qt::white), 100)
+        << "no stored scale: shown at full size";
+    EXPECT_GT(pixelsDifferingFrom(image, QRect(360, 380, 300, 150), Qt::white), 100)
+        << "without autofit text runs past its box";
 }
 
 TEST_F(EditorCoreRender, BulletsHangLeftOfTheirText) {

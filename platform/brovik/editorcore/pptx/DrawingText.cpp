@@ -238,11 +238,10 @@ void applyBodyProperties(TextBody& body, const std::vector<QDomElement>& bodyPro
             std::clamp(attrDouble(fit, QStringLiteral("fontScale"), 100000) / 100000.0, 0.05, 1.0);
         body.spacingReduction =
             std::clamp(attrDouble(fit, QStringLiteral("lnSpcReduction"), 0) / 100000.0, 0.0, 0.9);
-        // The authoring program shows the text at the scale it stored until the text is edited;
-        // without one the text may never have been fitted (files written by other programs).
+        // The authoring program shows the text at the scale it stored (100 % when it stores none)
+        // until the text is edited; it does not fit it again when the file opens.
         body.shrinkToFit = true;
-        body.fittedByAuthor = fit.hasAttribute(QStringLiteral("fontScale")) ||
-                              fit.hasAttribute(QStringLiteral("lnSpcReduction"));
+        body.fittedByAuthor = true;
     }
 }
 
