@@ -390,5 +390,33 @@ TEST_F(EditorCoreRender, FillOverlaysBlendOntoTheShapesOwnFill) {
     EXPECT_TRUE(near(image.pixelColor(50, 50), Qt::white, 6)) << "nothing outside the shape";
 }
 
+TEST_F(EditorCoreRender, PresetPatternsRepeatTheirBitmapInDevicePixels) {
+    auto square = [](int x, const std::string& prst) {
+        const std::string emu = std::to_string(x * 12700);
+        return "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr>"
+               "<a:xfrm><a:off x=\"" +
+               emu +
+               "\" y=\"0\"/><a:ext cx=\"1270000\" cy=\"1270000\"/></a:xfrm><a:prstGeom prst=\"rect\"/>"
+               "<a:pattFill prst=\"" +
+               prst +
+               "\"><a:fgClr><a:srgbClr val=\"000000\"/></a:fgClr><a:bgClr><a:srgbClr val=\"FFFFFF\"/>"
+               "</a:bgClr></a:pattFill></p:spPr></p:sp>";
+    };
+    PptxRecipe deck;
+    deck.slideShapes = {square(0, "lgCheck") + square(200, "pct25") + square(400, "KX unknown")};
+    const QImage image = loadAndRender(write("patterns.pptx", pptxEntries(deck)));
+    // Four-pixel squares from the device's origin, whatever the shape's size.
+    EXPECT_TRUE(near(image.pixelColor(17, 17), Qt::black, 40));
+    EXPECT_TRUE(near(image.pixelColor(21, 17), Qt::white, 40));
+    EXPECT_TRUE(near(image.pixelColor(17, 21), Qt::white, 40));
+    EXPECT_TRUE(near(image.pixelColor(21, 21), Qt::black, 40));
+    int dark = 0;
+    for (int y = 16; y < 80; ++y)
+        for (int x = 216; x < 280; ++x)
+            dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    EXPECT_EQ(dark, 64 * 64 / 4) << "a quarter of the pixels in the foreground";
+    EXPECT_TRUE(near(image.pixelColor(450, 50), QColor(191, 191, 191), 6)) << "unknown names: a flat mix";
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test

@@ -5,6 +5,8 @@
 
 #include <QColor>
 #include <QRectF>
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -18,7 +20,7 @@ struct GradientStop {
 // How an area is painted. Coordinates are fractions of the painted element's bounding box, so the
 // same fill serves any element size.
 struct Fill {
-    enum class Kind { None, Solid, LinearGradient, RadialGradient, Picture, Hatch };
+    enum class Kind { None, Solid, LinearGradient, RadialGradient, Picture, Hatch, Pattern };
     Kind kind = Kind::None;
     QColor color;                               // Solid
     std::vector<GradientStop> stops;            // gradients, sorted by position
@@ -37,6 +39,9 @@ struct Fill {
     double hatchAngle = 0;
     double hatchWidth = 0; // 0: a hairline
     int hatchSets = 1;
+    // Pattern: an 8 x 8 bitmap (a byte a row, leftmost pixel in the high bit) repeated in device
+    // pixels, as the authoring program shows it at any zoom; set bits in hatchColor, others color.
+    std::array<std::uint8_t, 8> patternBits{};
 
     bool isVisible() const { return kind != Kind::None; }
     static Fill solid(const QColor& c) {

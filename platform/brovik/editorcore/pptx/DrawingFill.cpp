@@ -3,6 +3,7 @@
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 #include "platform/brovik/editorcore/pptx/OoxmlNames.h"
+#include "platform/brovik/editorcore/pptx/PresetPatterns.h"
 
 #include <algorithm>
 #include <cmath>
@@ -100,19 +101,19 @@ constexpr LinePattern LinePatterns[] = {
     {"dashUpDiag", 45, 4.2, 0, 1}, {"cross", 0, 6, 0, 2},          {"smGrid", 0, 3, 0, 2},
     {"lgGrid", 0, 6, 0, 2},        {"diagCross", 45, 4.2, 0, 2}};
 
-// Line patterns are hatched; other patterns become a flat mix of foreground and background,
-// close at viewing distance.
+// Line patterns are hatched, the others repeat their preset bitmap; a name we do not know becomes
+// a flat mix of foreground and background, close at viewing distance.
 Fill readPattern(const QDomElement& patt, const DrawingContext& ctx, const QColor& phClr) {
     const QColor fg = readColor(firstChild(patt, QStringLiteral("fgClr")), ctx, phClr).value_or(Qt::black);
     const QColor bg = readColor(firstChild(patt, QStringLiteral("bgClr")), ctx, phClr).value_or(Qt::white);
     const QString prst = patt.attribute(QStringLiteral("prst"));
+    Fill fill;
+    fill.color = bg;
+    fill.hatchColor = fg;
     for (const LinePattern& p : LinePatterns) {
         if (prst != QLatin1String(p.name))
             continue;
-        Fill fill;
         fill.kind = Fill::Kind::Hatch;
-        fill.color = bg;
-        fill.hatchColor = fg;
         fill.hatchAngle = p.angle;
         fill.hatchSpacing = p.spacing;
         fill.hatchWidth = p.width;
@@ -120,14 +121,12 @@ Fill readPattern(const QDomElement& patt, const DrawingContext& ctx, const QColo
         return fill;
     }
     // A pattern that names no preset is the sparsest one.
-    double share = prst.isEmpty() ? 0.05 : 0.25;
-    if (prst.startsWith(QLatin1String("pct"))) {
-        bool ok = false;
-        const double pct = prst.mid(3).toDouble(&ok);
-        if (ok)
-            share = std::clamp(pct / 100.0, 0.0, 1.0);
+    if (const auto bits = presetPatternBits(prst.isEmpty() ? QStringLiteral("pct5") : prst)) {
+        fill.kind = Fill::Kind::Pattern;
+        fill.patternBits = *bits;
+        return fill;
     }
-    auto mix = [&](int a, int b) { return int(a * share + b * (1 - share)); };
+    auto mix = [&](int a, int b) { return int(a * 0.25 + b * 0.75); };
     return Fill::solid(QColor(mix(fg.red(), bg.red()), mix(fg.green(), bg.green()), mix(fg.blue(), bg.blue()),
                               mix(fg.alpha(), bg.alpha())));
 }

@@ -80,6 +80,18 @@ void paintHatch(QPainter& painter, const QPainterPath& path, const Fill& fill, c
     }
     painter.restore();
 }
+
+void paintPattern(QPainter& painter, const QPainterPath& path, const Fill& fill) {
+    QImage tile(8, 8, QImage::Format_ARGB32_Premultiplied);
+    const QRgb on = fill.hatchColor.rgba(), off = fill.color.rgba();
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            tile.setPixelColor(x, y, QColor::fromRgba(fill.patternBits[size_t(y)] & (0x80 >> x) ? on : off));
+    QBrush brush(tile);
+    // One bitmap pixel to one device pixel, whatever the painter's scale.
+    brush.setTransform(painter.deviceTransform().inverted());
+    painter.fillPath(path, brush);
+}
 } // namespace
 
 void paintMetafile(QPainter& painter, const Metafiles::Metafile& metafile, const QRectF& box,
@@ -103,6 +115,9 @@ void paintFill(QPainter& painter, const QPainterPath& path, const Fill& fill, co
         return;
     case Fill::Kind::Hatch:
         paintHatch(painter, path, fill, box);
+        return;
+    case Fill::Kind::Pattern:
+        paintPattern(painter, path, fill);
         return;
     case Fill::Kind::LinearGradient: {
         // The gradient line runs through the centre at the given angle and is just long enough
