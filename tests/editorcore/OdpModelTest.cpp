@@ -122,29 +122,37 @@ TEST_F(EditorCoreOdpModel, ListLabelsFontsSizesAndIndents) {
     EXPECT_TRUE(p[2].bullet.family.isEmpty()) << "numbers without a font use the text's";
 }
 
-TEST_F(EditorCoreOdpModel, FontIndependentLineSpacingFollowsTheFontSize) {
+TEST_F(EditorCoreOdpModel, FontIndependentLineSpacingBelongsToTheTextObject) {
+    // The shape's text style decides, else its graphic style; a paragraph's own style does not.
     OdpRecipe deck;
+    const std::string independent = "<style:paragraph-properties style:font-independent-line-spacing=";
     deck.contentStyles =
-        "<style:style style:name=\"P1\" style:family=\"paragraph\"><style:paragraph-properties "
-        "style:font-independent-line-spacing=\"true\"/></style:style>"
+        "<style:style style:name=\"On\" style:family=\"paragraph\">" + independent +
+        "\"true\"/></style:style>"
+        "<style:style style:name=\"Off\" style:family=\"paragraph\">" +
+        independent +
+        "\"false\"/></style:style>"
+        "<style:style style:name=\"grOn\" style:family=\"graphic\">" +
+        independent +
+        "\"true\"/></style:style>"
         "<style:style style:name=\"P2\" style:family=\"paragraph\"><style:paragraph-properties "
         "fo:line-height=\"80%\"/></style:style>" +
-        textStyle("Big", "fo:font-size=\"40pt\"") + textStyle("Small", "fo:font-size=\"10pt\"");
-    deck.pages = {
-        page(frame("draw:text-style-name=\"P1\"",
-                   "<text:p text:style-name=\"P2\"><text:span text:style-name=\"Big\">a</text:span></text:p>"
-                   "<text:p><text:span text:style-name=\"Big\">a</text:span><text:line-break/>"
-                   "<text:span text:style-name=\"Small\">b</text:span></text:p>") +
-             "<draw:frame svg:x=\"0pt\" svg:y=\"300pt\" svg:width=\"400pt\" svg:height=\"100pt\">"
-             "<draw:text-box><text:p text:style-name=\"P2\">c</text:p></draw:text-box></draw:frame>")};
+        textStyle("Big", "fo:font-size=\"40pt\"");
+    const std::string text =
+        "<text:p text:style-name=\"P2\"><text:span text:style-name=\"Big\">a</text:span></text:p>";
+    deck.pages = {page(frame("draw:text-style-name=\"On\"", text) +
+                       frame("", "<text:p text:style-name=\"On\">b</text:p>") +
+                       frame("draw:style-name=\"grOn\"", text) +
+                       frame("draw:style-name=\"grOn\" draw:text-style-name=\"Off\"", text))};
     const auto doc = import(deck);
-    const auto& p = textOf(*doc).paragraphs;
-    ASSERT_EQ(p.size(), 2u);
-    EXPECT_NEAR(p[0].exactLineHeight, 1.2 * 40 * 0.8, 0.01);
-    EXPECT_EQ(p[1].exactLineHeight, 0) << "lines of very different sizes keep their own heights";
-    const auto& plain = textOf(*doc, 1).paragraphs.at(0);
-    EXPECT_EQ(plain.exactLineHeight, 0);
-    EXPECT_DOUBLE_EQ(plain.lineSpacing, 0.8);
+    ASSERT_EQ(doc->slides.at(0).elements.size(), 4u);
+    EXPECT_TRUE(textOf(*doc, 0).sizeBasedLines);
+    const Paragraph& p = textOf(*doc, 0).paragraphs.at(0);
+    EXPECT_EQ(p.exactLineHeight, 0) << "each line measures its own largest size";
+    EXPECT_DOUBLE_EQ(p.lineSpacing, 0.8);
+    EXPECT_FALSE(textOf(*doc, 1).sizeBasedLines) << "a paragraph style alone does not switch it on";
+    EXPECT_TRUE(textOf(*doc, 2).sizeBasedLines) << "from the graphic style";
+    EXPECT_FALSE(textOf(*doc, 3).sizeBasedLines) << "the text style over the graphic style";
 }
 
 TEST_F(EditorCoreOdpModel, TableTemplatesStyleCellsByTheirPlace) {

@@ -11,7 +11,6 @@ namespace KX::Tovrin {
 namespace {
 using namespace Odf;
 constexpr int MaxListDepth = 10;
-constexpr double FontIndependentLineHeight = 1.2; // of the font size, at single spacing
 constexpr double DefaultTabDistance = 1.25 * 72 / 2.54;
 constexpr QRgb LinkColor = 0xff000080; // navy, what presentation programs show links in
 
@@ -277,7 +276,6 @@ struct Reader {
         while (!p.runs.empty() && p.runs.back().text == QLatin1String(" "))
             p.runs.pop_back();
         p.endFormat = runFormat(chain);
-        applyFontIndependentSpacing(p, chain);
         const TextRun& first = p.runs.empty() ? p.endFormat : p.runs.front();
 
         if (listLevel >= 0)
@@ -298,30 +296,6 @@ struct Reader {
                 p.tabStops.push_back(position);
         });
         std::sort(p.tabStops.begin(), p.tabStops.end());
-    }
-
-    // Font-independent line spacing measures a line from its font size alone, not from the
-    // ascent and descent each font declares.
-    static void applyFontIndependentSpacing(Paragraph& p, const OdfStyleChain& chain) {
-        if (p.exactLineHeight > 0 || chain.property("paragraph-properties", Style,
-                                                    "font-independent-line-spacing") != QLatin1String("true"))
-            return;
-        // One line height serves the whole paragraph, so lines of clearly different sizes keep
-        // their fonts' own heights.
-        double size = 0;
-        double smallest = 0;
-        for (const TextRun& run : p.runs) {
-            if (run.text.trimmed().isEmpty())
-                continue;
-            size = std::max(size, run.size);
-            smallest = smallest > 0 ? std::min(smallest, run.size) : run.size;
-        }
-        if (size > smallest * 1.25)
-            return;
-        if (size <= 0)
-            size = p.endFormat.size;
-        p.exactLineHeight = FontIndependentLineHeight * size * p.lineSpacing;
-        p.lineSpacing = 1;
     }
 
     void applyListLevel(Paragraph& p, int level, const QDomElement& listStyle, bool showLabel,
@@ -507,6 +481,13 @@ TextBody readOdfText(const QDomElement& container, const OdfStyleChain& shapeSty
                                                                            textStyleName, OdpStyles::OwnOnly);
     Reader reader{styles, shapeStyle, shapeText, fields, {}, {}};
     applyOdfBodyProperties(reader.body, shapeStyle);
+    // Font-independent line spacing belongs to the whole text object: the shape's text style,
+    // else its graphic styles, decide; the paragraphs' own styles do not. Lines then step 1.2
+    // times their largest font size with the baseline a fifth of it above the line's foot.
+    QString independent = shapeText.property("paragraph-properties", Style, "font-independent-line-spacing");
+    if (independent.isEmpty())
+        independent = shapeStyle.property("paragraph-properties", Style, "font-independent-line-spacing");
+    reader.body.sizeBasedLines = independent == QLatin1String("true");
     reader.readBlocks(container);
     return std::move(reader.body);
 }
