@@ -37,18 +37,20 @@ std::string textStyle(const std::string& name, const std::string& properties) {
            properties + "/></style:style>";
 }
 
-TEST_F(EditorCoreOdpModel, ShapeTextStyleRanksBetweenPresentationAndGraphicStyles) {
+TEST_F(EditorCoreOdpModel, ShapeTextStyleLendsParagraphPropertiesOnly) {
     OdpRecipe deck;
     deck.stylesStyles = "<style:style style:name=\"Default-subtitle\" style:family=\"presentation\">"
                         "<style:text-properties fo:font-size=\"32pt\"/></style:style>";
-    deck.contentStyles = "<style:style style:name=\"gr1\" style:family=\"graphic\"><style:text-properties "
-                         "fo:font-size=\"18pt\"/></style:style>"
-                         "<style:style style:name=\"P1\" style:family=\"paragraph\"><style:text-properties "
-                         "fo:font-size=\"64pt\"/><loext:graphic-properties draw:fill=\"solid\" "
-                         "draw:fill-color=\"#ff0000\"/></style:style>" +
-                         textStyle("T1", "fo:font-size=\"48pt\"");
-    // Empty paragraphs with empty spans show where each size comes from.
-    const std::string text = "<text:p><text:span text:style-name=\"T1\"/></text:p><text:p>x</text:p>";
+    deck.contentStyles =
+        "<style:style style:name=\"gr1\" style:family=\"graphic\"><style:text-properties "
+        "fo:font-size=\"18pt\"/></style:style>"
+        "<style:style style:name=\"P1\" style:family=\"paragraph\"><style:paragraph-properties "
+        "fo:text-align=\"center\"/><style:text-properties fo:font-size=\"64pt\"/>"
+        "<loext:graphic-properties draw:fill=\"solid\" draw:fill-color=\"#ff0000\"/></style:style>" +
+        textStyle("T1", "fo:font-size=\"48pt\"") + textStyle("T2", "fo:font-size=\"20pt\"");
+    const std::string text = "<text:p><text:span text:style-name=\"T1\"/></text:p><text:p>x</text:p><text:p/>"
+                             "<text:p><text:span text:style-name=\"T1\"/><text:span text:style-name=\"T2\">y"
+                             "</text:span></text:p>";
     deck.pages = {page(frame("draw:style-name=\"gr1\" draw:text-style-name=\"P1\"", text) +
                        frame("presentation:style-name=\"Default-subtitle\" presentation:class=\"subtitle\" "
                              "draw:text-style-name=\"P1\"",
@@ -57,10 +59,42 @@ TEST_F(EditorCoreOdpModel, ShapeTextStyleRanksBetweenPresentationAndGraphicStyle
     ASSERT_EQ(doc->slides.at(0).elements.size(), 2u);
     EXPECT_EQ(std::get<ShapeElement>(doc->slides[0].elements[0]).fill.kind, Fill::Kind::None)
         << "a text style does not fill the shape";
-    EXPECT_DOUBLE_EQ(textOf(*doc, 0).paragraphs.at(0).endFormat.size, 64)
-        << "a drawing's text style beats its graphic style; empty spans set nothing";
-    EXPECT_DOUBLE_EQ(textOf(*doc, 1).paragraphs.at(0).endFormat.size, 32)
+    const auto& drawing = textOf(*doc, 0).paragraphs;
+    ASSERT_EQ(drawing.size(), 4u);
+    EXPECT_EQ(drawing[1].align, Paragraph::Align::Center) << "paragraph properties come from the text style";
+    EXPECT_DOUBLE_EQ(drawing[1].runs.at(0).size, 18) << "the characters from the graphic style";
+    EXPECT_DOUBLE_EQ(drawing[2].endFormat.size, 18);
+    EXPECT_DOUBLE_EQ(drawing[0].endFormat.size, 48) << "a paragraph without text takes its empty span's size";
+    ASSERT_EQ(drawing[3].runs.size(), 1u) << "an empty span adds nothing to a line of text";
+    EXPECT_DOUBLE_EQ(drawing[3].runs[0].size, 20);
+    const auto& subtitle = textOf(*doc, 1).paragraphs;
+    EXPECT_DOUBLE_EQ(subtitle.at(1).runs.at(0).size, 32)
         << "a presentation object follows its presentation style";
+    EXPECT_DOUBLE_EQ(subtitle.at(0).endFormat.size, 48);
+}
+
+TEST_F(EditorCoreOdpModel, EmptyParagraphsAtTheEdgesOfTheText) {
+    // An empty first paragraph stays at full single height; shrinking top-anchored text leaves
+    // the empty paragraphs at its end out of the count.
+    OdpRecipe deck;
+    deck.contentStyles =
+        "<style:style style:name=\"fit\" style:family=\"graphic\"><style:graphic-properties "
+        "style:shrink-to-fit=\"true\"/></style:style>"
+        "<style:style style:name=\"low\" style:family=\"graphic\"><style:graphic-properties "
+        "style:shrink-to-fit=\"true\" draw:textarea-vertical-align=\"bottom\"/></style:style>"
+        "<style:style style:name=\"P80\" style:family=\"paragraph\"><style:paragraph-properties "
+        "fo:line-height=\"80%\"/></style:style>";
+    const std::string text = "<text:p text:style-name=\"P80\"/><text:p text:style-name=\"P80\">x</text:p>"
+                             "<text:p text:style-name=\"P80\"/><text:p> </text:p>";
+    deck.pages = {page(frame("draw:style-name=\"fit\"", text) + frame("draw:style-name=\"low\"", text) +
+                       frame("", text))};
+    const auto doc = import(deck);
+    const auto& fitted = textOf(*doc, 0).paragraphs;
+    ASSERT_EQ(fitted.size(), 2u);
+    EXPECT_DOUBLE_EQ(fitted[0].lineSpacing, 1) << "the empty first paragraph";
+    EXPECT_DOUBLE_EQ(fitted[1].lineSpacing, 0.8);
+    EXPECT_EQ(textOf(*doc, 1).paragraphs.size(), 4u) << "under bottom-anchored text they still lift it";
+    EXPECT_EQ(textOf(*doc, 2).paragraphs.size(), 4u) << "text that does not shrink keeps them";
 }
 
 TEST_F(EditorCoreOdpModel, LetterCaseLinksAndCharacterColours) {
@@ -225,6 +259,45 @@ TEST_F(EditorCoreOdpModel, ShadowsAreDrawnUnderTheirShapes) {
     EXPECT_NEAR(beside.red(), 128, 20);
     EXPECT_TRUE(near(image.pixelColor(150, 125), QColor(255, 0, 0), 40));
     EXPECT_TRUE(near(image.pixelColor(405, 130), Qt::white)) << "hidden shadows are not drawn";
+}
+
+TEST_F(EditorCoreOdpModel, SeeThroughPicturesKeepTheirCrop) {
+    QImage picture(20, 10, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 10; x < 20; ++x)
+            picture.setPixelColor(x, y, Qt::blue);
+    OdpRecipe deck;
+    // About the right half cropped away; the crop's left edge reaches a hair outside the
+    // picture, as files write it.
+    deck.contentStyles =
+        "<style:style style:name=\"gr1\" style:family=\"graphic\"><style:graphic-properties "
+        "draw:image-opacity=\"50%\" fo:clip=\"rect(0pt, 7.5pt, 0pt, -0.01pt)\"/></style:style>";
+    const std::string image = "<draw:image xlink:href=\"Pictures/p.png\"/></draw:frame>";
+    deck.pages = {page("<draw:frame draw:style-name=\"gr1\" svg:x=\"0pt\" svg:y=\"0pt\" svg:width=\"100pt\" "
+                       "svg:height=\"100pt\">" +
+                       image +
+                       "<draw:frame svg:x=\"200pt\" svg:y=\"0pt\" svg:width=\"100pt\" svg:height=\"100pt\">" +
+                       image)};
+    ZipEntries entries = odpEntries(deck);
+    entries["Pictures/p.png"] = pngBytes(picture);
+    QFile file(write("seethrough.odp", entries));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const auto doc = OdpImporter::import(ZipReader(file.readAll()));
+    const auto& elements = doc->slides.at(0).elements;
+    ASSERT_EQ(elements.size(), 2u);
+    const auto* seeThrough = std::get_if<ShapeElement>(&elements[0]);
+    ASSERT_NE(seeThrough, nullptr) << "drawn as a shape filled with the picture";
+    EXPECT_EQ(seeThrough->fill.kind, Fill::Kind::Picture);
+    EXPECT_DOUBLE_EQ(seeThrough->fill.alpha, 0.5);
+    EXPECT_NEAR(seeThrough->fill.sourceCrop.left(), 0, 1e-9);
+    EXPECT_NEAR(seeThrough->fill.sourceCrop.width(), 0.5, 0.05);
+    EXPECT_TRUE(std::holds_alternative<PictureElement>(elements[1])) << "opaque pictures stay pictures";
+
+    const QImage shown = loadAndRender(write("seethrough2.odp", entries));
+    EXPECT_TRUE(near(shown.pixelColor(80, 50), QColor(255, 128, 128), 12))
+        << "half red over white, crop kept";
+    EXPECT_TRUE(near(shown.pixelColor(280, 50), QColor(0, 0, 255), 12));
 }
 
 TEST_F(EditorCoreOdpModel, LineMarkersKeepTheirKindAndProportions) {

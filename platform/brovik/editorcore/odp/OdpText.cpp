@@ -5,6 +5,7 @@
 #include "platform/brovik/editorcore/text/ListNumbering.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace KX::Tovrin {
 
@@ -21,6 +22,7 @@ struct Reader {
     const OdfFields& fields;
     TextBody body;
     ListNumbering numbering;
+    std::optional<TextRun> emptySpanFormat; // the last span without content in the paragraph
 
     // Resolves the font size along a chain whose entries may be percentages of what they inherit.
     static double fontSize(const OdfStyleChain& chain) {
@@ -165,10 +167,12 @@ struct Reader {
             if (name == QLatin1String("span") || name == QLatin1String("a")) {
                 if (depth > 16)
                     continue;
-                // Empty spans set nothing: an empty paragraph keeps the paragraph's own format.
+                // Empty spans do not change a line of text, only a paragraph that has none.
                 OdfStyleChain inner =
                     styles.chain(QStringLiteral("text"), attr(e, Text, "style-name"), OdpStyles::OwnOnly);
                 inner.append(chain);
+                if (!e.hasChildNodes())
+                    emptySpanFormat = runFormat(inner);
                 readInline(e, p, inner, lastWasSpace, depth + 1, inLink || name == QLatin1String("a"));
             } else if (name == QLatin1String("s")) {
                 const int count = std::clamp(attr(e, Text, "c").toInt(), 1, 1000);
@@ -272,10 +276,12 @@ struct Reader {
             p.exactLineHeight = length(lineHeight, 0);
         readTabStops(p, chain);
         bool lastWasSpace = true;
+        emptySpanFormat.reset();
         readInline(e, p, chain, lastWasSpace, 0);
         while (!p.runs.empty() && p.runs.back().text == QLatin1String(" "))
             p.runs.pop_back();
-        p.endFormat = runFormat(chain);
+        // A paragraph without text is as high as the empty span it holds, if any.
+        p.endFormat = p.runs.empty() && emptySpanFormat ? *emptySpanFormat : runFormat(chain);
         const TextRun& first = p.runs.empty() ? p.endFormat : p.runs.front();
 
         if (listLevel >= 0)
@@ -451,6 +457,31 @@ struct Reader {
         });
     }
 };
+// The shape's text style lends its paragraph properties only: the authoring program sets the
+// characters from the paragraph and span styles and the shape's own styles.
+OdfStyleChain paragraphPropertiesOnly(const OdfStyleChain& chain) {
+    OdfStyleChain result;
+    for (const QDomElement& s : chain.styles()) {
+        QDomElement copy = s.cloneNode(true).toElement();
+        for (QDomElement c = firstChild(copy, QStringLiteral("text-properties")); !c.isNull();
+             c = firstChild(copy, QStringLiteral("text-properties")))
+            copy.removeChild(c);
+        result.append(copy);
+    }
+    return result;
+}
+
+// Empty paragraphs as the authoring program lays them out: an empty first paragraph keeps its
+// full single height whatever proportional spacing asks, and shrinking text to fit its shape
+// leaves the empty paragraphs at the end out (under top-anchored text they show nothing).
+void settleEmptyParagraphs(TextBody& body) {
+    auto empty = [](const Paragraph& p) { return p.runs.empty(); };
+    if (!body.paragraphs.empty() && empty(body.paragraphs.front()))
+        body.paragraphs.front().lineSpacing = std::max(1.0, body.paragraphs.front().lineSpacing);
+    if (body.shrinkToFit && body.anchor == TextBody::Anchor::Top)
+        while (body.paragraphs.size() > 1 && empty(body.paragraphs.back()))
+            body.paragraphs.pop_back();
+}
 } // namespace
 
 void applyOdfBodyProperties(TextBody& body, const OdfStyleChain& shapeStyle) {
@@ -476,10 +507,11 @@ void applyOdfBodyProperties(TextBody& body, const OdfStyleChain& shapeStyle) {
 
 TextBody readOdfText(const QDomElement& container, const OdfStyleChain& shapeStyle, const OdpStyles& styles,
                      const OdfFields& fields, const QString& textStyleName) {
-    const OdfStyleChain shapeText = textStyleName.isEmpty() ? OdfStyleChain()
-                                                            : styles.chain(QStringLiteral("paragraph"),
-                                                                           textStyleName, OdpStyles::OwnOnly);
-    Reader reader{styles, shapeStyle, shapeText, fields, {}, {}};
+    const OdfStyleChain shapeText =
+        paragraphPropertiesOnly(textStyleName.isEmpty() ? OdfStyleChain()
+                                                        : styles.chain(QStringLiteral("paragraph"),
+                                                                       textStyleName, OdpStyles::OwnOnly));
+    Reader reader{styles, shapeStyle, shapeText, fields, {}, {}, {}};
     applyOdfBodyProperties(reader.body, shapeStyle);
     // Font-independent line spacing belongs to the whole text object: the shape's text style,
     // else its graphic styles, decide; the paragraphs' own styles do not. Lines then step 1.2
@@ -489,6 +521,7 @@ TextBody readOdfText(const QDomElement& container, const OdfStyleChain& shapeSty
         independent = shapeStyle.property("paragraph-properties", Style, "font-independent-line-spacing");
     reader.body.sizeBasedLines = independent == QLatin1String("true");
     reader.readBlocks(container);
+    settleEmptyParagraphs(reader.body);
     return std::move(reader.body);
 }
 
