@@ -186,7 +186,9 @@ struct Reader {
                 p.runs.push_back(run);
                 lastWasSpace = true;
             } else if (name == QLatin1String("line-break")) {
-                TextRun run = format;
+                // A break is as high as the text it ends, not as its own span says.
+                TextRun run =
+                    p.runs.empty() || p.runs.back().text.endsWith(QChar(0x2028)) ? format : p.runs.back();
                 run.text = QString(QChar(0x2028));
                 p.runs.push_back(run);
                 lastWasSpace = true;
