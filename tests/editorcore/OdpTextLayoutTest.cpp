@@ -172,6 +172,14 @@ TEST_F(EditorCoreOdpTextLayout, FontIndependentLinesStepByTheirOwnSize) {
     }
 }
 
+TEST_F(EditorCoreOdpTextLayout, ASpaceAfterALineBreakIndentsTheNewLine) {
+    const auto doc = import(deckWith("", "<text:p>  one  two<text:line-break/> three</text:p>"));
+    QString text;
+    for (const TextRun& run : paragraphsOf(*doc).at(0).runs)
+        text += run.text;
+    EXPECT_EQ(text, QStringLiteral("one two\u2028 three")) << "leading and repeated spaces still collapse";
+}
+
 TEST_F(EditorCoreOdpTextLayout, TabStopsCountFromTheTextStart) {
     const std::string styles =
         BigText + "<style:style style:name=\"P1\" style:family=\"paragraph\"><style:paragraph-properties "

@@ -191,7 +191,7 @@ struct Reader {
                     p.runs.empty() || p.runs.back().text.endsWith(QChar(0x2028)) ? format : p.runs.back();
                 run.text = QString(QChar(0x2028));
                 p.runs.push_back(run);
-                lastWasSpace = true;
+                lastWasSpace = false; // a space after a break is kept: it indents the new line
             } else if (name == QLatin1String("page-number")) {
                 TextRun run = format;
                 run.text = QString::number(fields.slideNumber);
