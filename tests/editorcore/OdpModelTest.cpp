@@ -73,6 +73,20 @@ TEST_F(EditorCoreOdpModel, ShapeTextStyleLendsParagraphPropertiesOnly) {
     EXPECT_DOUBLE_EQ(subtitle.at(0).endFormat.size, 48);
 }
 
+TEST_F(EditorCoreOdpModel, TextInsetsAreZeroUnlessAStyleGivesThem) {
+    OdpRecipe deck;
+    deck.contentStyles = "<style:style style:name=\"pad\" style:family=\"graphic\"><style:graphic-properties "
+                         "fo:padding=\"0.5cm\" fo:padding-left=\"1cm\"/></style:style>";
+    deck.pages = {
+        page(frame("", "<text:p>a</text:p>") + frame("draw:style-name=\"pad\"", "<text:p>b</text:p>"))};
+    const auto doc = import(deck);
+    EXPECT_EQ(textOf(*doc, 0).insets, QMarginsF(0, 0, 0, 0)) << "nothing in the chain asks for any";
+    const QMarginsF padded = textOf(*doc, 1).insets;
+    EXPECT_NEAR(padded.left(), 28.35, 0.01) << "a side of its own beats the shorthand";
+    EXPECT_NEAR(padded.top(), 14.17, 0.01);
+    EXPECT_NEAR(padded.right(), 14.17, 0.01);
+}
+
 TEST_F(EditorCoreOdpModel, EmptyParagraphsAtTheEdgesOfTheText) {
     // An empty first paragraph stays at full single height; shrinking top-anchored text leaves
     // the empty paragraphs at its end out of the count.

@@ -491,10 +491,10 @@ void applyOdfBodyProperties(TextBody& body, const OdfStyleChain& shapeStyle) {
         const QString v = shapeStyle.property("graphic-properties", Fo, name);
         return v.isEmpty() ? fallback : std::clamp(length(v, fallback), 0.0, 2000.0);
     };
-    const double all = padding("padding", -1);
-    body.insets = QMarginsF(
-        padding("padding-left", all >= 0 ? all : 7.1), padding("padding-top", all >= 0 ? all : 3.5),
-        padding("padding-right", all >= 0 ? all : 7.1), padding("padding-bottom", all >= 0 ? all : 3.5));
+    // Text touches the shape's edges unless a style asks for room (the standard style usually does).
+    const double all = padding("padding", 0);
+    body.insets = QMarginsF(padding("padding-left", all), padding("padding-top", all),
+                            padding("padding-right", all), padding("padding-bottom", all));
     const QString anchor = shapeStyle.property("graphic-properties", Draw, "textarea-vertical-align");
     body.anchor = anchor == QLatin1String("middle")   ? TextBody::Anchor::Middle
                   : anchor == QLatin1String("bottom") ? TextBody::Anchor::Bottom
