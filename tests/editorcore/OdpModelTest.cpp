@@ -37,18 +37,20 @@ std::string textStyle(const std::string& name, const std::string& properties) {
            properties + "/></style:style>";
 }
 
-TEST_F(EditorCoreOdpModel, ShapeTextStyleRanksBetweenPresentationAndGraphicStyles) {
+TEST_F(EditorCoreOdpModel, ShapeTextStyleLendsParagraphPropertiesOnly) {
     OdpRecipe deck;
     deck.stylesStyles = "<style:style style:name=\"Default-subtitle\" style:family=\"presentation\">"
                         "<style:text-properties fo:font-size=\"32pt\"/></style:style>";
-    deck.contentStyles = "<style:style style:name=\"gr1\" style:family=\"graphic\"><style:text-properties "
-                         "fo:font-size=\"18pt\"/></style:style>"
-                         "<style:style style:name=\"P1\" style:family=\"paragraph\"><style:text-properties "
-                         "fo:font-size=\"64pt\"/><loext:graphic-properties draw:fill=\"solid\" "
-                         "draw:fill-color=\"#ff0000\"/></style:style>" +
-                         textStyle("T1", "fo:font-size=\"48pt\"");
-    // Empty paragraphs with empty spans show where each size comes from.
-    const std::string text = "<text:p><text:span text:style-name=\"T1\"/></text:p><text:p>x</text:p>";
+    deck.contentStyles =
+        "<style:style style:name=\"gr1\" style:family=\"graphic\"><style:text-properties "
+        "fo:font-size=\"18pt\"/></style:style>"
+        "<style:style style:name=\"P1\" style:family=\"paragraph\"><style:paragraph-properties "
+        "fo:text-align=\"center\"/><style:text-properties fo:font-size=\"64pt\"/>"
+        "<loext:graphic-properties draw:fill=\"solid\" draw:fill-color=\"#ff0000\"/></style:style>" +
+        textStyle("T1", "fo:font-size=\"48pt\"") + textStyle("T2", "fo:font-size=\"20pt\"");
+    const std::string text = "<text:p><text:span text:style-name=\"T1\"/></text:p><text:p>x</text:p><text:p/>"
+                             "<text:p><text:span text:style-name=\"T1\"/><text:span text:style-name=\"T2\">y"
+                             "</text:span></text:p>";
     deck.pages = {page(frame("draw:style-name=\"gr1\" draw:text-style-name=\"P1\"", text) +
                        frame("presentation:style-name=\"Default-subtitle\" presentation:class=\"subtitle\" "
                              "draw:text-style-name=\"P1\"",
@@ -57,10 +59,56 @@ TEST_F(EditorCoreOdpModel, ShapeTextStyleRanksBetweenPresentationAndGraphicStyle
     ASSERT_EQ(doc->slides.at(0).elements.size(), 2u);
     EXPECT_EQ(std::get<ShapeElement>(doc->slides[0].elements[0]).fill.kind, Fill::Kind::None)
         << "a text style does not fill the shape";
-    EXPECT_DOUBLE_EQ(textOf(*doc, 0).paragraphs.at(0).endFormat.size, 64)
-        << "a drawing's text style beats its graphic style; empty spans set nothing";
-    EXPECT_DOUBLE_EQ(textOf(*doc, 1).paragraphs.at(0).endFormat.size, 32)
+    const auto& drawing = textOf(*doc, 0).paragraphs;
+    ASSERT_EQ(drawing.size(), 4u);
+    EXPECT_EQ(drawing[1].align, Paragraph::Align::Center) << "paragraph properties come from the text style";
+    EXPECT_DOUBLE_EQ(drawing[1].runs.at(0).size, 18) << "the characters from the graphic style";
+    EXPECT_DOUBLE_EQ(drawing[2].endFormat.size, 18);
+    EXPECT_DOUBLE_EQ(drawing[0].endFormat.size, 48) << "a paragraph without text takes its empty span's size";
+    ASSERT_EQ(drawing[3].runs.size(), 1u) << "an empty span adds nothing to a line of text";
+    EXPECT_DOUBLE_EQ(drawing[3].runs[0].size, 20);
+    const auto& subtitle = textOf(*doc, 1).paragraphs;
+    EXPECT_DOUBLE_EQ(subtitle.at(1).runs.at(0).size, 32)
         << "a presentation object follows its presentation style";
+    EXPECT_DOUBLE_EQ(subtitle.at(0).endFormat.size, 48);
+}
+
+TEST_F(EditorCoreOdpModel, TextInsetsAreZeroUnlessAStyleGivesThem) {
+    OdpRecipe deck;
+    deck.contentStyles = "<style:style style:name=\"pad\" style:family=\"graphic\"><style:graphic-properties "
+                         "fo:padding=\"0.5cm\" fo:padding-left=\"1cm\"/></style:style>";
+    deck.pages = {
+        page(frame("", "<text:p>a</text:p>") + frame("draw:style-name=\"pad\"", "<text:p>b</text:p>"))};
+    const auto doc = import(deck);
+    EXPECT_EQ(textOf(*doc, 0).insets, QMarginsF(0, 0, 0, 0)) << "nothing in the chain asks for any";
+    const QMarginsF padded = textOf(*doc, 1).insets;
+    EXPECT_NEAR(padded.left(), 28.35, 0.01) << "a side of its own beats the shorthand";
+    EXPECT_NEAR(padded.top(), 14.17, 0.01);
+    EXPECT_NEAR(padded.right(), 14.17, 0.01);
+}
+
+TEST_F(EditorCoreOdpModel, EmptyParagraphsAtTheEdgesOfTheText) {
+    // An empty first paragraph stays at full single height; shrinking top-anchored text leaves
+    // the empty paragraphs at its end out of the count.
+    OdpRecipe deck;
+    deck.contentStyles =
+        "<style:style style:name=\"fit\" style:family=\"graphic\"><style:graphic-properties "
+        "style:shrink-to-fit=\"true\"/></style:style>"
+        "<style:style style:name=\"low\" style:family=\"graphic\"><style:graphic-properties "
+        "style:shrink-to-fit=\"true\" draw:textarea-vertical-align=\"bottom\"/></style:style>"
+        "<style:style style:name=\"P80\" style:family=\"paragraph\"><style:paragraph-properties "
+        "fo:line-height=\"80%\"/></style:style>";
+    const std::string text = "<text:p text:style-name=\"P80\"/><text:p text:style-name=\"P80\">x</text:p>"
+                             "<text:p text:style-name=\"P80\"/><text:p> </text:p>";
+    deck.pages = {page(frame("draw:style-name=\"fit\"", text) + frame("draw:style-name=\"low\"", text) +
+                       frame("", text))};
+    const auto doc = import(deck);
+    const auto& fitted = textOf(*doc, 0).paragraphs;
+    ASSERT_EQ(fitted.size(), 2u);
+    EXPECT_DOUBLE_EQ(fitted[0].lineSpacing, 1) << "the empty first paragraph";
+    EXPECT_DOUBLE_EQ(fitted[1].lineSpacing, 0.8);
+    EXPECT_EQ(textOf(*doc, 1).paragraphs.size(), 4u) << "under bottom-anchored text they still lift it";
+    EXPECT_EQ(textOf(*doc, 2).paragraphs.size(), 4u) << "text that does not shrink keeps them";
 }
 
 TEST_F(EditorCoreOdpModel, LetterCaseLinksAndCharacterColours) {
@@ -122,29 +170,37 @@ TEST_F(EditorCoreOdpModel, ListLabelsFontsSizesAndIndents) {
     EXPECT_TRUE(p[2].bullet.family.isEmpty()) << "numbers without a font use the text's";
 }
 
-TEST_F(EditorCoreOdpModel, FontIndependentLineSpacingFollowsTheFontSize) {
+TEST_F(EditorCoreOdpModel, FontIndependentLineSpacingBelongsToTheTextObject) {
+    // The shape's text style decides, else its graphic style; a paragraph's own style does not.
     OdpRecipe deck;
+    const std::string independent = "<style:paragraph-properties style:font-independent-line-spacing=";
     deck.contentStyles =
-        "<style:style style:name=\"P1\" style:family=\"paragraph\"><style:paragraph-properties "
-        "style:font-independent-line-spacing=\"true\"/></style:style>"
+        "<style:style style:name=\"On\" style:family=\"paragraph\">" + independent +
+        "\"true\"/></style:style>"
+        "<style:style style:name=\"Off\" style:family=\"paragraph\">" +
+        independent +
+        "\"false\"/></style:style>"
+        "<style:style style:name=\"grOn\" style:family=\"graphic\">" +
+        independent +
+        "\"true\"/></style:style>"
         "<style:style style:name=\"P2\" style:family=\"paragraph\"><style:paragraph-properties "
         "fo:line-height=\"80%\"/></style:style>" +
-        textStyle("Big", "fo:font-size=\"40pt\"") + textStyle("Small", "fo:font-size=\"10pt\"");
-    deck.pages = {
-        page(frame("draw:text-style-name=\"P1\"",
-                   "<text:p text:style-name=\"P2\"><text:span text:style-name=\"Big\">a</text:span></text:p>"
-                   "<text:p><text:span text:style-name=\"Big\">a</text:span><text:line-break/>"
-                   "<text:span text:style-name=\"Small\">b</text:span></text:p>") +
-             "<draw:frame svg:x=\"0pt\" svg:y=\"300pt\" svg:width=\"400pt\" svg:height=\"100pt\">"
-             "<draw:text-box><text:p text:style-name=\"P2\">c</text:p></draw:text-box></draw:frame>")};
+        textStyle("Big", "fo:font-size=\"40pt\"");
+    const std::string text =
+        "<text:p text:style-name=\"P2\"><text:span text:style-name=\"Big\">a</text:span></text:p>";
+    deck.pages = {page(frame("draw:text-style-name=\"On\"", text) +
+                       frame("", "<text:p text:style-name=\"On\">b</text:p>") +
+                       frame("draw:style-name=\"grOn\"", text) +
+                       frame("draw:style-name=\"grOn\" draw:text-style-name=\"Off\"", text))};
     const auto doc = import(deck);
-    const auto& p = textOf(*doc).paragraphs;
-    ASSERT_EQ(p.size(), 2u);
-    EXPECT_NEAR(p[0].exactLineHeight, 1.2 * 40 * 0.8, 0.01);
-    EXPECT_EQ(p[1].exactLineHeight, 0) << "lines of very different sizes keep their own heights";
-    const auto& plain = textOf(*doc, 1).paragraphs.at(0);
-    EXPECT_EQ(plain.exactLineHeight, 0);
-    EXPECT_DOUBLE_EQ(plain.lineSpacing, 0.8);
+    ASSERT_EQ(doc->slides.at(0).elements.size(), 4u);
+    EXPECT_TRUE(textOf(*doc, 0).sizeBasedLines);
+    const Paragraph& p = textOf(*doc, 0).paragraphs.at(0);
+    EXPECT_EQ(p.exactLineHeight, 0) << "each line measures its own largest size";
+    EXPECT_DOUBLE_EQ(p.lineSpacing, 0.8);
+    EXPECT_FALSE(textOf(*doc, 1).sizeBasedLines) << "a paragraph style alone does not switch it on";
+    EXPECT_TRUE(textOf(*doc, 2).sizeBasedLines) << "from the graphic style";
+    EXPECT_FALSE(textOf(*doc, 3).sizeBasedLines) << "the text style over the graphic style";
 }
 
 TEST_F(EditorCoreOdpModel, TableTemplatesStyleCellsByTheirPlace) {
@@ -217,6 +273,45 @@ TEST_F(EditorCoreOdpModel, ShadowsAreDrawnUnderTheirShapes) {
     EXPECT_NEAR(beside.red(), 128, 20);
     EXPECT_TRUE(near(image.pixelColor(150, 125), QColor(255, 0, 0), 40));
     EXPECT_TRUE(near(image.pixelColor(405, 130), Qt::white)) << "hidden shadows are not drawn";
+}
+
+TEST_F(EditorCoreOdpModel, SeeThroughPicturesKeepTheirCrop) {
+    QImage picture(20, 10, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 10; x < 20; ++x)
+            picture.setPixelColor(x, y, Qt::blue);
+    OdpRecipe deck;
+    // About the right half cropped away; the crop's left edge reaches a hair outside the
+    // picture, as files write it.
+    deck.contentStyles =
+        "<style:style style:name=\"gr1\" style:family=\"graphic\"><style:graphic-properties "
+        "draw:image-opacity=\"50%\" fo:clip=\"rect(0pt, 7.5pt, 0pt, -0.01pt)\"/></style:style>";
+    const std::string image = "<draw:image xlink:href=\"Pictures/p.png\"/></draw:frame>";
+    deck.pages = {page("<draw:frame draw:style-name=\"gr1\" svg:x=\"0pt\" svg:y=\"0pt\" svg:width=\"100pt\" "
+                       "svg:height=\"100pt\">" +
+                       image +
+                       "<draw:frame svg:x=\"200pt\" svg:y=\"0pt\" svg:width=\"100pt\" svg:height=\"100pt\">" +
+                       image)};
+    ZipEntries entries = odpEntries(deck);
+    entries["Pictures/p.png"] = pngBytes(picture);
+    QFile file(write("seethrough.odp", entries));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const auto doc = OdpImporter::import(ZipReader(file.readAll()));
+    const auto& elements = doc->slides.at(0).elements;
+    ASSERT_EQ(elements.size(), 2u);
+    const auto* seeThrough = std::get_if<ShapeElement>(&elements[0]);
+    ASSERT_NE(seeThrough, nullptr) << "drawn as a shape filled with the picture";
+    EXPECT_EQ(seeThrough->fill.kind, Fill::Kind::Picture);
+    EXPECT_DOUBLE_EQ(seeThrough->fill.alpha, 0.5);
+    EXPECT_NEAR(seeThrough->fill.sourceCrop.left(), 0, 1e-9);
+    EXPECT_NEAR(seeThrough->fill.sourceCrop.width(), 0.5, 0.05);
+    EXPECT_TRUE(std::holds_alternative<PictureElement>(elements[1])) << "opaque pictures stay pictures";
+
+    const QImage shown = loadAndRender(write("seethrough2.odp", entries));
+    EXPECT_TRUE(near(shown.pixelColor(80, 50), QColor(255, 128, 128), 12))
+        << "half red over white, crop kept";
+    EXPECT_TRUE(near(shown.pixelColor(280, 50), QColor(0, 0, 255), 12));
 }
 
 TEST_F(EditorCoreOdpModel, LineMarkersKeepTheirKindAndProportions) {

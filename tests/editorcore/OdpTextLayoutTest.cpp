@@ -76,6 +76,11 @@ const std::string SymbolList =
 const std::string BigText = "<style:style style:name=\"T1\" style:family=\"text\"><style:text-properties "
                             "fo:font-family=\"Liberation Sans\" fo:font-size=\"40pt\"/></style:style>";
 
+std::string textStyle(const std::string& name, const std::string& properties) {
+    return "<style:style style:name=\"" + name + "\" style:family=\"text\"><style:text-properties " +
+           properties + "/></style:style>";
+}
+
 TEST_F(EditorCoreOdpTextLayout, ListLabelsSitCentredOnTheirLine) {
     const OdpRecipe deck = deckWith(
         SymbolList + BigText,
@@ -121,6 +126,58 @@ TEST_F(EditorCoreOdpTextLayout, SingleSpacingIsTheFontsAscentPlusDescent) {
     ASSERT_GT(metrics.leading(), 40.0);
     EXPECT_NEAR(firstFoot + 1, metrics.ascent() / 4, 1.5);
     EXPECT_NEAR(secondFoot + 1, (metrics.ascent() + metrics.descent()) / 4, 1.5) << "foot to foot";
+}
+
+TEST_F(EditorCoreOdpTextLayout, FontIndependentLinesStepByTheirOwnSize) {
+    // Measured on the authoring program: a line is 1.2 times its largest font size, the baseline
+    // one size below the line's top, whatever the font declares (DejaVu Sans's descent is
+    // 0.236 em).
+    OdpRecipe deck = deckWith("<style:style style:name=\"FI\" style:family=\"paragraph\">"
+                              "<style:paragraph-properties style:font-independent-line-spacing=\"true\"/>"
+                              "</style:style>" +
+                                  textStyle("S100", "fo:font-family=\"DejaVu Sans\" fo:font-size=\"100pt\"") +
+                                  textStyle("S50", "fo:font-family=\"DejaVu Sans\" fo:font-size=\"50pt\""),
+                              "");
+    deck.pages = {
+        "<draw:page draw:name=\"a\" draw:master-page-name=\"Default\"><draw:frame "
+        "draw:style-name=\"gr0\" draw:text-style-name=\"FI\" svg:x=\"0pt\" svg:y=\"0pt\" "
+        "svg:width=\"500pt\" svg:height=\"300pt\"><draw:text-box>"
+        "<text:p><text:span text:style-name=\"S100\">H</text:span></text:p>"
+        "<text:p><text:span text:style-name=\"S50\">H</text:span></text:p>"
+        "<text:p><text:span text:style-name=\"S100\">H</text:span></text:p>"
+        "</draw:text-box></draw:frame><draw:frame draw:style-name=\"gr0\" draw:text-style-name=\"FI\" "
+        "svg:x=\"300pt\" svg:y=\"0pt\" svg:width=\"200pt\" svg:height=\"300pt\"><draw:text-box>"
+        "<text:p text:style-name=\"S100\"><text:span text:style-name=\"S100\">H<text:line-break/>"
+        "</text:span><text:span text:style-name=\"S50\">H</text:span><text:span "
+        "text:style-name=\"S100\"><text:line-break/>H</text:span></text:p>"
+        "</draw:text-box></draw:frame></draw:page>"};
+    const auto doc = import(deck);
+    const auto& broken = std::get<ShapeElement>(doc->slides.at(0).elements.at(1)).text->paragraphs.at(0).runs;
+    ASSERT_EQ(broken.size(), 5u);
+    EXPECT_DOUBLE_EQ(broken[3].size, 50) << "a break is as high as the text it ends";
+
+    const QImage image = loadAndRender(write("independent.odp", odpEntries(deck)));
+    for (const int x : {0, 300}) {
+        int from = 0;
+        std::vector<int> feet;
+        for (int line = 0; line < 3; ++line) {
+            const auto [top, foot] = inkRows(image.copy(x, from, 100, image.height() - from), 0, 100);
+            ASSERT_GE(top, 0) << "line " << line;
+            feet.push_back(from + foot + 1);
+            from += foot + 1;
+        }
+        EXPECT_NEAR(feet[0], 100, 1.5) << "one size down, not one ascent";
+        EXPECT_NEAR(feet[1], 120 + 60 - 10, 1.5) << "the small line is 1.2 x 50 pt high";
+        EXPECT_NEAR(feet[2], 180 + 120 - 20, 1.5);
+    }
+}
+
+TEST_F(EditorCoreOdpTextLayout, ASpaceAfterALineBreakIndentsTheNewLine) {
+    const auto doc = import(deckWith("", "<text:p>  one  two<text:line-break/> three</text:p>"));
+    QString text;
+    for (const TextRun& run : paragraphsOf(*doc).at(0).runs)
+        text += run.text;
+    EXPECT_EQ(text, QStringLiteral("one two\u2028 three")) << "leading and repeated spaces still collapse";
 }
 
 TEST_F(EditorCoreOdpTextLayout, TabStopsCountFromTheTextStart) {

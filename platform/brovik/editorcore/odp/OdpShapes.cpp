@@ -253,6 +253,22 @@ Stroke cellBorder(const OdfStyleChain& chain, const char* side) {
     return stroke;
 }
 
+// A see-through picture is drawn as a rectangle filled with it at that opacity.
+ShapeElement translucentPicture(const PictureElement& picture, double opacity) {
+    ShapeElement shape;
+    shape.frame = picture.frame;
+    shape.geometry = rectangle(picture.frame.bounds.size());
+    shape.fill.kind = Fill::Kind::Picture;
+    shape.fill.picture = picture.picture;
+    // Crops reaching a hair outside the image stay on it.
+    shape.fill.sourceCrop = picture.sourceCrop.intersected(QRectF(0, 0, 1, 1));
+    if (shape.fill.sourceCrop.isEmpty())
+        shape.fill.sourceCrop = QRectF(0, 0, 1, 1);
+    shape.fill.alpha = opacity;
+    shape.stroke = picture.stroke;
+    return shape;
+}
+
 } // namespace
 
 OdpShapeReader::OdpShapeReader(const OdpStyles& styles, OdfFields fields, MasterOptions options)
@@ -469,6 +485,12 @@ bool OdpShapeReader::readFrame(const QDomElement& frame, SlideElement& out) cons
             if (1 - l - r > 0.001 && 1 - t - b > 0.001)
                 element.sourceCrop = QRectF(l, t, 1 - l - r, 1 - t - b);
         }
+    }
+    const double opacity =
+        std::clamp(percent(style.property("graphic-properties", Draw, "image-opacity"), 1.0), 0.0, 1.0);
+    if (opacity < 0.999) {
+        out = translucentPicture(element, opacity);
+        return true;
     }
     out = std::move(element);
     return true;

@@ -5,13 +5,13 @@
 #include "platform/brovik/editorcore/text/ListNumbering.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace KX::Tovrin {
 
 namespace {
 using namespace Odf;
 constexpr int MaxListDepth = 10;
-constexpr double FontIndependentLineHeight = 1.2; // of the font size, at single spacing
 constexpr double DefaultTabDistance = 1.25 * 72 / 2.54;
 constexpr QRgb LinkColor = 0xff000080; // navy, what presentation programs show links in
 
@@ -22,6 +22,7 @@ struct Reader {
     const OdfFields& fields;
     TextBody body;
     ListNumbering numbering;
+    std::optional<TextRun> emptySpanFormat; // the last span without content in the paragraph
 
     // Resolves the font size along a chain whose entries may be percentages of what they inherit.
     static double fontSize(const OdfStyleChain& chain) {
@@ -166,10 +167,12 @@ struct Reader {
             if (name == QLatin1String("span") || name == QLatin1String("a")) {
                 if (depth > 16)
                     continue;
-                // Empty spans set nothing: an empty paragraph keeps the paragraph's own format.
+                // Empty spans do not change a line of text, only a paragraph that has none.
                 OdfStyleChain inner =
                     styles.chain(QStringLiteral("text"), attr(e, Text, "style-name"), OdpStyles::OwnOnly);
                 inner.append(chain);
+                if (!e.hasChildNodes())
+                    emptySpanFormat = runFormat(inner);
                 readInline(e, p, inner, lastWasSpace, depth + 1, inLink || name == QLatin1String("a"));
             } else if (name == QLatin1String("s")) {
                 const int count = std::clamp(attr(e, Text, "c").toInt(), 1, 1000);
@@ -183,10 +186,12 @@ struct Reader {
                 p.runs.push_back(run);
                 lastWasSpace = true;
             } else if (name == QLatin1String("line-break")) {
-                TextRun run = format;
+                // A break is as high as the text it ends, not as its own span says.
+                TextRun run =
+                    p.runs.empty() || p.runs.back().text.endsWith(QChar(0x2028)) ? format : p.runs.back();
                 run.text = QString(QChar(0x2028));
                 p.runs.push_back(run);
-                lastWasSpace = true;
+                lastWasSpace = false; // a space after a break is kept: it indents the new line
             } else if (name == QLatin1String("page-number")) {
                 TextRun run = format;
                 run.text = QString::number(fields.slideNumber);
@@ -273,11 +278,12 @@ struct Reader {
             p.exactLineHeight = length(lineHeight, 0);
         readTabStops(p, chain);
         bool lastWasSpace = true;
+        emptySpanFormat.reset();
         readInline(e, p, chain, lastWasSpace, 0);
         while (!p.runs.empty() && p.runs.back().text == QLatin1String(" "))
             p.runs.pop_back();
-        p.endFormat = runFormat(chain);
-        applyFontIndependentSpacing(p, chain);
+        // A paragraph without text is as high as the empty span it holds, if any.
+        p.endFormat = p.runs.empty() && emptySpanFormat ? *emptySpanFormat : runFormat(chain);
         const TextRun& first = p.runs.empty() ? p.endFormat : p.runs.front();
 
         if (listLevel >= 0)
@@ -298,30 +304,6 @@ struct Reader {
                 p.tabStops.push_back(position);
         });
         std::sort(p.tabStops.begin(), p.tabStops.end());
-    }
-
-    // Font-independent line spacing measures a line from its font size alone, not from the
-    // ascent and descent each font declares.
-    static void applyFontIndependentSpacing(Paragraph& p, const OdfStyleChain& chain) {
-        if (p.exactLineHeight > 0 || chain.property("paragraph-properties", Style,
-                                                    "font-independent-line-spacing") != QLatin1String("true"))
-            return;
-        // One line height serves the whole paragraph, so lines of clearly different sizes keep
-        // their fonts' own heights.
-        double size = 0;
-        double smallest = 0;
-        for (const TextRun& run : p.runs) {
-            if (run.text.trimmed().isEmpty())
-                continue;
-            size = std::max(size, run.size);
-            smallest = smallest > 0 ? std::min(smallest, run.size) : run.size;
-        }
-        if (size > smallest * 1.25)
-            return;
-        if (size <= 0)
-            size = p.endFormat.size;
-        p.exactLineHeight = FontIndependentLineHeight * size * p.lineSpacing;
-        p.lineSpacing = 1;
     }
 
     void applyListLevel(Paragraph& p, int level, const QDomElement& listStyle, bool showLabel,
@@ -477,6 +459,31 @@ struct Reader {
         });
     }
 };
+// The shape's text style lends its paragraph properties only: the authoring program sets the
+// characters from the paragraph and span styles and the shape's own styles.
+OdfStyleChain paragraphPropertiesOnly(const OdfStyleChain& chain) {
+    OdfStyleChain result;
+    for (const QDomElement& s : chain.styles()) {
+        QDomElement copy = s.cloneNode(true).toElement();
+        for (QDomElement c = firstChild(copy, QStringLiteral("text-properties")); !c.isNull();
+             c = firstChild(copy, QStringLiteral("text-properties")))
+            copy.removeChild(c);
+        result.append(copy);
+    }
+    return result;
+}
+
+// Empty paragraphs as the authoring program lays them out: an empty first paragraph keeps its
+// full single height whatever proportional spacing asks, and shrinking text to fit its shape
+// leaves the empty paragraphs at the end out (under top-anchored text they show nothing).
+void settleEmptyParagraphs(TextBody& body) {
+    auto empty = [](const Paragraph& p) { return p.runs.empty(); };
+    if (!body.paragraphs.empty() && empty(body.paragraphs.front()))
+        body.paragraphs.front().lineSpacing = std::max(1.0, body.paragraphs.front().lineSpacing);
+    if (body.shrinkToFit && body.anchor == TextBody::Anchor::Top)
+        while (body.paragraphs.size() > 1 && empty(body.paragraphs.back()))
+            body.paragraphs.pop_back();
+}
 } // namespace
 
 void applyOdfBodyProperties(TextBody& body, const OdfStyleChain& shapeStyle) {
@@ -484,10 +491,10 @@ void applyOdfBodyProperties(TextBody& body, const OdfStyleChain& shapeStyle) {
         const QString v = shapeStyle.property("graphic-properties", Fo, name);
         return v.isEmpty() ? fallback : std::clamp(length(v, fallback), 0.0, 2000.0);
     };
-    const double all = padding("padding", -1);
-    body.insets = QMarginsF(
-        padding("padding-left", all >= 0 ? all : 7.1), padding("padding-top", all >= 0 ? all : 3.5),
-        padding("padding-right", all >= 0 ? all : 7.1), padding("padding-bottom", all >= 0 ? all : 3.5));
+    // Text touches the shape's edges unless a style asks for room (the standard style usually does).
+    const double all = padding("padding", 0);
+    body.insets = QMarginsF(padding("padding-left", all), padding("padding-top", all),
+                            padding("padding-right", all), padding("padding-bottom", all));
     const QString anchor = shapeStyle.property("graphic-properties", Draw, "textarea-vertical-align");
     body.anchor = anchor == QLatin1String("middle")   ? TextBody::Anchor::Middle
                   : anchor == QLatin1String("bottom") ? TextBody::Anchor::Bottom
@@ -502,12 +509,21 @@ void applyOdfBodyProperties(TextBody& body, const OdfStyleChain& shapeStyle) {
 
 TextBody readOdfText(const QDomElement& container, const OdfStyleChain& shapeStyle, const OdpStyles& styles,
                      const OdfFields& fields, const QString& textStyleName) {
-    const OdfStyleChain shapeText = textStyleName.isEmpty() ? OdfStyleChain()
-                                                            : styles.chain(QStringLiteral("paragraph"),
-                                                                           textStyleName, OdpStyles::OwnOnly);
-    Reader reader{styles, shapeStyle, shapeText, fields, {}, {}};
+    const OdfStyleChain shapeText =
+        paragraphPropertiesOnly(textStyleName.isEmpty() ? OdfStyleChain()
+                                                        : styles.chain(QStringLiteral("paragraph"),
+                                                                       textStyleName, OdpStyles::OwnOnly));
+    Reader reader{styles, shapeStyle, shapeText, fields, {}, {}, {}};
     applyOdfBodyProperties(reader.body, shapeStyle);
+    // Font-independent line spacing belongs to the whole text object: the shape's text style,
+    // else its graphic styles, decide; the paragraphs' own styles do not. Lines then step 1.2
+    // times their largest font size with the baseline a fifth of it above the line's foot.
+    QString independent = shapeText.property("paragraph-properties", Style, "font-independent-line-spacing");
+    if (independent.isEmpty())
+        independent = shapeStyle.property("paragraph-properties", Style, "font-independent-line-spacing");
+    reader.body.sizeBasedLines = independent == QLatin1String("true");
     reader.readBlocks(container);
+    settleEmptyParagraphs(reader.body);
     return std::move(reader.body);
 }
 
