@@ -12,6 +12,7 @@ namespace {
 using Align = Paragraph::Align;
 using Anchor = TextBody::Anchor;
 constexpr double LineFactor = 1.2; // line height per point of text
+constexpr double LegendStep = 1.5; // from one legend entry in a column to the next, per point
 
 ShapeElement box(const QRectF& r, const Fill& fill, const Stroke& stroke = {}) {
     ShapeElement shape;
@@ -270,10 +271,11 @@ QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
         // Rows of entries, centred, wrapping at the chart's (or the file's box's) width.
         const double avail = manual ? std::max(manualSize.width(), widths.front()) : area.width();
         const auto rows = legendRows(widths, avail, fs);
-        const double height = lineH * double(rows.size());
-        // In a box of the file's the rows are centred in it.
+        // In a box of the file's the rows share its height evenly.
+        const double rowStep = manual ? std::max(lineH, manualSize.height() / double(rows.size())) : lineH;
+        const double height = rowStep * double(rows.size());
         const QRectF room = manual ? QRectF(manualAt, manualSize.expandedTo(QSizeF(0, height))) : area;
-        double y = manual                    ? room.center().y() - height / 2
+        double y = manual                    ? room.center().y() - height / 2 + (rowStep - lineH) / 2
                    : where == Legend::Bottom ? area.bottom() - height
                                              : area.top();
         // Several rows line their entries up in columns as wide as the widest entry.
@@ -290,7 +292,7 @@ QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
                 legendEntry(l, entries[i], QPointF(x, y), w);
                 x += w + fs;
             }
-            y += lineH;
+            y += rowStep;
         }
         if (!manual) {
             if (where == Legend::Bottom)
@@ -307,13 +309,19 @@ QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
         widest = std::max(widest, legendTextOffset(entry, fs) + chartTextWidth(entry.text, style));
     const double lw = std::min(area.width() * 0.4, widest + fs * 0.2);
     const double x = manual ? manualAt.x() : where == Legend::Left ? area.left() : area.right() - lw;
-    const double height = lineH * double(entries.size());
-    double y = manual                      ? manualAt.y()
-               : where == Legend::TopRight ? area.top()
-                                           : area.center().y() - height / 2;
+    // Entries stand half a line apart, closer where the room is short; a box of the file's shares
+    // its height among them.
+    const double n = double(entries.size());
+    const double step = manual ? std::max(lineH, manualSize.height() / n)
+                               : std::clamp(area.height() / n, lineH, fs * LegendStep);
+    const double height = step * n;
+    double y = (manual                      ? manualAt.y()
+                : where == Legend::TopRight ? area.top()
+                                            : area.center().y() - height / 2) +
+               (step - lineH) / 2;
     for (const auto& entry : entries) {
         legendEntry(l, entry, QPointF(x, y), lw);
-        y += lineH;
+        y += step;
     }
     if (manual)
         return area;

@@ -425,15 +425,25 @@ void readLegend(ChartData& data, const QDomElement& chart, const ChartTextStyle&
     data.legendArea = manualLayout(firstChild(legend, QStringLiteral("layout")));
 }
 
-// A chart part may carry its own colour scheme, which replaces the theme's for its shapes.
+// A chart part may carry its own colour and font schemes, which replace the theme's for its
+// shapes and text.
 std::optional<Theme> themeOverride(OoxmlPackage& package, const QString& part, const Theme* theme) {
     const QString override = package.targetOfType(part, QStringLiteral("themeOverride"));
     if (override.isEmpty() || !package.zip().contains(override) || !theme)
         return std::nullopt;
     Theme copy = *theme;
     try {
-        const QDomElement scheme =
-            firstChild(package.xml(override).documentElement(), QStringLiteral("clrScheme"));
+        const QDomElement root = package.xml(override).documentElement();
+        const QDomElement fonts = firstChild(root, QStringLiteral("fontScheme"));
+        auto typeface = [&](const char* which) {
+            return childPath(fonts, {QString::fromLatin1(which), QStringLiteral("latin")})
+                .attribute(QStringLiteral("typeface"));
+        };
+        if (const QString major = typeface("majorFont"); !major.isEmpty())
+            copy.majorFont = major;
+        if (const QString minor = typeface("minorFont"); !minor.isEmpty())
+            copy.minorFont = minor;
+        const QDomElement scheme = firstChild(root, QStringLiteral("clrScheme"));
         DrawingContext plain;
         plain.package = &package;
         plain.part = override;
