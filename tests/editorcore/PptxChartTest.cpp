@@ -3,6 +3,8 @@
 #include "platform/brovik/editorcore/pptx/PptxImporter.h"
 
 #include <QFile>
+#include <cmath>
+#include <numbers>
 
 namespace KX::Tovrin::Test {
 namespace {
@@ -346,7 +348,9 @@ TEST_F(EditorCoreChart, ManualLayoutAndThemeOverridePlaceAndColourThePlot) {
         "Target=\"../theme/themeOverride1.xml\"/></Relationships>";
     extra["ppt/theme/themeOverride1.xml"] =
         "<a:themeOverride xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><a:clrScheme "
-        "name=\"o\"><a:accent1><a:srgbClr val=\"4F81BD\"/></a:accent1></a:clrScheme></a:themeOverride>";
+        "name=\"o\"><a:accent1><a:srgbClr val=\"4F81BD\"/></a:accent1></a:clrScheme><a:fontScheme "
+        "name=\"f\"><a:majorFont><a:latin typeface=\"Georgia\"/></a:majorFont><a:minorFont><a:latin "
+        "typeface=\"Georgia\"/></a:minorFont></a:fontScheme></a:themeOverride>";
     const GroupElement g =
         chart("<c:chart><c:plotArea>" + layout + bars(series("S", {"1", "2"}, {"A", "B"})) +
                   axes("", "<c:scaling><c:max val=\"4\"/></c:scaling>") + "</c:plotArea></c:chart>",
@@ -357,6 +361,64 @@ TEST_F(EditorCoreChart, ManualLayoutAndThemeOverridePlaceAndColourThePlot) {
     EXPECT_LE(columns[1].right(), 360);
     EXPECT_NEAR(columns[1].bottom(), 180, 0.5) << "the plot ends at 60 % of the height";
     EXPECT_NEAR(columns[1].top(), 180 - 150 * 0.5, 0.5) << "2 of a fixed maximum of 4";
+    const auto category = find(g, "A");
+    ASSERT_TRUE(category);
+    EXPECT_EQ(category->run.family, "Georgia") << "the chart's own theme fonts";
+}
+
+TEST_F(EditorCoreChart, SideLegendEntriesStandApartAndShareTheFilesBox) {
+    std::string all;
+    for (const char* name : {"One", "Two", "Three"})
+        all += series(name, {"1"}, {"A"});
+    const std::string plot = "<c:plotArea>" + bars(all) + axes() + "</c:plotArea>";
+    auto top = [](const GroupElement& g, const char* name) {
+        const auto l = find(g, name);
+        return l ? l->frame.bounds.top() : -1000.0;
+    };
+    // An automatic side legend steps one and a half times its text size.
+    GroupElement g = chart("<c:chart>" + plot + "<c:legend><c:legendPos val=\"r\"/>" + txPr("sz=\"1000\"") +
+                           "</c:legend></c:chart>");
+    EXPECT_NEAR(top(g, "Two") - top(g, "One"), 15, 0.01);
+    EXPECT_NEAR(top(g, "Three") - top(g, "Two"), 15, 0.01);
+    EXPECT_NEAR((top(g, "One") + top(g, "Three")) / 2 + 6, 150, 0.5) << "centred on the chart";
+    // A box of the file's (half the chart's 300 pt height) is shared evenly.
+    const std::string box = "<c:layout><c:manualLayout><c:xMode val=\"edge\"/><c:yMode val=\"edge\"/>"
+                            "<c:x val=\"0.8\"/><c:y val=\"0.25\"/><c:w val=\"0.2\"/><c:h val=\"0.5\"/>"
+                            "</c:manualLayout></c:layout>";
+    g = chart("<c:chart>" + plot + "<c:legend><c:legendPos val=\"r\"/>" + box + txPr("sz=\"1000\"") +
+              "</c:legend></c:chart>");
+    EXPECT_NEAR(top(g, "Two") - top(g, "One"), 50, 0.01);
+    EXPECT_NEAR(top(g, "One"), 75 + 25 - 6, 0.01) << "the middle of the first share";
+}
+
+TEST_F(EditorCoreChart, ThreeDColumnsShowTheirTopsAndSidesBeforeTheWalls) {
+    const std::string red = "<c:spPr><a:solidFill><a:srgbClr val=\"FF0000\"/></a:solidFill></c:spPr>";
+    const GroupElement g =
+        chart("<c:chart><c:view3D><c:rotX val=\"15\"/><c:rotY val=\"20\"/><c:rAngAx val=\"1\"/></c:view3D>"
+              "<c:plotArea><c:bar3DChart><c:barDir val=\"col\"/><c:grouping val=\"clustered\"/>" +
+              series("S", {"1", "2"}, {"A", "B"}, red) +
+              "<c:gapDepth val=\"100\"/><c:axId val=\"1\"/><c:axId val=\"2\"/></c:bar3DChart>" +
+              axes("", "<c:majorGridlines/>") + "</c:plotArea></c:chart>");
+    const auto fronts = filled(g, QColor(255, 0, 0));
+    const auto tops = filled(g, QColor(255, 0, 0).lighter(115));
+    const auto sides = filled(g, QColor(255, 0, 0).darker(135));
+    ASSERT_EQ(fronts.size(), 2u);
+    ASSERT_EQ(tops.size(), 2u);
+    ASSERT_EQ(sides.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_NEAR(tops[i].bottom(), fronts[i].top(), 0.01) << "the top rests on the front";
+        EXPECT_NEAR(sides[i].left(), fronts[i].right(), 0.01) << "the side follows it";
+        EXPECT_GT(tops[i].height(), 0.5);
+        // Looking from 20 degrees right and 15 down: the side is wider than the top is high.
+        EXPECT_NEAR(sides[i].width() / tops[i].height(),
+                    std::sin(20 * std::numbers::pi / 180) / std::sin(15 * std::numbers::pi / 180), 0.01);
+    }
+    // The gridlines run along the back wall, behind and above the columns' fronts.
+    double backRight = 0;
+    for (const ShapeElement* s : stroked(g, QColor(0x86, 0x86, 0x86)))
+        backRight = std::max(backRight, s->frame.bounds.right());
+    EXPECT_GT(backRight, sides[1].right()) << "the back wall reaches past the last column";
+    EXPECT_LE(backRight, 400);
 }
 
 TEST_F(EditorCoreChart, ShapesTheAuthorDrewOnTheChartComeWithIt) {

@@ -69,6 +69,14 @@ struct ChartAxis {
     int labelSkip = 0;     // categories: show every n-th label; 0: the layout decides
 };
 
+// A 3-D column chart's view: drawn as boxes seen obliquely from above and to the right.
+struct ChartDepth {
+    double rotX = 15;          // degrees the view looks down
+    double rotY = 20;          // degrees it looks from the right
+    double depthPercent = 100; // a box's depth, per cent of its width
+    double gapDepth = 1.5;     // room in front of and behind the boxes, in box depths
+};
+
 struct ChartData {
     enum class Kind { Bar, Line, Area, Pie, Doughnut };
     enum class Legend { None, Right, Left, Top, Bottom, TopRight };
@@ -97,6 +105,7 @@ struct ChartData {
     bool plotAreaIsInner = true; // plotArea is the plot itself, without its tick labels
     QRectF titleArea;            // only the position is used
     QRectF legendArea;
+    std::optional<ChartDepth> depth; // 3-D columns; unset: flat
     std::optional<Fill> plotFill;
     std::optional<Stroke> plotBorder;
 };

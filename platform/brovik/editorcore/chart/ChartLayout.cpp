@@ -481,6 +481,8 @@ struct Axes {
     double slot = 0; // room per category
     bool horizontal = false;
     bool reversed = false;
+    QPointF depth;       // 3-D columns: from the front of the floor to its back; null when flat
+    double boxDepth = 1; // share of that depth a column takes, centred in it
     double valuePos(double v, bool second = false) const {
         const Scale& s = second ? secondary : scale;
         const double t = (std::clamp(v, s.lo, s.hi) - s.lo) / (s.hi - s.lo);
@@ -547,6 +549,65 @@ double tickLabelWidth(const Layout& l, const Scale& s, const ChartAxis& axis) {
     return widest + axis.text.size * 0.6;
 }
 
+// -- 3-D columns ------------------------------------------------------------------------------
+
+// A level on the walls behind 3-D columns: across the side wall, then along the back wall.
+void placeWallLine(Layout& l, const Axes& axes, double y, const Stroke& stroke) {
+    const QRectF& plot = axes.plot;
+    const QPointF back = QPointF(plot.left(), y) + axes.depth;
+    l.add(line(QPointF(plot.left(), y), back, stroke));
+    l.add(line(back, QPointF(plot.right(), y) + axes.depth, stroke));
+}
+
+// The edges of the walls and floor that the gridlines leave out.
+void placeWalls(Layout& l, const Axes& axes) {
+    const ChartAxis& val = l.chart.valueAxis;
+    const QRectF& plot = axes.plot;
+    const QPointF d = axes.depth;
+    const Stroke stroke = val.majorGridlines ? *val.majorGridlines : val.line.value_or(Stroke());
+    if (!stroke.visible)
+        return;
+    l.add(line(plot.bottomLeft() + d, plot.topLeft() + d, stroke));
+    l.add(line(plot.bottomRight() + d, plot.topRight() + d, stroke));
+    l.add(line(plot.bottomRight(), plot.bottomRight() + d, stroke));
+    placeWallLine(l, axes, plot.bottom(), stroke);
+    placeWallLine(l, axes, plot.top(), stroke);
+}
+
+// How far a 3-D plot's floor reaches back and up, from the room a category takes: a column is as
+// deep as the file's share of its width, with the file's gap in front and behind.
+QPointF floorDepth(const ChartData& chart, double slotWidth) {
+    if (!chart.depth)
+        return {};
+    const ChartDepth& v = *chart.depth;
+    const double columnWidth = slotWidth / (1 + std::clamp(chart.gapWidth, 0.0, 5.0));
+    const double deep = columnWidth * v.depthPercent / 100 * (1 + v.gapDepth);
+    const double toRad = std::numbers::pi / 180;
+    return QPointF(deep * std::abs(std::sin(v.rotY * toRad)), -deep * std::sin(v.rotX * toRad));
+}
+
+// A column seen from the front, above and the right: its front, its top lit, its side shaded.
+void placeColumn(Layout& l, const Axes& axes, const QRectF& front, const Fill& fill, const Stroke& stroke) {
+    l.add(box(front, fill, stroke));
+    const QPointF d = axes.depth * axes.boxDepth;
+    if (d.isNull())
+        return;
+    auto face = [&](QPointF a, QPointF b, int tone) {
+        QPainterPath path;
+        path.moveTo(a);
+        path.lineTo(b);
+        path.lineTo(b + d);
+        path.lineTo(a + d);
+        path.closeSubpath();
+        Fill shaded = fill;
+        if (fill.kind == Fill::Kind::Solid)
+            shaded.color = tone > 0 ? fill.color.lighter(tone) : fill.color.darker(-tone);
+        l.add(pathShape(path, shaded, stroke, true));
+    };
+    face(front.topLeft(), front.topRight(), 115);
+    face(front.topRight(), front.bottomRight(), -135);
+}
+
 void placeValueLabels(Layout& l, const Axes& axes, bool second) {
     const ChartAxis& axis = second ? l.chart.secondaryAxis : l.chart.valueAxis;
     const Scale& s = second ? axes.secondary : axes.scale;
@@ -554,7 +615,9 @@ void placeValueLabels(Layout& l, const Axes& axes, bool second) {
     const double fs = axis.text.size, gap = fs * 0.4;
     for (const auto& [v, text] : tickLabels(s, axis, l.chart.percentStacked)) {
         const double p = axes.valuePos(v, second);
-        if (!second && axis.majorGridlines && axis.majorGridlines->visible)
+        if (!second && axis.majorGridlines && axis.majorGridlines->visible && !axes.depth.isNull())
+            placeWallLine(l, axes, p, *axis.majorGridlines);
+        else if (!second && axis.majorGridlines && axis.majorGridlines->visible)
             l.add(axes.horizontal
                       ? line(QPointF(p, plot.top()), QPointF(p, plot.bottom()), *axis.majorGridlines)
                       : line(QPointF(plot.left(), p), QPointF(plot.right(), p), *axis.majorGridlines));
@@ -697,9 +760,12 @@ void placeBars(Layout& l, const Axes& axes) {
                                                 QPointF(axes.valuePos(to, second), offset + barWidth))
                                        : QRectF(QPointF(offset, axes.valuePos(to, second)),
                                                 QPointF(offset + barWidth, axes.valuePos(from, second)));
-            r = r.normalized();
+            r = r.normalized().translated(axes.depth * ((1 - axes.boxDepth) / 2));
             if (r.width() > 0 && r.height() > 0)
-                l.add(box(r, l.pointFill(s, i), chart.series[s].line.value_or(Stroke())));
+                placeColumn(l, axes, r, l.pointFill(s, i), chart.series[s].line.value_or(Stroke()));
+            // A label stands on a 3-D column's top.
+            const QPointF top = axes.depth * axes.boxDepth;
+            r.adjust(top.x() / 2, to >= from ? top.y() : 0, top.x() / 2, 0);
             if (!chart.series[s].labels.any())
                 continue;
             using P = ChartDataLabels::Position;
@@ -906,6 +972,15 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
     axes.plot = plotRect(l, area, axes, size, fit);
     if (axes.plot.width() < 4 || axes.plot.height() < 4)
         return;
+    if (chart.depth) {
+        // The front of the floor is what the walls behind it leave.
+        const double n = double(std::max<std::size_t>(1, l.points));
+        const QPointF unit = floorDepth(chart, 1);
+        axes.depth = unit * (axes.plot.width() / (n + unit.x()));
+        axes.depth.setY(std::max(axes.depth.y(), -axes.plot.height() / 3));
+        axes.plot.adjust(0, -axes.depth.y(), -axes.depth.x(), 0);
+        axes.boxDepth = 1 / (1 + chart.depth->gapDepth);
+    }
     axes.slot = (axes.horizontal ? axes.plot.height() : axes.plot.width()) /
                 double(std::max<std::size_t>(1, l.points));
     if (chart.plotFill || chart.plotBorder)
@@ -913,6 +988,8 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
     placeValueLabels(l, axes, false);
     if (axes.hasSecondary && !axes.horizontal)
         placeValueLabels(l, axes, true);
+    if (!axes.depth.isNull())
+        placeWalls(l, axes);
     placeAxisLines(l, axes);
     if (chart.categoryAxis.visible)
         for (std::size_t i = 0; i < l.points; i += fit.skip)

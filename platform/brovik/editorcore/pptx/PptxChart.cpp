@@ -336,6 +336,24 @@ void readBarOptions(ChartData& data, const QDomElement& plot) {
                          -1.0, 1.0);
 }
 
+// A 3-D column plot keeps its depth; other 3-D plots are drawn flat.
+std::optional<ChartDepth> readDepth(const QDomElement& chart, const QDomElement& plot) {
+    if (plot.localName() != QLatin1String("bar3DChart"))
+        return std::nullopt;
+    const QDomElement view = firstChild(chart, QStringLiteral("view3D"));
+    auto number = [](const QDomElement& parent, const char* name, double fallback, double lo, double hi) {
+        return std::clamp(
+            attrDouble(firstChild(parent, QString::fromLatin1(name)), QStringLiteral("val"), fallback), lo,
+            hi);
+    };
+    ChartDepth depth;
+    depth.rotX = number(view, "rotX", depth.rotX, 0, 90);
+    depth.rotY = number(view, "rotY", depth.rotY, 0, 360);
+    depth.depthPercent = number(view, "depthPercent", depth.depthPercent, 20, 2000);
+    depth.gapDepth = number(plot, "gapDepth", 150, 0, 500) / 100;
+    return depth;
+}
+
 // Every plot of the plot area (a combination chart has several): the first sets the chart's kind
 // and primary axes, a later one on other axes is measured against the secondary value axis.
 void readPlots(ChartData& data, const QDomElement& plotArea, const ChartTextStyle& base,
@@ -349,6 +367,8 @@ void readPlots(ChartData& data, const QDomElement& plotArea, const ChartTextStyl
         return;
     data.kind = kindOf(plots.front().localName());
     readPlotOptions(data, plots.front());
+    if (plots.size() == 1 && !data.horizontal)
+        data.depth = readDepth(plotArea.parentNode().toElement(), plots.front());
     auto axisIds = [](const QDomElement& plot) {
         QStringList ids;
         forEachChild(plot, QStringLiteral("axId"),
