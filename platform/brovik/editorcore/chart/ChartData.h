@@ -96,6 +96,7 @@ struct ChartData {
     ChartTextStyle titleStyle{QStringLiteral("Calibri"), 18, true, false, {0x59, 0x59, 0x59}, {}};
     Legend legend = Legend::None;
     ChartTextStyle legendStyle;
+    double legendStep = 1.5; // side legends: from one entry to the next, per point of text
     ChartAxis categoryAxis;
     ChartAxis valueAxis;
     ChartAxis secondaryAxis;

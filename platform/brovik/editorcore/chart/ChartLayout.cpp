@@ -12,7 +12,6 @@ namespace {
 using Align = Paragraph::Align;
 using Anchor = TextBody::Anchor;
 constexpr double LineFactor = 1.2; // line height per point of text
-constexpr double LegendStep = 1.5; // from one legend entry in a column to the next, per point
 
 ShapeElement box(const QRectF& r, const Fill& fill, const Stroke& stroke = {}) {
     ShapeElement shape;
@@ -309,11 +308,12 @@ QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
         widest = std::max(widest, legendTextOffset(entry, fs) + chartTextWidth(entry.text, style));
     const double lw = std::min(area.width() * 0.4, widest + fs * 0.2);
     const double x = manual ? manualAt.x() : where == Legend::Left ? area.left() : area.right() - lw;
-    // Entries stand half a line apart, closer where the room is short; a box of the file's shares
-    // its height among them.
+    // Entries stand apart by the format's step, closer where the room is short; a box of the
+    // file's shares its height among them.
     const double n = double(entries.size());
-    const double step = manual ? std::max(lineH, manualSize.height() / n)
-                               : std::clamp(area.height() / n, lineH, fs * LegendStep);
+    const double step =
+        manual ? std::max(lineH, manualSize.height() / n)
+               : std::clamp(area.height() / n, lineH, fs * std::max(LineFactor, l.chart.legendStep));
     const double height = step * n;
     double y = (manual                      ? manualAt.y()
                 : where == Legend::TopRight ? area.top()

@@ -114,8 +114,10 @@ ChartSeries readSeries(const QDomElement& s, const Grid& grid, const QHash<QStri
     return series;
 }
 // The office suite's own defaults for what this reader does not take from the styles:
-// black text, a 13 pt plain title, light grey value gridlines and axis lines.
+// black text, a 13 pt plain title, legend entries a line apart, light grey value gridlines and
+// axis lines.
 void applyDefaultLooks(ChartData& data) {
+    data.legendStep = 1.2;
     data.titleStyle.size = 13;
     data.titleStyle.bold = false;
     for (ChartTextStyle* text :
