@@ -286,6 +286,37 @@ TEST_F(EditorCoreChart, CombinedPlotsDrawBarsAndLinesOnTheirOwnAxes) {
     EXPECT_TRUE(find(g, "3.5")) << "and the primary's";
 }
 
+TEST_F(EditorCoreChart, PointsKeepTheirOwnLabelsAndMarkers) {
+    // Point 1's label is moved a tenth of the chart left and down; point 2's is deleted.
+    const std::string labelled =
+        "<c:dLbls><c:dLbl><c:idx val=\"1\"/><c:layout><c:manualLayout><c:x val=\"-0.1\"/><c:y val=\"0.1\"/>"
+        "</c:manualLayout></c:layout><c:showVal val=\"1\"/></c:dLbl><c:dLbl><c:idx val=\"2\"/>"
+        "<c:delete val=\"1\"/></c:dLbl><c:showVal val=\"1\"/></c:dLbls>";
+    const std::string marked =
+        "<c:marker><c:symbol val=\"circle\"/><c:size val=\"8\"/><c:spPr><a:solidFill>"
+        "<a:srgbClr val=\"00AA00\"/></a:solidFill></c:spPr></c:marker><c:dPt><c:idx "
+        "val=\"0\"/><c:marker><c:symbol val=\"none\"/></c:marker></c:dPt><c:dPt><c:idx "
+        "val=\"3\"/><c:marker><c:size val=\"16\"/></c:marker></c:dPt>";
+    const std::vector<std::string> names{"A", "B", "C", "D"};
+    const GroupElement g = chart(
+        "<c:chart><c:plotArea>" + bars(series("S", {"1.3", "2.7", "3.1", "4.6"}, names, labelled)) +
+        "<c:lineChart><c:grouping val=\"standard\"/>" + series("L", {"1", "1", "1", "1"}, names, marked) +
+        "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:lineChart>" + axes() + "</c:plotArea></c:chart>");
+    const auto columns = filled(g, QColor(255, 0, 0));
+    ASSERT_EQ(columns.size(), 4u);
+    const auto first = find(g, "1.3"), moved = find(g, "2.7"), last = find(g, "4.6");
+    ASSERT_TRUE(first && moved && last);
+    EXPECT_NEAR(moved->frame.bounds.center().x(), columns[1].center().x() - 40, 0.5)
+        << "a tenth of 400 pt left";
+    EXPECT_NEAR(moved->frame.bounds.bottom(), columns[1].top() + 30, 0.5) << "a tenth of 300 pt down";
+    EXPECT_FALSE(find(g, "3.1")) << "deleted";
+    const auto markers = filled(g, QColor(0, 0xaa, 0));
+    ASSERT_EQ(markers.size(), 3u) << "the first point shows none";
+    EXPECT_NEAR(markers[0].width(), 8, 0.01);
+    EXPECT_NEAR(markers[2].width(), 16, 0.01) << "a bigger circle in the series' colours";
+    EXPECT_GT(markers[0].left(), columns[0].right());
+}
+
 TEST_F(EditorCoreChart, CategoryLabelsTurnWhenTheyDoNotFit) {
     std::vector<std::string> values, names;
     for (int i = 0; i < 24; ++i) {

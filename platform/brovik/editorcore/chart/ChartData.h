@@ -31,6 +31,7 @@ struct ChartDataLabels {
     Position position = Position::Auto;
     QString numberFormat; // empty: the values' own format
     ChartTextStyle text;
+    QPointF offset; // moved from its automatic place by these shares of the chart's width and height
     bool any() const { return value || percent || category || seriesName; }
 };
 
@@ -53,7 +54,13 @@ struct ChartSeries {
     bool secondary = false;            // measured against the second value axis
     std::optional<ChartMarker> marker; // lines: unset gives the automatic marker
     ChartDataLabels labels;
-    QString numberFormat; // of the cached values
+    std::map<int, ChartDataLabels> pointLabels; // points whose label differs from the series'
+    std::map<int, ChartMarker> pointMarkers;    // points whose marker differs
+    QString numberFormat;                       // of the cached values
+    const ChartDataLabels& labelsAt(std::size_t i) const {
+        const auto it = pointLabels.find(int(i));
+        return it != pointLabels.end() ? it->second : labels;
+    }
 };
 
 struct ChartAxis {

@@ -336,7 +336,7 @@ QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
 
 QString labelText(const Layout& l, std::size_t s, std::size_t i, double share) {
     const ChartSeries& series = l.chart.series[s];
-    const ChartDataLabels& d = series.labels;
+    const ChartDataLabels& d = series.labelsAt(i);
     QStringList parts;
     if (d.seriesName)
         parts << series.name;
@@ -354,10 +354,12 @@ QString labelText(const Layout& l, std::size_t s, std::size_t i, double share) {
 
 void dataLabel(Layout& l, std::size_t s, std::size_t i, QPointF at, Align align, Anchor anchor,
                double share = 0) {
-    const ChartDataLabels& d = l.chart.series[s].labels;
+    const ChartDataLabels& d = l.chart.series[s].labelsAt(i);
     const QString text = labelText(l, s, i, share);
     if (text.isEmpty())
         return;
+    const QSizeF chartSize = l.group.childSpace.size();
+    at += QPointF(d.offset.x() * chartSize.width(), d.offset.y() * chartSize.height());
     const double w = chartTextWidth(text, d.text) + d.text.size * 0.4;
     const double h = d.text.size * LineFactor;
     const double x = align == Align::Left ? at.x() : align == Align::Right ? at.x() - w : at.x() - w / 2;
@@ -397,7 +399,7 @@ void placePie(Layout& l, const QRectF& area) {
             slice = slice.subtracted(inner);
         }
         l.add(pathShape(slice, l.pointFill(0, i), edge, true));
-        if (chart.series[0].labels.any() && share > 0) {
+        if (chart.series[0].labelsAt(i).any() && share > 0) {
             const double mid = (angle + sweep / 2) * std::numbers::pi / 180;
             const double at = outside ? 1.12 : hole > 0 ? (1 + hole) / 2 : 0.65;
             const QPointF p(c.x() + std::cos(mid) * r * at, c.y() - std::sin(mid) * r * at);
@@ -766,10 +768,10 @@ void placeBars(Layout& l, const Axes& axes) {
             // A label stands on a 3-D column's top.
             const QPointF top = axes.depth * axes.boxDepth;
             r.adjust(top.x() / 2, to >= from ? top.y() : 0, top.x() / 2, 0);
-            if (!chart.series[s].labels.any())
+            if (!chart.series[s].labelsAt(i).any())
                 continue;
             using P = ChartDataLabels::Position;
-            P where = chart.series[s].labels.position;
+            P where = chart.series[s].labelsAt(i).position;
             if (where == P::Auto)
                 where = chart.stacked ? P::Center : P::OutsideEnd;
             const bool up = to >= from;
@@ -866,9 +868,11 @@ void placeLine(Layout& l, std::size_t s, const std::vector<QPointF>& points) {
     for (std::size_t i = 0; i < points.size(); ++i) {
         if (std::isnan(points[i].x()) || std::isnan(points[i].y()))
             continue;
-        placeMarker(l, marker, points[i], colour, edge);
-        if (series.labels.any())
-            dataLabel(l, s, i, points[i] + QPointF(marker.size / 2 + 2, 0), Align::Left, Anchor::Middle);
+        const auto own = series.pointMarkers.find(int(i));
+        const ChartMarker& m = own != series.pointMarkers.end() ? own->second : marker;
+        placeMarker(l, m, points[i], colour, edge);
+        if (series.labelsAt(i).any())
+            dataLabel(l, s, i, points[i] + QPointF(m.size / 2 + 2, 0), Align::Left, Anchor::Middle);
     }
 }
 

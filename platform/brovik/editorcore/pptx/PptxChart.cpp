@@ -147,7 +147,9 @@ ChartDataLabels readDataLabels(const QDomElement& dLbls, ChartDataLabels base, c
     return base;
 }
 
-std::optional<ChartMarker> readMarker(const QDomElement& marker, const DrawingContext& ctx) {
+// base: what a marker element leaves unsaid (a point's marker starts from its series').
+std::optional<ChartMarker> readMarker(const QDomElement& marker, const DrawingContext& ctx,
+                                      const std::optional<ChartMarker>& base = std::nullopt) {
     if (marker.isNull())
         return std::nullopt;
     using S = ChartMarker::Symbol;
@@ -157,14 +159,19 @@ std::optional<ChartMarker> readMarker(const QDomElement& marker, const DrawingCo
         {QStringLiteral("circle"), S::Circle},   {QStringLiteral("x"), S::Cross},
         {QStringLiteral("star"), S::Cross},      {QStringLiteral("plus"), S::Plus},
         {QStringLiteral("dash"), S::Dash},       {QStringLiteral("dot"), S::Circle}};
-    ChartMarker m;
+    ChartMarker square;
+    square.symbol = S::Square;
+    ChartMarker m = base.value_or(square);
     const auto it = symbols.find(val(marker, "symbol"));
-    m.symbol = it != symbols.end() ? it->second : S::Square;
-    m.size = std::clamp(attrDouble(firstChild(marker, QStringLiteral("size")), QStringLiteral("val"), 5), 2.0,
-                        72.0);
+    if (it != symbols.end())
+        m.symbol = it->second;
+    m.size = std::clamp(attrDouble(firstChild(marker, QStringLiteral("size")), QStringLiteral("val"), m.size),
+                        2.0, 72.0);
     const QDomElement spPr = firstChild(marker, QStringLiteral("spPr"));
-    m.fill = readFill(spPr, ctx);
-    m.line = readLine(spPr, ctx);
+    if (auto fill = readFill(spPr, ctx))
+        m.fill = fill;
+    if (auto line = readLine(spPr, ctx))
+        m.line = line;
     return m;
 }
 
@@ -186,13 +193,36 @@ ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels
     const QDomElement spPr = firstChild(ser, QStringLiteral("spPr"));
     s.fill = readFill(spPr, ctx);
     s.line = readLine(spPr, ctx);
-    forEachChild(ser, QStringLiteral("dPt"), [&](const QDomElement& dPt) {
-        if (auto f = readFill(firstChild(dPt, QStringLiteral("spPr")), ctx))
-            s.pointFills[int(attrInt(firstChild(dPt, QStringLiteral("idx")), QStringLiteral("val"), -1))] =
-                *f;
-    });
     s.marker = readMarker(firstChild(ser, QStringLiteral("marker")), ctx);
-    s.labels = readDataLabels(firstChild(ser, QStringLiteral("dLbls")), plotLabels, ctx);
+    auto index = [](const QDomElement& e) {
+        return int(std::clamp<qint64>(
+            attrInt(firstChild(e, QStringLiteral("idx")), QStringLiteral("val"), -1), -1, MaxPoints));
+    };
+    forEachChild(ser, QStringLiteral("dPt"), [&](const QDomElement& dPt) {
+        const int i = index(dPt);
+        if (auto f = readFill(firstChild(dPt, QStringLiteral("spPr")), ctx))
+            s.pointFills[i] = *f;
+        // A point's marker without a symbol of its own keeps the series' (or the automatic) one.
+        const QDomElement marker = firstChild(dPt, QStringLiteral("marker"));
+        if (s.marker || !firstChild(marker, QStringLiteral("symbol")).isNull())
+            if (auto m = readMarker(marker, ctx, s.marker))
+                s.pointMarkers[i] = *m;
+    });
+    const QDomElement dLbls = firstChild(ser, QStringLiteral("dLbls"));
+    s.labels = readDataLabels(dLbls, plotLabels, ctx);
+    forEachChild(dLbls, QStringLiteral("dLbl"), [&](const QDomElement& dLbl) {
+        ChartDataLabels own = readDataLabels(dLbl, s.labels, ctx);
+        // Offsets from the automatic place, as shares of the chart.
+        const QDomElement m = childPath(dLbl, {QStringLiteral("layout"), QStringLiteral("manualLayout")});
+        if (!m.isNull() && val(m, "xMode") != QLatin1String("edge") &&
+            val(m, "yMode") != QLatin1String("edge"))
+            own.offset =
+                QPointF(std::clamp(attrDouble(firstChild(m, QStringLiteral("x")), QStringLiteral("val"), 0),
+                                   -1.0, 1.0),
+                        std::clamp(attrDouble(firstChild(m, QStringLiteral("y")), QStringLiteral("val"), 0),
+                                   -1.0, 1.0));
+        s.pointLabels[index(dLbl)] = own;
+    });
     return s;
 }
 
