@@ -317,6 +317,46 @@ TEST_F(EditorCoreChart, PointsKeepTheirOwnLabelsAndMarkers) {
     EXPECT_GT(markers[0].left(), columns[0].right());
 }
 
+TEST_F(EditorCoreChart, ScatterPointsStandAtTheirOwnValuesAcross) {
+    auto points = [](const char* tag, const std::vector<std::string>& values) {
+        std::string s = std::string("<c:") + tag + "><c:numRef><c:numCache>";
+        for (std::size_t i = 0; i < values.size(); ++i)
+            s += "<c:pt idx=\"" + std::to_string(i) + "\"><c:v>" + values[i] + "</c:v></c:pt>";
+        return s + "</c:numCache></c:numRef></c:" + tag + ">";
+    };
+    const std::string dots = "<c:ser><c:idx val=\"0\"/><c:spPr><a:ln><a:noFill/></a:ln></c:spPr><c:marker>"
+                             "<c:symbol val=\"square\"/><c:size val=\"6\"/><c:spPr><a:solidFill><a:srgbClr "
+                             "val=\"00AA00\"/></a:solidFill></c:spPr></c:marker>" +
+                             points("xVal", {"1", "2", "4"}) + points("yVal", {"10", "20", "40"}) +
+                             "</c:ser>";
+    const std::string curve = "<c:ser><c:idx val=\"1\"/><c:spPr><a:ln w=\"12700\"><a:solidFill><a:srgbClr "
+                              "val=\"0000AA\"/></a:solidFill>"
+                              "</a:ln></c:spPr><c:marker><c:symbol val=\"none\"/></c:marker>" +
+                              points("xVal", {"0", "1", "3", "4"}) + points("yVal", {"5", "30", "10", "25"}) +
+                              "<c:smooth val=\"1\"/></c:ser>";
+    const std::string valueAxes =
+        "<c:valAx><c:axId val=\"1\"/><c:axPos val=\"b\"/><c:crossAx val=\"2\"/></c:valAx>"
+        "<c:valAx><c:axId val=\"2\"/><c:axPos val=\"l\"/><c:crossAx val=\"1\"/></c:valAx>";
+    const GroupElement g = chart("<c:chart><c:plotArea><c:scatterChart><c:scatterStyle val=\"lineMarker\"/>" +
+                                 dots + curve + "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:scatterChart>" +
+                                 valueAxes + "</c:plotArea></c:chart>");
+    const auto markers = filled(g, QColor(0, 0xaa, 0));
+    ASSERT_EQ(markers.size(), 3u);
+    EXPECT_TRUE(stroked(g, QColor(0, 0xaa, 0)).empty()) << "no line between the dots";
+    const double step = markers[1].center().x() - markers[0].center().x();
+    EXPECT_GT(step, 10);
+    EXPECT_NEAR(markers[2].center().x() - markers[1].center().x(), 2 * step, 0.01) << "4 stands twice as far";
+    EXPECT_NEAR(markers[0].center().y() - markers[1].center().y(),
+                (markers[1].center().y() - markers[2].center().y()) / 2, 0.01);
+    EXPECT_TRUE(find(g, "4")) << "values along the bottom";
+    EXPECT_TRUE(find(g, "40"));
+    const auto curves = stroked(g, QColor(0, 0, 0xaa));
+    ASSERT_EQ(curves.size(), 1u);
+    const QPainterPath& path = curves[0]->geometry.front().path;
+    EXPECT_EQ(path.elementAt(1).type, QPainterPath::CurveToElement) << "smoothed";
+    EXPECT_NEAR(curves[0]->frame.bounds.left(), markers[0].center().x() - step, 0.5) << "from 0 across";
+}
+
 TEST_F(EditorCoreChart, CategoryLabelsTurnWhenTheyDoNotFit) {
     std::vector<std::string> values, names;
     for (int i = 0; i < 24; ++i) {

@@ -46,7 +46,9 @@ struct ChartMarker {
 struct ChartSeries {
     enum class Kind { Bar, Line, Area };
     QString name;
-    std::vector<double> values; // NaN: no value, a gap
+    std::vector<double> values;  // NaN: no value, a gap
+    std::vector<double> xValues; // scatter charts: where each point stands across
+    bool smooth = false;         // lines: a smooth curve through the points
     std::optional<Fill> fill;
     std::optional<Stroke> line;
     std::map<int, Fill> pointFills;    // points with a fill of their own
@@ -85,7 +87,7 @@ struct ChartDepth {
 };
 
 struct ChartData {
-    enum class Kind { Bar, Line, Area, Pie, Doughnut };
+    enum class Kind { Bar, Line, Area, Pie, Doughnut, Scatter };
     enum class Legend { None, Right, Left, Top, Bottom, TopRight };
 
     Kind kind = Kind::Bar;

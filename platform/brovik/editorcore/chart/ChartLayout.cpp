@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace KX::Tovrin {
@@ -61,7 +62,8 @@ double niceStep(double range, int maxDivisions) {
 ChartSeries::Kind kindOf(const ChartData& chart, const ChartSeries& s) {
     if (s.kind)
         return *s.kind;
-    return chart.kind == ChartData::Kind::Line   ? ChartSeries::Kind::Line
+    return chart.kind == ChartData::Kind::Line || chart.kind == ChartData::Kind::Scatter
+               ? ChartSeries::Kind::Line
            : chart.kind == ChartData::Kind::Area ? ChartSeries::Kind::Area
                                                  : ChartSeries::Kind::Bar;
 }
@@ -412,6 +414,8 @@ void placePie(Layout& l, const QRectF& area) {
 
 // -- Axes -------------------------------------------------------------------------------------
 
+Scale roundScale(double lo, double hi, const ChartAxis& axis, double length, bool headroomed = true);
+
 // length: the room along the value direction, which bounds how many divisions fit.
 Scale valueScale(const Layout& l, bool secondary, double length) {
     const ChartData& chart = l.chart;
@@ -440,6 +444,38 @@ Scale valueScale(const Layout& l, bool secondary, double length) {
     }
     if (!any)
         return s;
+    return roundScale(s.lo, s.hi, axis, length);
+}
+
+// The scale across a scatter chart: its points' x values, from zero unless they all lie far from it.
+Scale acrossScale(const Layout& l, double length) {
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    for (const ChartSeries& series : l.chart.series)
+        for (double x : series.xValues)
+            if (std::isfinite(x)) {
+                lo = std::min(lo, x);
+                hi = std::max(hi, x);
+            }
+    if (!std::isfinite(lo))
+        return roundScale(0, 1, l.chart.categoryAxis, length);
+    // Data far from zero (the smallest above five sixths of the largest) keeps its own range.
+    const bool fromZero = !(lo > 0 && lo > hi * 5 / 6) && !(hi < 0 && hi < lo * 5 / 6);
+    Scale s = roundScale(fromZero ? std::min(lo, 0.0) : lo, fromZero ? std::max(hi, 0.0) : hi,
+                         l.chart.categoryAxis, length, false);
+    if (!fromZero && !l.chart.categoryAxis.minimum)
+        s.lo = std::floor(lo / s.step) * s.step;
+    if (!fromZero && !l.chart.categoryAxis.maximum)
+        s.hi = std::ceil(hi / s.step) * s.step;
+    if (s.hi <= s.lo)
+        s.hi = s.lo + s.step;
+    return s;
+}
+
+// Round steps from lo to hi unless the axis fixes them; headroom: a twentieth more past the data.
+Scale roundScale(double lo, double hi, const ChartAxis& axis, double length, bool headroomed) {
+    Scale s;
+    s.lo = lo;
+    s.hi = hi;
     if (axis.minimum)
         s.lo = *axis.minimum;
     if (axis.maximum)
@@ -447,7 +483,7 @@ Scale valueScale(const Layout& l, bool secondary, double length) {
     if (s.hi <= s.lo)
         s.hi = s.lo + 1;
     // A twentieth of the range as headroom, so the largest value never touches the top.
-    const double headroom = axis.maximum ? 0 : (s.hi - s.lo) / 20;
+    const double headroom = axis.maximum || !headroomed ? 0 : (s.hi - s.lo) / 20;
     s.step = axis.majorUnit && (s.hi - s.lo) / *axis.majorUnit <= 200
                  ? *axis.majorUnit
                  : niceStep(s.hi - s.lo + headroom * ((s.hi > 0) + (s.lo < 0)),
@@ -483,12 +519,17 @@ struct Axes {
     double slot = 0; // room per category
     bool horizontal = false;
     bool reversed = false;
-    QPointF depth;       // 3-D columns: from the front of the floor to its back; null when flat
-    double boxDepth = 1; // share of that depth a column takes, centred in it
+    std::optional<Scale> across; // scatter charts: the value scale along the bottom
+    QPointF depth;               // 3-D columns: from the front of the floor to its back; null when flat
+    double boxDepth = 1;         // share of that depth a column takes, centred in it
     double valuePos(double v, bool second = false) const {
         const Scale& s = second ? secondary : scale;
         const double t = (std::clamp(v, s.lo, s.hi) - s.lo) / (s.hi - s.lo);
         return horizontal ? plot.left() + t * plot.width() : plot.bottom() - t * plot.height();
+    }
+    double acrossPos(double x) const {
+        const Scale& s = *across;
+        return plot.left() + (std::clamp(x, s.lo, s.hi) - s.lo) / (s.hi - s.lo) * plot.width();
     }
     // The j-th border between category slots, counted from the axis' start.
     double boundary(std::size_t j) const {
@@ -681,6 +722,32 @@ std::pair<double, double> tickReach(ChartAxis::Ticks ticks) {
     }
 }
 
+// Where the category axis has its ticks (with the ends) or gridlines (without): between the
+// categories, or at a scatter chart's round values.
+std::vector<double> categoryLines(const Layout& l, const Axes& axes, bool ends) {
+    std::vector<double> at;
+    if (axes.across) {
+        for (const auto& [v, text] : tickLabels(*axes.across, l.chart.categoryAxis, false))
+            if (ends || (v > axes.across->lo && v < axes.across->hi))
+                at.push_back(axes.acrossPos(v));
+        return at;
+    }
+    for (std::size_t i = ends ? 0 : 1; l.points > 0 && i <= (ends ? l.points : l.points - 1); ++i)
+        at.push_back(axes.boundary(i));
+    return at;
+}
+
+// A scatter chart's values along the bottom.
+void placeAcrossLabels(Layout& l, const Axes& axes) {
+    const ChartAxis& axis = l.chart.categoryAxis;
+    const double fs = axis.text.size, gap = fs * 0.4;
+    for (const auto& [v, text] : tickLabels(*axes.across, axis, false)) {
+        const double w = chartTextWidth(text, axis.text) + fs, p = axes.acrossPos(v);
+        l.add(chartLabel(QRectF(p - w / 2, axes.plot.bottom() + gap, w, fs * LineFactor), text, axis.text,
+                         Align::Center));
+    }
+}
+
 void placeTickMarks(Layout& l, const Axes& axes, double zero) {
     const QRectF& plot = axes.plot;
     const ChartAxis& cat = l.chart.categoryAxis;
@@ -696,8 +763,7 @@ void placeTickMarks(Layout& l, const Axes& axes, double zero) {
     }
     if (cat.line && cat.line->visible && cat.tickMarks != ChartAxis::Ticks::None) {
         const auto [out, in] = tickReach(cat.tickMarks);
-        for (std::size_t i = 0; i <= l.points; ++i) {
-            const double p = axes.boundary(i);
+        for (const double p : categoryLines(l, axes, true)) {
             l.add(axes.horizontal ? line(QPointF(zero - out, p), QPointF(zero + in, p), *cat.line)
                                   : line(QPointF(p, zero - in), QPointF(p, zero + out), *cat.line));
         }
@@ -709,8 +775,7 @@ void placeAxisLines(Layout& l, const Axes& axes) {
     const ChartAxis& cat = l.chart.categoryAxis;
     const ChartAxis& val = l.chart.valueAxis;
     if (cat.majorGridlines && cat.majorGridlines->visible)
-        for (std::size_t i = 1; i < l.points; ++i) {
-            const double p = axes.boundary(i);
+        for (const double p : categoryLines(l, axes, false)) {
             l.add(axes.horizontal
                       ? line(QPointF(plot.left(), p), QPointF(plot.right(), p), *cat.majorGridlines)
                       : line(QPointF(p, plot.top()), QPointF(p, plot.bottom()), *cat.majorGridlines));
@@ -844,6 +909,21 @@ void placeMarker(Layout& l, const ChartMarker& m, QPointF p, const Fill& fill, c
     l.add(pathShape(path, m.fill.value_or(fill), m.line.value_or(stroke), true));
 }
 
+// One unbroken stretch of a line: straight from point to point, or a smooth curve through them
+// whose tangent at each point runs parallel to its neighbours' chord.
+void addLineRun(QPainterPath& path, const std::vector<QPointF>& run, bool smooth) {
+    path.moveTo(run.front());
+    for (std::size_t i = 1; i < run.size(); ++i) {
+        if (!smooth || run.size() < 3) {
+            path.lineTo(run[i]);
+            continue;
+        }
+        const QPointF& before = run[i > 1 ? i - 2 : 0];
+        const QPointF& after = run[std::min(i + 1, run.size() - 1)];
+        path.cubicTo(run[i - 1] + (run[i] - before) / 6, run[i] - (after - run[i - 1]) / 6, run[i]);
+    }
+}
+
 // Points without a value (NaN) break the line.
 void placeLine(Layout& l, std::size_t s, const std::vector<QPointF>& points) {
     const ChartSeries& series = l.chart.series[s];
@@ -851,14 +931,16 @@ void placeLine(Layout& l, std::size_t s, const std::vector<QPointF>& points) {
     const Stroke stroke = lineStroke(l, s);
     if (stroke.visible && points.size() > 1) {
         QPainterPath path;
-        bool drawing = false;
-        for (const QPointF& p : points) {
-            const bool gap = std::isnan(p.x()) || std::isnan(p.y());
-            if (!gap && drawing)
-                path.lineTo(p);
-            else if (!gap)
-                path.moveTo(p);
-            drawing = !gap;
+        std::vector<QPointF> run;
+        for (std::size_t i = 0; i <= points.size(); ++i) {
+            const bool gap = i == points.size() || std::isnan(points[i].x()) || std::isnan(points[i].y());
+            if (!gap) {
+                run.push_back(points[i]);
+                continue;
+            }
+            if (run.size() > 1)
+                addLineRun(path, run, series.smooth);
+            run.clear();
         }
         if (!path.isEmpty())
             l.add(pathShape(path, Fill(), stroke, false));
@@ -899,7 +981,14 @@ void placeLines(Layout& l, const Axes& axes) {
             const double from = chart.stacked && kind == ChartSeries::Kind::Area ? stackBase[i] : 0;
             if (chart.stacked && kind == ChartSeries::Kind::Area)
                 stackBase[i] = v = from + v;
-            const double c = axes.slotStart(i, l.points) + axes.slot / 2;
+            const bool across = axes.across && i < series.xValues.size();
+            if (across && !std::isfinite(series.xValues[i])) {
+                points.emplace_back(std::nan(""), std::nan(""));
+                base.push_back(points.back());
+                continue;
+            }
+            const double c =
+                across ? axes.acrossPos(series.xValues[i]) : axes.slotStart(i, l.points) + axes.slot / 2;
             const double p = axes.valuePos(v, series.secondary), b = axes.valuePos(from, series.secondary);
             points.push_back(axes.horizontal ? QPointF(p, c) : QPointF(c, p));
             base.push_back(axes.horizontal ? QPointF(b, c) : QPointF(c, b));
@@ -955,7 +1044,10 @@ QRectF plotRect(const Layout& l, const QRectF& area, const Axes& axes, const QSi
     plot.setLeft(plot.left() + valueRoom);
     plot.setRight(plot.right() - (axes.hasSecondary ? secondRoom : catSize));
     plot.setTop(plot.top() + chart.valueAxis.text.size * 0.6);
-    fit = fitCategories(l, plot.width() / double(std::max<std::size_t>(1, l.points)));
+    if (axes.across)
+        fit.height = catSize * LineFactor;
+    else
+        fit = fitCategories(l, plot.width() / double(std::max<std::size_t>(1, l.points)));
     if (chart.categoryAxis.visible)
         plot.setBottom(plot.bottom() - std::min(fit.height + catSize * 0.6, outer.height() * 0.45));
     return plot;
@@ -972,6 +1064,8 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
                                     [](const ChartSeries& s) { return s.secondary; });
     if (axes.hasSecondary)
         axes.secondary = valueScale(l, true, valueLength);
+    if (chart.kind == ChartData::Kind::Scatter)
+        axes.across = acrossScale(l, area.width());
     CategoryFit fit;
     axes.plot = plotRect(l, area, axes, size, fit);
     if (axes.plot.width() < 4 || axes.plot.height() < 4)
@@ -995,7 +1089,9 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
     if (!axes.depth.isNull())
         placeWalls(l, axes);
     placeAxisLines(l, axes);
-    if (chart.categoryAxis.visible)
+    if (chart.categoryAxis.visible && axes.across)
+        placeAcrossLabels(l, axes);
+    else if (chart.categoryAxis.visible)
         for (std::size_t i = 0; i < l.points; i += fit.skip)
             placeCategoryLabel(l, axes, fit, i);
     placeBars(l, axes);

@@ -175,10 +175,30 @@ std::optional<ChartMarker> readMarker(const QDomElement& marker, const DrawingCo
     return m;
 }
 
+// A scatter series' x values; points named by text stand at 1, 2, 3 ... as the authoring
+// programs place them. Empty for other series.
+std::vector<double> acrossValues(const QDomElement& xVal, std::size_t count) {
+    if (xVal.isNull())
+        return {};
+    std::vector<double> xs(count, std::nan(""));
+    bool numeric = true;
+    for (const auto& [idx, v] : cachedPoints(xVal)) {
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        numeric = numeric && ok && std::isfinite(d);
+        if (std::size_t(idx) < count)
+            xs[std::size_t(idx)] = d;
+    }
+    if (!numeric || cachedPoints(xVal).empty())
+        for (std::size_t i = 0; i < count; ++i)
+            xs[i] = double(i + 1);
+    return xs;
+}
+
 ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels, const DrawingContext& ctx) {
     ChartSeries s;
     s.name = richText(firstChild(ser, QStringLiteral("tx")));
-    const QDomElement valRef = firstChild(ser, QStringLiteral("val"));
+    const QDomElement valRef = firstChild(ser, QStringLiteral("val"), QStringLiteral("yVal"));
     const auto values = cachedPoints(valRef);
     s.numberFormat = firstChild(pointCache(valRef), QStringLiteral("formatCode")).text();
     int count = 0;
@@ -193,6 +213,8 @@ ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels
     const QDomElement spPr = firstChild(ser, QStringLiteral("spPr"));
     s.fill = readFill(spPr, ctx);
     s.line = readLine(spPr, ctx);
+    s.xValues = acrossValues(firstChild(ser, QStringLiteral("xVal")), s.values.size());
+    s.smooth = flag(ser, "smooth", false);
     s.marker = readMarker(firstChild(ser, QStringLiteral("marker")), ctx);
     auto index = [](const QDomElement& e) {
         return int(std::clamp<qint64>(
@@ -310,9 +332,9 @@ QRectF manualLayout(const QDomElement& layout, bool* inner = nullptr) {
 }
 
 bool isPlot(const QString& n) {
-    static const char* const kinds[] = {"barChart",      "bar3DChart",  "lineChart", "line3DChart",
-                                        "areaChart",     "area3DChart", "pieChart",  "pie3DChart",
-                                        "doughnutChart", "ofPieChart"};
+    static const char* const kinds[] = {"barChart",      "bar3DChart",  "lineChart",   "line3DChart",
+                                        "areaChart",     "area3DChart", "pieChart",    "pie3DChart",
+                                        "doughnutChart", "ofPieChart",  "scatterChart"};
     return std::any_of(std::begin(kinds), std::end(kinds),
                        [&](const char* k) { return n == QLatin1String(k); });
 }
@@ -324,6 +346,8 @@ ChartData::Kind kindOf(const QString& n) {
         return ChartData::Kind::Area;
     if (n == QLatin1String("doughnutChart"))
         return ChartData::Kind::Doughnut;
+    if (n == QLatin1String("scatterChart"))
+        return ChartData::Kind::Scatter;
     if (n.startsWith(QLatin1String("pie")) || n == QLatin1String("ofPieChart"))
         return ChartData::Kind::Pie;
     return ChartData::Kind::Bar;
@@ -332,6 +356,7 @@ ChartData::Kind kindOf(const QString& n) {
 std::optional<ChartSeries::Kind> seriesKind(ChartData::Kind k) {
     switch (k) {
     case ChartData::Kind::Line:
+    case ChartData::Kind::Scatter:
         return ChartSeries::Kind::Line;
     case ChartData::Kind::Area:
         return ChartSeries::Kind::Area;
