@@ -245,93 +245,120 @@ std::vector<std::vector<std::size_t>> legendRows(const std::vector<double>& widt
     return rows;
 }
 
-QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
+// What the legend shows and where the file put it.
+struct LegendPlan {
+    std::vector<LegendEntry> entries;
+    std::vector<double> widths; // of each entry, key included
+    bool manual = false;
+    QPointF manualAt;
+    QSizeF manualSize;
+};
+
+// Rows of entries, centred, wrapping at the chart's (or the file's box's) width.
+QRectF placeLegendRows(Layout& l, const LegendPlan& plan, QRectF area) {
+    const auto& widths = plan.widths;
+    const double fs = l.chart.legendStyle.size, lineH = fs * LineFactor;
+    const bool bottom = l.chart.legend == ChartData::Legend::Bottom;
+    const double avail = plan.manual ? std::max(plan.manualSize.width(), widths.front()) : area.width();
+    const auto rows = legendRows(widths, avail, fs);
+    // In a box of the file's the rows share its height evenly.
+    const double rowStep =
+        plan.manual ? std::max(lineH, plan.manualSize.height() / double(rows.size())) : lineH;
+    const double height = rowStep * double(rows.size());
+    const QRectF room =
+        plan.manual ? QRectF(plan.manualAt, plan.manualSize.expandedTo(QSizeF(0, height))) : area;
+    double y = plan.manual ? room.center().y() - height / 2 + (rowStep - lineH) / 2
+               : bottom    ? area.bottom() - height
+                           : area.top();
+    // Several rows line their entries up in columns as wide as the widest entry.
+    const double column = rows.size() > 1 ? *std::max_element(widths.begin(), widths.end()) : 0;
+    for (const auto& row : rows) {
+        double total = 0;
+        for (std::size_t i : row)
+            total += (column > 0 ? column : widths[i]) + fs;
+        if (column > 0)
+            total = double(rows.front().size()) * (column + fs);
+        double x = room.center().x() - (total - fs) / 2;
+        for (std::size_t i : row) {
+            const double w = column > 0 ? column : widths[i];
+            legendEntry(l, plan.entries[i], QPointF(x, y), w);
+            x += w + fs;
+        }
+        y += rowStep;
+    }
+    if (!plan.manual) {
+        if (bottom)
+            area.setBottom(area.bottom() - height - fs * 0.5);
+        else
+            area.setTop(area.top() + height + fs * 0.5);
+    }
+    return area;
+}
+
+// A column of entries is as wide as its widest key and text, so that it ends at the chart's
+// margin as the authoring program places it.
+QRectF placeLegendColumn(Layout& l, const LegendPlan& plan, QRectF area) {
     using Legend = ChartData::Legend;
     const Legend where = l.chart.legend;
-    if (where == Legend::None)
-        return area;
-    const auto entries = legendEntries(l);
-    if (entries.empty())
-        return area;
     const ChartTextStyle& style = l.chart.legendStyle;
-    const double fs = style.size, lineH = fs * LineFactor, markRoom = fs * 2;
-    std::vector<double> widths;
-    for (const auto& entry : entries)
-        widths.push_back(markRoom + chartTextWidth(entry.text, style));
-    const bool manual = !l.chart.legendArea.isNull();
-    const QPointF manualAt(l.chart.legendArea.x() * size.width(), l.chart.legendArea.y() * size.height());
-    // A legend box the file made wide and low holds one row.
-    double rowTotal = 0;
-    for (double w : widths)
-        rowTotal += w + fs;
-    const QSizeF manualSize(l.chart.legendArea.width() * size.width(),
-                            l.chart.legendArea.height() * size.height());
-    const bool row =
-        manual && manualSize.width() >= rowTotal - fs && manualSize.width() > manualSize.height() * 2;
-    if (where == Legend::Top || where == Legend::Bottom || row) {
-        // Rows of entries, centred, wrapping at the chart's (or the file's box's) width.
-        const double avail = manual ? std::max(manualSize.width(), widths.front()) : area.width();
-        const auto rows = legendRows(widths, avail, fs);
-        // In a box of the file's the rows share its height evenly.
-        const double rowStep = manual ? std::max(lineH, manualSize.height() / double(rows.size())) : lineH;
-        const double height = rowStep * double(rows.size());
-        const QRectF room = manual ? QRectF(manualAt, manualSize.expandedTo(QSizeF(0, height))) : area;
-        double y = manual                    ? room.center().y() - height / 2 + (rowStep - lineH) / 2
-                   : where == Legend::Bottom ? area.bottom() - height
-                                             : area.top();
-        // Several rows line their entries up in columns as wide as the widest entry.
-        const double column = rows.size() > 1 ? *std::max_element(widths.begin(), widths.end()) : 0;
-        for (const auto& row : rows) {
-            double total = 0;
-            for (std::size_t i : row)
-                total += (column > 0 ? column : widths[i]) + fs;
-            if (column > 0)
-                total = double(rows.front().size()) * (column + fs);
-            double x = room.center().x() - (total - fs) / 2;
-            for (std::size_t i : row) {
-                const double w = column > 0 ? column : widths[i];
-                legendEntry(l, entries[i], QPointF(x, y), w);
-                x += w + fs;
-            }
-            y += rowStep;
-        }
-        if (!manual) {
-            if (where == Legend::Bottom)
-                area.setBottom(area.bottom() - height - fs * 0.5);
-            else
-                area.setTop(area.top() + height + fs * 0.5);
-        }
-        return area;
-    }
-    // A column of entries is as wide as its widest key and text, so that it ends at the chart's
-    // margin as the authoring program places it.
+    const double fs = style.size, lineH = fs * LineFactor;
     double widest = 0;
-    for (const auto& entry : entries)
+    for (const auto& entry : plan.entries)
         widest = std::max(widest, legendTextOffset(entry, fs) + chartTextWidth(entry.text, style));
     const double lw = std::min(area.width() * 0.4, widest + fs * 0.2);
-    const double x = manual ? manualAt.x() : where == Legend::Left ? area.left() : area.right() - lw;
+    const double x = plan.manual             ? plan.manualAt.x()
+                     : where == Legend::Left ? area.left()
+                                             : area.right() - lw;
     // Entries stand apart by the format's step, closer where the room is short; a box of the
     // file's shares its height among them.
-    const double n = double(entries.size());
+    const double n = double(plan.entries.size());
     const double step =
-        manual ? std::max(lineH, manualSize.height() / n)
-               : std::clamp(area.height() / n, lineH, fs * std::max(LineFactor, l.chart.legendStep));
+        plan.manual ? std::max(lineH, plan.manualSize.height() / n)
+                    : std::clamp(area.height() / n, lineH, fs * std::max(LineFactor, l.chart.legendStep));
     const double height = step * n;
-    double y = (manual                      ? manualAt.y()
+    double y = (plan.manual                 ? plan.manualAt.y()
                 : where == Legend::TopRight ? area.top()
                                             : area.center().y() - height / 2) +
                (step - lineH) / 2;
-    for (const auto& entry : entries) {
+    for (const auto& entry : plan.entries) {
         legendEntry(l, entry, QPointF(x, y), lw);
         y += step;
     }
-    if (manual)
+    if (plan.manual)
         return area;
     if (where == Legend::Left)
         area.setLeft(area.left() + lw + fs);
     else
         area.setRight(area.right() - lw - fs);
     return area;
+}
+
+QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
+    using Legend = ChartData::Legend;
+    const Legend where = l.chart.legend;
+    if (where == Legend::None)
+        return area;
+    LegendPlan plan;
+    plan.entries = legendEntries(l);
+    if (plan.entries.empty())
+        return area;
+    const ChartTextStyle& style = l.chart.legendStyle;
+    const double fs = style.size;
+    for (const auto& entry : plan.entries)
+        plan.widths.push_back(fs * 2 + chartTextWidth(entry.text, style));
+    const QRectF& box = l.chart.legendArea;
+    plan.manual = !box.isNull();
+    plan.manualAt = QPointF(box.x() * size.width(), box.y() * size.height());
+    plan.manualSize = QSizeF(box.width() * size.width(), box.height() * size.height());
+    // A legend box the file made wide and low holds one row.
+    double rowTotal = 0;
+    for (double w : plan.widths)
+        rowTotal += w + fs;
+    const bool row = plan.manual && plan.manualSize.width() >= rowTotal - fs &&
+                     plan.manualSize.width() > plan.manualSize.height() * 2;
+    if (where == Legend::Top || where == Legend::Bottom || row)
+        return placeLegendRows(l, plan, area);
+    return placeLegendColumn(l, plan, area);
 }
 
 // -- Pies -------------------------------------------------------------------------------------
