@@ -317,7 +317,7 @@ TEST_F(EditorCoreChart, PointsKeepTheirOwnLabelsAndMarkers) {
     EXPECT_GT(markers[0].left(), columns[0].right());
 }
 
-TEST_F(EditorCoreChart, ScatterPointsStandAtTheirOwnValuesAcross) {
+TEST_F(EditorCoreChart, ScatterPointsAndBubblesStandAtTheirOwnValuesAcross) {
     auto points = [](const char* tag, const std::vector<std::string>& values) {
         std::string s = std::string("<c:") + tag + "><c:numRef><c:numCache>";
         for (std::size_t i = 0; i < values.size(); ++i)
@@ -355,6 +355,20 @@ TEST_F(EditorCoreChart, ScatterPointsStandAtTheirOwnValuesAcross) {
     const QPainterPath& path = curves[0]->geometry.front().path;
     EXPECT_EQ(path.elementAt(1).type, QPainterPath::CurveToElement) << "smoothed";
     EXPECT_NEAR(curves[0]->frame.bounds.left(), markers[0].center().x() - step, 0.5) << "from 0 across";
+
+    // Bubbles: sizes give areas, the largest a quarter of the plot's shorter side wide.
+    const std::string bubbles =
+        "<c:ser><c:idx val=\"0\"/><c:spPr><a:solidFill><a:srgbClr val=\"AA0000\"/></a:solidFill></c:spPr>" +
+        points("xVal", {"1", "3"}) + points("yVal", {"2", "2"}) + points("bubbleSize", {"1", "4"}) +
+        "</c:ser>";
+    const GroupElement b = chart("<c:chart><c:plotArea><c:bubbleChart>" + bubbles +
+                                 "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:bubbleChart>" + valueAxes +
+                                 "</c:plotArea></c:chart>");
+    const auto circles = filled(b, QColor(0xaa, 0, 0));
+    ASSERT_EQ(circles.size(), 2u);
+    EXPECT_NEAR(circles[1].width(), 2 * circles[0].width(), 0.01) << "four times the area";
+    EXPECT_NEAR(circles[0].center().y(), circles[1].center().y(), 0.01);
+    EXPECT_GT(circles[1].center().x(), circles[0].center().x() + circles[1].width());
 }
 
 TEST_F(EditorCoreChart, CategoryLabelsTurnWhenTheyDoNotFit) {

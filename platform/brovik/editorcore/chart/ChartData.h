@@ -47,8 +47,9 @@ struct ChartSeries {
     enum class Kind { Bar, Line, Area };
     QString name;
     std::vector<double> values;  // NaN: no value, a gap
-    std::vector<double> xValues; // scatter charts: where each point stands across
-    bool smooth = false;         // lines: a smooth curve through the points
+    std::vector<double> xValues; // scatter and bubble charts: where each point stands across
+    std::vector<double> bubbleSizes;
+    bool smooth = false; // lines: a smooth curve through the points
     std::optional<Fill> fill;
     std::optional<Stroke> line;
     std::map<int, Fill> pointFills;    // points with a fill of their own
@@ -87,7 +88,7 @@ struct ChartDepth {
 };
 
 struct ChartData {
-    enum class Kind { Bar, Line, Area, Pie, Doughnut, Scatter };
+    enum class Kind { Bar, Line, Area, Pie, Doughnut, Scatter, Bubble };
     enum class Legend { None, Right, Left, Top, Bottom, TopRight };
 
     Kind kind = Kind::Bar;
@@ -99,6 +100,8 @@ struct ChartData {
     double overlap = 0;      // of neighbouring bars in a group, share of a bar width (negative: gap)
     double holeSize = 0.5;   // doughnuts: share of the radius
     double firstSliceAngle = 0;
+    double bubbleScale = 1;    // the largest bubble's width, in quarters of the plot's shorter side
+    bool bubbleWidths = false; // bubble sizes give widths rather than areas
     std::vector<ChartSeries> series;
     std::vector<QString> categories;
     QString title; // lines separated by U+2028

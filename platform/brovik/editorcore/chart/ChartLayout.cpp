@@ -1037,6 +1037,37 @@ void placeLines(Layout& l, const Axes& axes) {
     }
 }
 
+// Circles at their points, the largest a quarter of the plot's shorter side wide (times the
+// file's scale), the others by area or width. Sizes of zero or less show nothing.
+void placeBubbles(Layout& l, const Axes& axes) {
+    const ChartData& chart = l.chart;
+    double largest = 0;
+    for (const ChartSeries& series : chart.series)
+        for (double size : series.bubbleSizes)
+            if (std::isfinite(size))
+                largest = std::max(largest, size);
+    if (largest <= 0)
+        return;
+    const double full = std::min(axes.plot.width(), axes.plot.height()) / 8 * chart.bubbleScale;
+    for (std::size_t s = 0; s < chart.series.size(); ++s) {
+        const ChartSeries& series = chart.series[s];
+        for (std::size_t i = 0; i < series.values.size() && i < series.bubbleSizes.size(); ++i) {
+            const double size = series.bubbleSizes[i], y = series.values[i];
+            const double x = i < series.xValues.size() ? series.xValues[i] : double(i + 1);
+            if (!(size > 0) || !std::isfinite(x) || !std::isfinite(y))
+                continue;
+            const double share = size / largest;
+            const double r = full * (chart.bubbleWidths ? share : std::sqrt(share));
+            const QPointF at(axes.acrossPos(x), axes.valuePos(y, series.secondary));
+            QPainterPath circle;
+            circle.addEllipse(at, r, r);
+            l.add(pathShape(circle, l.pointFill(s, i), series.line.value_or(Stroke()), true));
+            if (series.labelsAt(i).any())
+                dataLabel(l, s, i, at, Align::Center, Anchor::Middle);
+        }
+    }
+}
+
 // The plot rectangle: the file's own, or what title, legend and tick labels leave.
 QRectF plotRect(const Layout& l, const QRectF& area, const Axes& axes, const QSizeF& size, CategoryFit& fit) {
     const ChartData& chart = l.chart;
@@ -1091,7 +1122,7 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
                                     [](const ChartSeries& s) { return s.secondary; });
     if (axes.hasSecondary)
         axes.secondary = valueScale(l, true, valueLength);
-    if (chart.kind == ChartData::Kind::Scatter)
+    if (chart.kind == ChartData::Kind::Scatter || chart.kind == ChartData::Kind::Bubble)
         axes.across = acrossScale(l, area.width());
     CategoryFit fit;
     axes.plot = plotRect(l, area, axes, size, fit);
@@ -1121,6 +1152,10 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
     else if (chart.categoryAxis.visible)
         for (std::size_t i = 0; i < l.points; i += fit.skip)
             placeCategoryLabel(l, axes, fit, i);
+    if (chart.kind == ChartData::Kind::Bubble) {
+        placeBubbles(l, axes);
+        return;
+    }
     placeBars(l, axes);
     placeLines(l, axes);
 }

@@ -215,6 +215,13 @@ ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels
     s.line = readLine(spPr, ctx);
     s.xValues = acrossValues(firstChild(ser, QStringLiteral("xVal")), s.values.size());
     s.smooth = flag(ser, "smooth", false);
+    for (const auto& [idx, v] : cachedPoints(firstChild(ser, QStringLiteral("bubbleSize")))) {
+        if (s.bubbleSizes.size() <= std::size_t(idx))
+            s.bubbleSizes.resize(std::size_t(idx) + 1, std::nan(""));
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        s.bubbleSizes[std::size_t(idx)] = ok && std::isfinite(d) ? d : std::nan("");
+    }
     s.marker = readMarker(firstChild(ser, QStringLiteral("marker")), ctx);
     auto index = [](const QDomElement& e) {
         return int(std::clamp<qint64>(
@@ -332,9 +339,9 @@ QRectF manualLayout(const QDomElement& layout, bool* inner = nullptr) {
 }
 
 bool isPlot(const QString& n) {
-    static const char* const kinds[] = {"barChart",      "bar3DChart",  "lineChart",   "line3DChart",
-                                        "areaChart",     "area3DChart", "pieChart",    "pie3DChart",
-                                        "doughnutChart", "ofPieChart",  "scatterChart"};
+    static const char* const kinds[] = {"barChart",      "bar3DChart",  "lineChart",    "line3DChart",
+                                        "areaChart",     "area3DChart", "pieChart",     "pie3DChart",
+                                        "doughnutChart", "ofPieChart",  "scatterChart", "bubbleChart"};
     return std::any_of(std::begin(kinds), std::end(kinds),
                        [&](const char* k) { return n == QLatin1String(k); });
 }
@@ -348,6 +355,8 @@ ChartData::Kind kindOf(const QString& n) {
         return ChartData::Kind::Doughnut;
     if (n == QLatin1String("scatterChart"))
         return ChartData::Kind::Scatter;
+    if (n == QLatin1String("bubbleChart"))
+        return ChartData::Kind::Bubble;
     if (n.startsWith(QLatin1String("pie")) || n == QLatin1String("ofPieChart"))
         return ChartData::Kind::Pie;
     return ChartData::Kind::Bar;
@@ -377,6 +386,11 @@ void readPlotOptions(ChartData& data, const QDomElement& plot) {
     data.holeSize = attrDouble(firstChild(plot, QStringLiteral("holeSize")), QStringLiteral("val"), 50) / 100;
     data.firstSliceAngle =
         attrDouble(firstChild(plot, QStringLiteral("firstSliceAng")), QStringLiteral("val"), 0);
+    data.bubbleScale =
+        std::clamp(attrDouble(firstChild(plot, QStringLiteral("bubbleScale")), QStringLiteral("val"), 100),
+                   0.0, 300.0) /
+        100;
+    data.bubbleWidths = val(plot, "sizeRepresents") == QLatin1String("w");
 }
 
 void readBarOptions(ChartData& data, const QDomElement& plot) {
