@@ -260,6 +260,15 @@ TEST_F(EditorCoreChart, AutomaticValueStepsAreOneTwoOrFiveAndUpToTenDivisions) {
     t = ticks({"14.2", "21.3"});
     EXPECT_TRUE(t.contains("5") && t.contains("25")) << t.join(' ').toStdString();
     EXPECT_FALSE(t.contains("2.5") || t.contains("22.5"));
+    // Data within a sixth of its largest value: the scale starts a round step below it.
+    t = ticks({"95", "100"});
+    EXPECT_TRUE(t.contains("94") && t.contains("101")) << t.join(' ').toStdString();
+    EXPECT_FALSE(t.contains("0") || t.contains("93"));
+    t = ticks({"-95", "-100"});
+    EXPECT_TRUE(t.contains("-94") && t.contains("-101")) << t.join(' ').toStdString();
+    // Wider than that: from zero.
+    t = ticks({"80", "100"});
+    EXPECT_TRUE(t.contains("0")) << t.join(' ').toStdString();
 }
 
 TEST_F(EditorCoreChart, CombinedPlotsDrawBarsAndLinesOnTheirOwnAxes) {

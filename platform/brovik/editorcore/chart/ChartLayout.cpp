@@ -441,40 +441,41 @@ void placePie(Layout& l, const QRectF& area) {
 
 // -- Axes -------------------------------------------------------------------------------------
 
-Scale roundScale(double lo, double hi, const ChartAxis& axis, double length, bool headroomed = true);
+Scale roundScale(double lo, double hi, const ChartAxis& axis, double length);
 
 // length: the room along the value direction, which bounds how many divisions fit.
 Scale valueScale(const Layout& l, bool secondary, double length) {
     const ChartData& chart = l.chart;
     const ChartAxis& axis = secondary ? chart.secondaryAxis : chart.valueAxis;
-    Scale s;
-    bool any = false;
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
     for (std::size_t i = 0; i < l.points; ++i) {
+        // Stacks count from zero with their sums.
         double pos = 0, neg = 0;
+        bool stack = false;
         for (std::size_t k = 0; k < chart.series.size(); ++k) {
             const ChartSeries& series = chart.series[k];
-            if (series.secondary != secondary)
-                continue;
-            any = true;
-            const double v = l.value(k, i);
+            const double v = series.secondary == secondary ? l.value(k, i) : std::nan("");
             if (std::isnan(v))
                 continue;
             if (chart.stacked && kindOf(chart, series) != ChartSeries::Kind::Line) {
                 (v >= 0 ? pos : neg) += v;
+                stack = true;
             } else {
-                s.hi = std::max(s.hi, v);
-                s.lo = std::min(s.lo, v);
+                hi = std::max(hi, v);
+                lo = std::min(lo, v);
             }
         }
-        s.hi = std::max(s.hi, pos);
-        s.lo = std::min(s.lo, neg);
+        if (stack) {
+            hi = std::max(hi, pos);
+            lo = std::min(lo, neg);
+        }
     }
-    if (!any)
-        return s;
-    return roundScale(s.lo, s.hi, axis, length);
+    if (!std::isfinite(lo))
+        return Scale{0, 1, 1};
+    return roundScale(lo, hi, axis, length);
 }
 
-// The scale across a scatter chart: its points' x values, from zero unless they all lie far from it.
+// The scale across a scatter or bubble chart: its points' x values.
 Scale acrossScale(const Layout& l, double length) {
     double lo = std::numeric_limits<double>::infinity(), hi = -lo;
     for (const ChartSeries& series : l.chart.series)
@@ -483,42 +484,35 @@ Scale acrossScale(const Layout& l, double length) {
                 lo = std::min(lo, x);
                 hi = std::max(hi, x);
             }
-    if (!std::isfinite(lo))
-        return roundScale(0, 1, l.chart.categoryAxis, length);
-    // Data far from zero (the smallest above five sixths of the largest) keeps its own range.
-    const bool fromZero = !(lo > 0 && lo > hi * 5 / 6) && !(hi < 0 && hi < lo * 5 / 6);
-    Scale s = roundScale(fromZero ? std::min(lo, 0.0) : lo, fromZero ? std::max(hi, 0.0) : hi,
-                         l.chart.categoryAxis, length, false);
-    if (!fromZero && !l.chart.categoryAxis.minimum)
-        s.lo = std::floor(lo / s.step) * s.step;
-    if (!fromZero && !l.chart.categoryAxis.maximum)
-        s.hi = std::ceil(hi / s.step) * s.step;
-    if (s.hi <= s.lo)
-        s.hi = s.lo + s.step;
-    return s;
+    return std::isfinite(lo) ? roundScale(lo, hi, l.chart.categoryAxis, length)
+                             : roundScale(0, 1, l.chart.categoryAxis, length);
 }
 
-// Round steps from lo to hi unless the axis fixes them; headroom: a twentieth more past the data.
-Scale roundScale(double lo, double hi, const ChartAxis& axis, double length, bool headroomed) {
+// Round steps over the data from lo to hi, as spreadsheet charts choose them unless the axis
+// fixes them: a twentieth of the data's spread as room past either end, and from zero unless
+// all the data lies within a sixth of its largest size (then from a round step below it).
+Scale roundScale(double lo, double hi, const ChartAxis& axis, double length) {
+    const double spread = hi - lo, headroom = spread / 20;
+    const bool positive = lo > 0, negative = hi < 0;
+    const bool fromZero = spread <= 0 || (positive && lo < hi * 5 / 6) || (negative && hi > lo * 5 / 6);
     Scale s;
-    s.lo = lo;
-    s.hi = hi;
+    s.lo = positive && fromZero ? 0 : lo;
+    s.hi = negative && fromZero ? 0 : hi;
     if (axis.minimum)
         s.lo = *axis.minimum;
     if (axis.maximum)
         s.hi = *axis.maximum;
     if (s.hi <= s.lo)
         s.hi = s.lo + 1;
-    // A twentieth of the range as headroom, so the largest value never touches the top.
-    const double headroom = axis.maximum || !headroomed ? 0 : (s.hi - s.lo) / 20;
+    const bool padHi = !axis.maximum && s.hi != 0, padLo = !axis.minimum && s.lo != 0;
     s.step = axis.majorUnit && (s.hi - s.lo) / *axis.majorUnit <= 200
                  ? *axis.majorUnit
-                 : niceStep(s.hi - s.lo + headroom * ((s.hi > 0) + (s.lo < 0)),
+                 : niceStep(s.hi - s.lo + headroom * (int(padHi) + int(padLo)),
                             std::clamp(int(length / (axis.text.size * 1.8)), 2, 10));
-    if (!axis.maximum)
-        s.hi = s.hi > 0 ? std::ceil((s.hi + headroom) / s.step) * s.step : 0;
-    if (!axis.minimum)
-        s.lo = s.lo < 0 ? std::floor((s.lo - headroom) / s.step) * s.step : 0;
+    if (padHi)
+        s.hi = std::ceil((s.hi + headroom) / s.step - 1e-9) * s.step;
+    if (padLo)
+        s.lo = std::floor((s.lo - headroom) / s.step + 1e-9) * s.step;
     if (s.hi - s.lo <= 0)
         s.hi = s.lo + s.step;
     return s;
