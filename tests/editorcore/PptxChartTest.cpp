@@ -3,6 +3,7 @@
 #include "platform/brovik/editorcore/pptx/PptxImporter.h"
 
 #include <QFile>
+#include <QTransform>
 #include <cmath>
 #include <numbers>
 
@@ -378,6 +379,50 @@ TEST_F(EditorCoreChart, ScatterPointsAndBubblesStandAtTheirOwnValuesAcross) {
     EXPECT_NEAR(circles[1].width(), 2 * circles[0].width(), 0.01) << "four times the area";
     EXPECT_NEAR(circles[0].center().y(), circles[1].center().y(), 0.01);
     EXPECT_GT(circles[1].center().x(), circles[0].center().x() + circles[1].width());
+}
+
+TEST_F(EditorCoreChart, AxisTitlesStandBeyondTheirTickLabels) {
+    auto title = [](const char* text, const std::string& bodyPr = "<a:bodyPr/>") {
+        return "<c:title><c:tx><c:rich>" + bodyPr + "<a:p><a:r><a:t>" + text +
+               "</a:t></a:r></a:p></c:rich></c:tx></c:title>";
+    };
+    const std::string plot = bars(series("S", {"10", "20"}, {"North", "South"}));
+    GroupElement g = chart("<c:chart><c:plotArea>" + plot + axes(title("Region"), title("Sales in dollars")) +
+                           "</c:plotArea></c:chart>");
+    const auto value = find(g, "Sales in dollars"), category = find(g, "Region");
+    const auto tick = find(g, "20"), north = find(g, "North");
+    ASSERT_TRUE(value && category && tick && north);
+    // Tick labels stand right-aligned in their boxes.
+    auto textLeft = [](const Label& l) {
+        ChartTextStyle style;
+        style.family = l.run.family;
+        style.size = l.run.size;
+        return l.frame.bounds.right() - chartTextWidth(l.text, style);
+    };
+    EXPECT_DOUBLE_EQ(value->frame.rotation, -90) << "upright beside the plot";
+    EXPECT_TRUE(value->run.bold);
+    const QRectF upright =
+        QTransform()
+            .translate(value->frame.bounds.center().x(), value->frame.bounds.center().y())
+            .rotate(-90)
+            .translate(-value->frame.bounds.center().x(), -value->frame.bounds.center().y())
+            .mapRect(value->frame.bounds);
+    EXPECT_LE(upright.right(), textLeft(*tick)) << "left of the value labels";
+    EXPECT_GE(upright.left(), 8);
+    EXPECT_DOUBLE_EQ(category->frame.rotation, 0);
+    EXPECT_GE(category->frame.bounds.top(), north->frame.bounds.bottom() - 0.5) << "below the categories";
+    EXPECT_LE(category->frame.bounds.bottom(), 300 - 8);
+    const auto columns = filled(g, QColor(255, 0, 0));
+    ASSERT_EQ(columns.size(), 2u);
+    EXPECT_NEAR(category->frame.bounds.center().x(), (columns[0].center().x() + columns[1].center().x()) / 2,
+                0.5);
+    // A title the file turns level takes its length beside the plot.
+    g = chart("<c:chart><c:plotArea>" + plot + axes("", title("Sales", "<a:bodyPr rot=\"0\"/>")) +
+              "</c:plotArea></c:chart>");
+    const auto level = find(g, "Sales"), tick2 = find(g, "20");
+    ASSERT_TRUE(level && tick2);
+    EXPECT_DOUBLE_EQ(level->frame.rotation, 0);
+    EXPECT_LE(level->frame.bounds.right(), textLeft(*tick2));
 }
 
 TEST_F(EditorCoreChart, CategoryLabelsTurnWhenTheyDoNotFit) {

@@ -77,6 +77,8 @@ struct ChartAxis {
     std::optional<double> minimum, maximum, majorUnit;
     bool reversed = false; // categories run from the far end
     int labelSkip = 0;     // categories: show every n-th label; 0: the layout decides
+    QString title;         // lines separated by U+2028; empty: none
+    ChartTextStyle titleStyle;
 };
 
 // A 3-D column chart's view: drawn as boxes seen obliquely from above and to the right.

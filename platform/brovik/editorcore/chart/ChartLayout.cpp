@@ -1062,6 +1062,68 @@ void placeBubbles(Layout& l, const Axes& axes) {
     }
 }
 
+// -- Axis titles ------------------------------------------------------------------------------
+
+const ChartAxis& leftAxis(const ChartData& chart) {
+    return chart.horizontal ? chart.categoryAxis : chart.valueAxis;
+}
+const ChartAxis& bottomAxis(const ChartData& chart) {
+    return chart.horizontal ? chart.valueAxis : chart.categoryAxis;
+}
+
+// An axis title's turn: the file's, else upright beside the plot and level below it.
+double titleTurn(const ChartAxis& axis, bool beside) {
+    return axis.titleStyle.rotation.value_or(beside ? -90 : 0);
+}
+
+// The room an axis title takes across its side of the plot: its lines, or its length when a
+// title beside the plot stands level.
+double axisTitleRoom(const ChartAxis& axis, bool beside) {
+    if (axis.title.trimmed().isEmpty())
+        return 0;
+    const ChartTextStyle& style = axis.titleStyle;
+    const bool upright = std::abs(std::sin(titleTurn(axis, beside) * std::numbers::pi / 180)) > 0.7;
+    const double thickness = chartTextLines(axis.title, style, 1e9) * style.size * LineFactor;
+    const double length = chartTextWidth(axis.title, style) + style.size * 0.5;
+    return (beside == upright ? thickness : length) + style.size * 0.4;
+}
+
+// Tick labels' room left of and below the plot.
+QSizeF labelRoom(const Layout& l, const Axes& axes, const CategoryFit& fit) {
+    const ChartData& chart = l.chart;
+    const double catSize = chart.categoryAxis.text.size;
+    if (!axes.horizontal)
+        return QSizeF(tickLabelWidth(l, axes.scale, chart.valueAxis),
+                      chart.categoryAxis.visible ? fit.height + catSize * 0.6 : 0);
+    double widest = 0;
+    for (const QString& c : chart.categories)
+        widest = std::max(widest, chartTextWidth(c, chart.categoryAxis.text));
+    return QSizeF(chart.categoryAxis.visible ? std::min(widest + catSize, axes.plot.left()) : 0,
+                  chart.valueAxis.visible ? chart.valueAxis.text.size * 1.6 : 0);
+}
+
+// The titles of the axes left of and below the plot, beyond their tick labels.
+void placeAxisTitles(Layout& l, const Axes& axes, const CategoryFit& fit) {
+    const QSizeF room = labelRoom(l, axes, fit);
+    const QRectF& plot = axes.plot;
+    for (const bool beside : {true, false}) {
+        const ChartAxis& axis = beside ? leftAxis(l.chart) : bottomAxis(l.chart);
+        if (axis.title.trimmed().isEmpty())
+            continue;
+        const ChartTextStyle& style = axis.titleStyle;
+        const double turn = titleTurn(axis, beside);
+        const double thickness = chartTextLines(axis.title, style, 1e9) * style.size * LineFactor;
+        const double length = chartTextWidth(axis.title, style) + style.size * 0.5;
+        const double across = axisTitleRoom(axis, beside) - style.size * 0.4;
+        const QPointF centre =
+            beside
+                ? QPointF(plot.left() - room.width() - style.size * 0.2 - across / 2, plot.center().y())
+                : QPointF(plot.center().x(), plot.bottom() + room.height() + style.size * 0.2 + across / 2);
+        l.add(chartLabel(QRectF(centre.x() - length / 2, centre.y() - thickness / 2, length, thickness),
+                         axis.title, style, Align::Center, Anchor::Middle, false, turn));
+    }
+}
+
 // The plot rectangle: the file's own, or what title, legend and tick labels leave.
 QRectF plotRect(const Layout& l, const QRectF& area, const Axes& axes, const QSizeF& size, CategoryFit& fit) {
     const ChartData& chart = l.chart;
@@ -1082,6 +1144,8 @@ QRectF plotRect(const Layout& l, const QRectF& area, const Axes& axes, const QSi
         }
     }
     QRectF plot = outer;
+    plot.setLeft(plot.left() + axisTitleRoom(leftAxis(chart), true));
+    plot.setBottom(plot.bottom() - axisTitleRoom(bottomAxis(chart), false));
     if (axes.horizontal) {
         double widest = 0;
         for (const QString& c : chart.categories)
@@ -1146,6 +1210,7 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
     else if (chart.categoryAxis.visible)
         for (std::size_t i = 0; i < l.points; i += fit.skip)
             placeCategoryLabel(l, axes, fit, i);
+    placeAxisTitles(l, axes, fit);
     if (chart.kind == ChartData::Kind::Bubble) {
         placeBubbles(l, axes);
         return;

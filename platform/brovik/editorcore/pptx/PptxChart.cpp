@@ -300,6 +300,14 @@ ChartAxis readAxis(const QDomElement& ax, const ChartTextStyle& base, const Draw
         standard.width = 0.75;
         axis.majorGridlines = readLine(firstChild(grid, QStringLiteral("spPr")), ctx).value_or(standard);
     }
+    if (const QDomElement title = firstChild(ax, QStringLiteral("title")); !title.isNull()) {
+        ChartTextStyle style = base;
+        style.bold = true;
+        style = readTextStyle(firstChild(title, QStringLiteral("txPr")), style, ctx);
+        const QDomElement tx = firstChild(title, QStringLiteral("tx"));
+        axis.titleStyle = readTextStyle(firstChild(tx, QStringLiteral("rich")), style, ctx);
+        axis.title = richText(tx);
+    }
     axis.numberFormat = firstChild(ax, QStringLiteral("numFmt")).attribute(QStringLiteral("formatCode"));
     const QDomElement scaling = firstChild(ax, QStringLiteral("scaling"));
     auto number = [](const QDomElement& e) -> std::optional<double> {
