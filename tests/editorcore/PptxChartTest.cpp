@@ -243,6 +243,25 @@ TEST_F(EditorCoreChart, APieWithASideLegendUsesTheRoomItLeaves) {
     EXPECT_LT(pie.right(), longest->frame.bounds.left() - style.size) << "clear of the legend";
 }
 
+TEST_F(EditorCoreChart, PulledOutSlicesMoveAlongTheirMiddleAndThePieMakesRoom) {
+    auto point = [](int i, const char* colour, const std::string& extra) {
+        return "<c:dPt><c:idx val=\"" + std::to_string(i) + "\"/>" + extra +
+               "<c:spPr><a:solidFill><a:srgbClr val=\"" + colour + "\"/></a:solidFill></c:spPr></c:dPt>";
+    };
+    const std::string points = point(0, "AA0000", "") + point(1, "0000AA", "<c:explosion val=\"25\"/>");
+    const GroupElement g =
+        chart("<c:chart><c:plotArea><c:pieChart><c:varyColors val=\"1\"/>" +
+              series("P", {"3", "1"}, {"Big", "Small"}, points) + "</c:pieChart></c:plotArea></c:chart>");
+    const auto big = filled(g, QColor(0xaa, 0, 0)), small = filled(g, QColor(0, 0, 0xaa));
+    ASSERT_EQ(big.size(), 1u);
+    ASSERT_EQ(small.size(), 1u);
+    // The big slice covers three quarters from the top clockwise: its box is the whole pie's.
+    const double r = big[0].width() / 2, pull = r * 0.25 / std::sqrt(2.0);
+    EXPECT_NEAR(r, (300 - 18) / 2 / 1.25, 0.5) << "a fifth smaller to leave the slice room";
+    EXPECT_NEAR(small[0].right(), big[0].center().x() - pull, 0.5) << "the last quarter moves up and left";
+    EXPECT_NEAR(small[0].bottom(), big[0].center().y() - pull, 0.5);
+}
+
 TEST_F(EditorCoreChart, AutomaticValueStepsAreOneTwoOrFiveAndUpToTenDivisions) {
     auto ticks = [&](const std::vector<std::string>& values) {
         const GroupElement g = chart("<c:chart><c:plotArea>" + bars(series("S", values, {"A", "B"})) +

@@ -53,6 +53,7 @@ struct ChartSeries {
     std::optional<Fill> fill;
     std::optional<Stroke> line;
     std::map<int, Fill> pointFills;    // points with a fill of their own
+    std::map<int, double> explosions;  // pie slices pulled out, by shares of the radius; -1: all
     std::optional<Kind> kind;          // set in a chart that mixes kinds; unset: the chart's own
     bool secondary = false;            // measured against the second value axis
     std::optional<ChartMarker> marker; // lines: unset gives the automatic marker

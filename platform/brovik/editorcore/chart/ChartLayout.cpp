@@ -396,14 +396,27 @@ void dataLabel(Layout& l, std::size_t s, std::size_t i, QPointF at, Align align,
     l.add(chartLabel(QRectF(x, y, w, h), text, d.text, Align::Center, Anchor::Middle));
 }
 
+// How far slice i is pulled out of the pie, as a share of the radius.
+double explosion(const ChartSeries& series, std::size_t i) {
+    auto it = series.explosions.find(int(i));
+    if (it == series.explosions.end())
+        it = series.explosions.find(-1);
+    return it != series.explosions.end() ? it->second : 0;
+}
+
 void placePie(Layout& l, const QRectF& area) {
     const ChartData& chart = l.chart;
     const double hole = chart.kind == ChartData::Kind::Doughnut ? std::clamp(chart.holeSize, 0.1, 0.9) : 0;
     const bool outside = chart.series[0].labels.any() &&
                          chart.series[0].labels.position == ChartDataLabels::Position::OutsideEnd;
     // Without outside labels the pie fills what the title and legend leave.
-    const double r = std::max(1.0, std::min(area.width(), area.height()) / 2 * (outside ? 0.8 : 1.0));
-    const QPointF c = area.center();
+    // Slices pulled out stay inside: the pie shrinks to leave them room.
+    double furthest = 0;
+    for (std::size_t i = 0; i < chart.series[0].values.size(); ++i)
+        furthest = std::max(furthest, explosion(chart.series[0], i));
+    const double r =
+        std::max(1.0, std::min(area.width(), area.height()) / 2 * (outside ? 0.8 : 1.0)) / (1 + furthest);
+    const QPointF centre = area.center();
     double total = 0;
     for (double v : chart.series[0].values)
         total += std::isnan(v) ? 0 : std::max(0.0, v);
@@ -418,6 +431,9 @@ void placePie(Layout& l, const QRectF& area) {
         const double v = chart.series[0].values[i];
         const double share = std::isnan(v) ? 0 : std::max(0.0, v) / total;
         const double sweep = -360 * share;
+        const double mid = (angle + sweep / 2) * std::numbers::pi / 180;
+        const QPointF c =
+            centre + QPointF(std::cos(mid), -std::sin(mid)) * (r * explosion(chart.series[0], i));
         QPainterPath slice;
         slice.moveTo(c);
         slice.arcTo(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), angle, sweep);
@@ -429,7 +445,6 @@ void placePie(Layout& l, const QRectF& area) {
         }
         l.add(pathShape(slice, l.pointFill(0, i), edge, true));
         if (chart.series[0].labelsAt(i).any() && share > 0) {
-            const double mid = (angle + sweep / 2) * std::numbers::pi / 180;
             const double at = outside ? 1.12 : hole > 0 ? (1 + hole) / 2 : 0.65;
             const QPointF p(c.x() + std::cos(mid) * r * at, c.y() - std::sin(mid) * r * at);
             const Align align = !outside ? Align::Center : std::cos(mid) >= 0 ? Align::Left : Align::Right;

@@ -223,6 +223,8 @@ ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels
         s.bubbleSizes[std::size_t(idx)] = ok && std::isfinite(d) ? d : std::nan("");
     }
     s.marker = readMarker(firstChild(ser, QStringLiteral("marker")), ctx);
+    if (const QDomElement e = firstChild(ser, QStringLiteral("explosion")); !e.isNull())
+        s.explosions[-1] = std::clamp(attrDouble(e, QStringLiteral("val"), 0), 0.0, 400.0) / 100;
     auto index = [](const QDomElement& e) {
         return int(std::clamp<qint64>(
             attrInt(firstChild(e, QStringLiteral("idx")), QStringLiteral("val"), -1), -1, MaxPoints));
@@ -231,6 +233,8 @@ ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels
         const int i = index(dPt);
         if (auto f = readFill(firstChild(dPt, QStringLiteral("spPr")), ctx))
             s.pointFills[i] = *f;
+        if (const QDomElement e = firstChild(dPt, QStringLiteral("explosion")); !e.isNull())
+            s.explosions[i] = std::clamp(attrDouble(e, QStringLiteral("val"), 0), 0.0, 400.0) / 100;
         // A point's marker without a symbol of its own keeps the series' (or the automatic) one.
         const QDomElement marker = firstChild(dPt, QStringLiteral("marker"));
         if (s.marker || !firstChild(marker, QStringLiteral("symbol")).isNull())
