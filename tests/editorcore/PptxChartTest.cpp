@@ -650,6 +650,25 @@ TEST_F(EditorCoreChart, AChartDrawingThatNamesItsOwnChartIsNotFollowed) {
     EXPECT_EQ(filled(g, QColor(255, 0, 0)).size(), 1u) << "the chart itself, once";
 }
 
+TEST_F(EditorCoreChart, DateCategoriesShowInTheirFormat) {
+    auto dated = [](const char* format) {
+        return std::string("<c:ser><c:idx val=\"0\"/><c:cat><c:numRef><c:numCache><c:formatCode>") + format +
+               "</c:formatCode><c:pt idx=\"0\"><c:v>38538</c:v></c:pt><c:pt idx=\"1\"><c:v>38569</c:v></c:pt>"
+               "</c:numCache></c:numRef></c:cat><c:val><c:numRef><c:numCache><c:pt "
+               "idx=\"0\"><c:v>1</c:v></c:pt>"
+               "<c:pt idx=\"1\"><c:v>2</c:v></c:pt></c:numCache></c:numRef></c:val></c:ser>";
+    };
+    GroupElement g =
+        chart("<c:chart><c:plotArea>" + bars(dated("mmm-yy")) + axes() + "</c:plotArea></c:chart>");
+    EXPECT_TRUE(find(g, "Jul-05") && find(g, "Aug-05")) << "the cache's format";
+    // The axis' own format, in a file counting days from 1904.
+    g = chart("<c:date1904 val=\"1\"/><c:chart><c:plotArea>" + bars(dated("m/d/yyyy")) +
+              axes("<c:numFmt formatCode=\"yyyy mmm\" sourceLinked=\"0\"/>") + "</c:plotArea></c:chart>");
+    EXPECT_TRUE(find(g, "2009 Jul") && find(g, "2009 Aug"));
+    g = chart("<c:chart><c:plotArea>" + bars(dated("General")) + axes() + "</c:plotArea></c:chart>");
+    EXPECT_TRUE(find(g, "38538")) << "plain numbers stay as stored";
+}
+
 TEST(ChartNumberFormat, SpreadsheetCodesFormatValues) {
     EXPECT_EQ(formatChartNumber(0.1 + 0.2, "General"), "0.3");
     EXPECT_EQ(formatChartNumber(2.5, ""), "2.5");
@@ -661,7 +680,15 @@ TEST(ChartNumberFormat, SpreadsheetCodesFormatValues) {
     EXPECT_EQ(formatChartNumber(-3, "\\$0;(\\$0)"), "($3)") << "the negative section";
     EXPECT_EQ(formatChartNumber(-3, "$0"), "-$3");
     EXPECT_EQ(formatChartNumber(5, "0\" pts\""), "5 pts");
-    EXPECT_EQ(formatChartNumber(40000, "[$-409]mm/dd/yyyy"), "40000") << "dates fall back to General";
+    // Dates and times count days from 1900, the leap day those programs count included.
+    EXPECT_EQ(formatChartNumber(40000, "[$-409]mm/dd/yyyy"), "07/06/2009");
+    EXPECT_EQ(formatChartNumber(40000, "mmm-yy"), "Jul-09");
+    EXPECT_EQ(formatChartNumber(40000, "d mmmm yyyy"), "6 July 2009");
+    EXPECT_EQ(formatChartNumber(59, "m/d"), "2/28");
+    EXPECT_EQ(formatChartNumber(61, "m/d"), "3/1");
+    EXPECT_EQ(formatChartNumber(40000.75, "h:mm AM/PM"), "6:00 PM") << "m after h: minutes";
+    EXPECT_EQ(formatChartNumber(0.5 + 90.0 / 86400, "mm:ss"), "01:30");
+    EXPECT_EQ(formatChartNumber(1.5, "0.0E+00"), "1.5") << "other sections stay General";
 }
 
 TEST_F(EditorCoreChart, RenderedLabelsAndBarsLandWhereLaidOut) {

@@ -1,12 +1,14 @@
 #include "platform/brovik/editorcore/pptx/PptxChart.h"
 
 #include "platform/brovik/editorcore/chart/ChartLayout.h"
+#include "platform/brovik/editorcore/chart/ChartText.h"
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
 #include "platform/brovik/editorcore/pptx/DrawingText.h"
 #include "platform/brovik/editorcore/pptx/OoxmlNames.h"
 
+#include <QRegularExpression>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -259,12 +261,25 @@ ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels
     return s;
 }
 
-std::vector<QString> readCategories(const QDomElement& ser) {
+// Category names; numbers (dates among them) in the axis' own format, else their cache's.
+std::vector<QString> readCategories(const QDomElement& ser, const QString& axisFormat, bool date1904) {
     std::vector<QString> categories;
-    for (const auto& [idx, v] : cachedPoints(firstChild(ser, QStringLiteral("cat")))) {
+    const QDomElement cat = firstChild(ser, QStringLiteral("cat"));
+    const QDomElement cache = pointCache(cat);
+    const bool numbers =
+        cache.localName() == QLatin1String("numCache") || cache.localName() == QLatin1String("numLit");
+    const QString format =
+        axisFormat.isEmpty() ? firstChild(cache, QStringLiteral("formatCode")).text() : axisFormat;
+    const bool plain = format.isEmpty() || format.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0;
+    // Files counting days from 1904 are 1462 days behind the 1900 count.
+    const bool dated = format.contains(QRegularExpression(QStringLiteral("[yYdD]|m{3,}")));
+    for (const auto& [idx, v] : cachedPoints(cat)) {
         if (int(categories.size()) <= idx)
             categories.resize(std::size_t(idx + 1));
-        categories[std::size_t(idx)] = v;
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        categories[std::size_t(idx)] =
+            numbers && !plain && ok ? formatChartNumber(d + (date1904 && dated ? 1462 : 0), format) : v;
     }
     return categories;
 }
@@ -457,6 +472,12 @@ void readPlots(ChartData& data, const QDomElement& plotArea, const ChartTextStyl
         return ids;
     };
     const QStringList primary = axisIds(plots.front());
+    // A category axis not linked to its source formats the categories its own way.
+    const QDomElement numFmt = firstChild(axisById(plotArea, primary.value(0)), QStringLiteral("numFmt"));
+    const QString categoryFormat = numFmt.attribute(QStringLiteral("sourceLinked")) == QLatin1String("0")
+                                       ? numFmt.attribute(QStringLiteral("formatCode"))
+                                       : QString();
+    const bool date1904 = flag(plotArea.parentNode().parentNode().toElement(), "date1904", false);
     bool barsRead = false;
     for (const QDomElement& plot : plots) {
         const ChartData::Kind kind = kindOf(plot.localName());
@@ -481,7 +502,7 @@ void readPlots(ChartData& data, const QDomElement& plotArea, const ChartTextStyl
             if (!s.marker && (!autoMarkers || plot.localName() == QLatin1String("line3DChart")))
                 s.marker = ChartMarker{};
             if (data.categories.empty())
-                data.categories = readCategories(ser);
+                data.categories = readCategories(ser, categoryFormat, date1904);
             data.series.push_back(std::move(s));
         });
     }
