@@ -547,6 +547,17 @@ TEST_F(EditorCoreChart, SideLegendEntriesStandApartAndShareTheFilesBox) {
               "</c:legend></c:chart>");
     EXPECT_NEAR(top(g, "Two") - top(g, "One"), 50, 0.01);
     EXPECT_NEAR(top(g, "One"), 75 + 25 - 6, 0.01) << "the middle of the first share";
+    // A legend laid over the plot leaves it the whole width.
+    auto plotRight = [&](const std::string& overlay) {
+        const GroupElement c = chart("<c:chart>" + plot + "<c:legend><c:legendPos val=\"r\"/>" + overlay +
+                                     "</c:legend></c:chart>");
+        double right = 0;
+        for (const QRectF& r : filled(c, QColor(255, 0, 0)))
+            if (r.height() > 20) // a column, not a legend key
+                right = std::max(right, r.right());
+        return right;
+    };
+    EXPECT_GT(plotRight("<c:overlay val=\"1\"/>"), plotRight("<c:overlay val=\"0\"/>") + 10);
 }
 
 TEST_F(EditorCoreChart, ThreeDColumnsShowTheirTopsAndSidesBeforeTheWalls) {

@@ -121,6 +121,8 @@ struct ChartData {
     bool plotAreaIsInner = true; // plotArea is the plot itself, without its tick labels
     QRectF titleArea;            // only the position is used
     QRectF legendArea;
+    bool titleOverlay = false; // the title and legend lie over the plot rather than beside it
+    bool legendOverlay = false;
     std::optional<ChartDepth> depth; // 3-D columns; unset: flat
     std::optional<Fill> plotFill;
     std::optional<Stroke> plotBorder;

@@ -1257,7 +1257,12 @@ std::optional<GroupElement> layoutChart(const ChartData& chart, const ElementFra
     const QSizeF size(w, h);
     const double margin = std::min(w, h) * 0.03;
     QRectF area(margin, margin, w - 2 * margin, h - 2 * margin);
-    area = placeLegend(l, placeTitle(l, area, size), size);
+    const QRectF titled = placeTitle(l, area, size);
+    if (!chart.titleOverlay)
+        area = titled;
+    const QRectF legended = placeLegend(l, area, size);
+    if (!chart.legendOverlay)
+        area = legended;
     if (chart.kind == ChartData::Kind::Pie || chart.kind == ChartData::Kind::Doughnut)
         placePie(l, area);
     else

@@ -523,6 +523,7 @@ void readTitle(ChartData& data, const QDomElement& chart, const ChartTextStyle& 
     style = readTextStyle(firstChild(tx, QStringLiteral("rich")), style, ctx);
     data.titleStyle = style;
     data.titleArea = manualLayout(firstChild(title, QStringLiteral("layout")));
+    data.titleOverlay = flag(title, "overlay", false);
     if (!tx.isNull()) {
         data.title = richText(tx);
         return;
@@ -545,6 +546,7 @@ void readLegend(ChartData& data, const QDomElement& chart, const ChartTextStyle&
                                                : ChartData::Legend::Right;
     data.legendStyle = readTextStyle(firstChild(legend, QStringLiteral("txPr")), base, ctx);
     data.legendArea = manualLayout(firstChild(legend, QStringLiteral("layout")));
+    data.legendOverlay = flag(legend, "overlay", false);
 }
 
 // A chart part may carry its own colour and font schemes, which replace the theme's for its
