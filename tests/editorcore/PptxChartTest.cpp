@@ -444,6 +444,32 @@ TEST_F(EditorCoreChart, AxisTitlesStandBeyondTheirTickLabels) {
     EXPECT_LE(level->frame.bounds.right(), textLeft(*tick2));
 }
 
+TEST_F(EditorCoreChart, RadarSeriesCloseAroundSpokesFromTheTop) {
+    const std::string line =
+        "<c:spPr><a:ln w=\"12700\"><a:solidFill><a:srgbClr val=\"0000AA\"/></a:solidFill></a:ln>"
+        "</c:spPr>";
+    const std::vector<std::string> names{"N", "E", "S", "W"};
+    GroupElement g =
+        chart("<c:chart><c:plotArea><c:radarChart><c:radarStyle val=\"standard\"/>" +
+              series("R", {"4", "2", "4", "2"}, names, line) +
+              "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:radarChart>" + axes() + "</c:plotArea></c:chart>");
+    const auto shapes = stroked(g, QColor(0, 0, 0xaa));
+    ASSERT_EQ(shapes.size(), 1u) << "one closed line, no markers in the standard style";
+    const QRectF r = shapes[0]->frame.bounds;
+    EXPECT_NEAR(r.height(), 2 * r.width(), 0.5) << "4 up and down, 2 left and right";
+    EXPECT_TRUE(filled(g, QColor(0, 0, 0xaa)).empty());
+    const auto north = find(g, "N"), east = find(g, "E"), south = find(g, "S");
+    ASSERT_TRUE(north && east && south);
+    EXPECT_LT(north->frame.bounds.bottom(), r.top()) << "the first spoke points up";
+    EXPECT_GT(east->frame.bounds.left(), r.right()) << "the next to the right: clockwise";
+    EXPECT_GT(south->frame.bounds.top(), r.bottom());
+    // Filled radars fill their shapes.
+    g = chart("<c:chart><c:plotArea><c:radarChart><c:radarStyle val=\"filled\"/>" +
+              series("R", {"4", "2", "4", "2"}, names) +
+              "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:radarChart>" + axes() + "</c:plotArea></c:chart>");
+    EXPECT_EQ(filled(g, QColor(255, 0, 0)).size(), 1u);
+}
+
 TEST_F(EditorCoreChart, CategoryLabelsTurnWhenTheyDoNotFit) {
     std::vector<std::string> values, names;
     for (int i = 0; i < 24; ++i) {

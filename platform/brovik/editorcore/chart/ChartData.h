@@ -91,7 +91,7 @@ struct ChartDepth {
 };
 
 struct ChartData {
-    enum class Kind { Bar, Line, Area, Pie, Doughnut, Scatter, Bubble };
+    enum class Kind { Bar, Line, Area, Pie, Doughnut, Scatter, Bubble, Radar };
     enum class Legend { None, Right, Left, Top, Bottom, TopRight };
 
     Kind kind = Kind::Bar;
@@ -105,6 +105,7 @@ struct ChartData {
     double firstSliceAngle = 0;
     double bubbleScale = 1;    // the largest bubble's width, in quarters of the plot's shorter side
     bool bubbleWidths = false; // bubble sizes give widths rather than areas
+    bool radarFilled = false;  // radar series as filled shapes rather than lines
     std::vector<ChartSeries> series;
     std::vector<QString> categories;
     QString title; // lines separated by U+2028

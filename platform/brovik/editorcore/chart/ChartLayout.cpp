@@ -62,6 +62,8 @@ double niceStep(double range, int maxDivisions) {
 ChartSeries::Kind kindOf(const ChartData& chart, const ChartSeries& s) {
     if (s.kind)
         return *s.kind;
+    if (chart.kind == ChartData::Kind::Radar)
+        return chart.radarFilled ? ChartSeries::Kind::Area : ChartSeries::Kind::Line;
     return chart.kind == ChartData::Kind::Line || chart.kind == ChartData::Kind::Scatter
                ? ChartSeries::Kind::Line
            : chart.kind == ChartData::Kind::Area ? ChartSeries::Kind::Area
@@ -1077,6 +1079,88 @@ void placeBubbles(Layout& l, const Axes& axes) {
     }
 }
 
+// -- Radar charts -----------------------------------------------------------------------------
+
+// A web of spokes, one per category from the top clockwise, and value rings; series as closed
+// lines (or filled shapes) through their points; category names beyond the spokes' ends.
+void placeRadar(Layout& l, const QRectF& area) {
+    const ChartData& chart = l.chart;
+    const std::size_t n = std::max<std::size_t>(l.points, 1);
+    const ChartTextStyle& cat = chart.categoryAxis.text;
+    double widest = 0;
+    for (const QString& c : chart.categories)
+        widest = std::max(widest, chartTextWidth(c, cat));
+    const double labelRoom = chart.categoryAxis.visible ? cat.size * LineFactor + cat.size * 0.4 : 0;
+    const double r = std::min(area.width() / 2 - std::min(widest, area.width() / 4) - cat.size * 0.4,
+                              area.height() / 2 - labelRoom);
+    if (r < 4)
+        return;
+    const QPointF c = area.center();
+    const Scale scale = valueScale(l, false, r);
+    auto at = [&](std::size_t i, double v) {
+        const double a = (90 - 360.0 * double(i) / double(n)) * std::numbers::pi / 180;
+        const double t = (std::clamp(v, scale.lo, scale.hi) - scale.lo) / (scale.hi - scale.lo);
+        return c + QPointF(std::cos(a), -std::sin(a)) * (r * t);
+    };
+    const ChartAxis& val = chart.valueAxis;
+    const auto ticks = tickLabels(scale, val, chart.percentStacked);
+    if (val.majorGridlines && val.majorGridlines->visible)
+        for (const auto& [v, text] : ticks) {
+            QPainterPath ring;
+            ring.moveTo(at(0, v));
+            for (std::size_t i = 1; i < n; ++i)
+                ring.lineTo(at(i, v));
+            ring.closeSubpath();
+            l.add(pathShape(ring, Fill(), *val.majorGridlines, false));
+        }
+    const Stroke spoke =
+        chart.categoryAxis.majorGridlines.value_or(chart.categoryAxis.line.value_or(Stroke()));
+    for (std::size_t i = 0; i < n; ++i) {
+        if (spoke.visible)
+            l.add(line(c, at(i, scale.hi), spoke));
+        if (!chart.categoryAxis.visible || i >= chart.categories.size())
+            continue;
+        const QPointF end = at(i, scale.hi), dir = end - c;
+        const double w = chartTextWidth(chart.categories[i], cat) + cat.size * 0.4, h = cat.size * LineFactor;
+        const QPointF p = end + dir / std::max(1.0, r) * (cat.size * 0.4);
+        const double x = std::abs(dir.x()) < r * 0.1 ? p.x() - w / 2 : dir.x() > 0 ? p.x() : p.x() - w;
+        const double y = std::abs(dir.y()) < r * 0.1 ? p.y() - h / 2 : dir.y() > 0 ? p.y() : p.y() - h;
+        l.add(chartLabel(QRectF(x, y, w, h), chart.categories[i], cat, Align::Center));
+    }
+    if (val.visible)
+        for (const auto& [v, text] : ticks) {
+            const double w = chartTextWidth(text, val.text) + val.text.size;
+            const QPointF p = at(0, v);
+            l.add(chartLabel(
+                QRectF(p.x() - w - val.text.size * 0.2, p.y() - val.text.size, w, val.text.size * 2), text,
+                val.text, Align::Right));
+        }
+    for (std::size_t s = 0; s < chart.series.size(); ++s) {
+        std::vector<QPointF> points;
+        for (std::size_t i = 0; i < n; ++i) {
+            const double v = l.value(s, i);
+            points.push_back(std::isnan(v) ? c : at(i, v));
+        }
+        QPainterPath shape;
+        QPolygonF polygon;
+        for (const QPointF& p : points)
+            polygon << p;
+        shape.addPolygon(polygon);
+        shape.closeSubpath();
+        if (chart.radarFilled) {
+            l.add(pathShape(shape, l.seriesFill(s), chart.series[s].line.value_or(Stroke()), true));
+            continue;
+        }
+        const Stroke stroke = lineStroke(l, s);
+        if (stroke.visible)
+            l.add(pathShape(shape, Fill(), stroke, false));
+        const ChartMarker marker = lineMarker(chart.series[s], s);
+        for (std::size_t i = 0; i < n; ++i)
+            if (!std::isnan(l.value(s, i)))
+                placeMarker(l, marker, points[i], l.seriesFill(s), markerEdge(l.seriesFill(s)));
+    }
+}
+
 // -- Axis titles ------------------------------------------------------------------------------
 
 const ChartAxis& leftAxis(const ChartData& chart) {
@@ -1265,6 +1349,8 @@ std::optional<GroupElement> layoutChart(const ChartData& chart, const ElementFra
         area = legended;
     if (chart.kind == ChartData::Kind::Pie || chart.kind == ChartData::Kind::Doughnut)
         placePie(l, area);
+    else if (chart.kind == ChartData::Kind::Radar)
+        placeRadar(l, area);
     else
         placePlotArea(l, area, size);
     return group;

@@ -366,9 +366,9 @@ QRectF manualLayout(const QDomElement& layout, bool* inner = nullptr) {
 }
 
 bool isPlot(const QString& n) {
-    static const char* const kinds[] = {"barChart",      "bar3DChart",  "lineChart",    "line3DChart",
-                                        "areaChart",     "area3DChart", "pieChart",     "pie3DChart",
-                                        "doughnutChart", "ofPieChart",  "scatterChart", "bubbleChart"};
+    static const char* const kinds[] = {
+        "barChart",   "bar3DChart",    "lineChart",  "line3DChart",  "areaChart",   "area3DChart", "pieChart",
+        "pie3DChart", "doughnutChart", "ofPieChart", "scatterChart", "bubbleChart", "radarChart"};
     return std::any_of(std::begin(kinds), std::end(kinds),
                        [&](const char* k) { return n == QLatin1String(k); });
 }
@@ -384,6 +384,8 @@ ChartData::Kind kindOf(const QString& n) {
         return ChartData::Kind::Scatter;
     if (n == QLatin1String("bubbleChart"))
         return ChartData::Kind::Bubble;
+    if (n == QLatin1String("radarChart"))
+        return ChartData::Kind::Radar;
     if (n.startsWith(QLatin1String("pie")) || n == QLatin1String("ofPieChart"))
         return ChartData::Kind::Pie;
     return ChartData::Kind::Bar;
@@ -418,6 +420,7 @@ void readPlotOptions(ChartData& data, const QDomElement& plot) {
                    0.0, 300.0) /
         100;
     data.bubbleWidths = val(plot, "sizeRepresents") == QLatin1String("w");
+    data.radarFilled = val(plot, "radarStyle") == QLatin1String("filled");
 }
 
 void readBarOptions(ChartData& data, const QDomElement& plot) {
@@ -499,7 +502,10 @@ void readPlots(ChartData& data, const QDomElement& plotArea, const ChartTextStyl
             if (plots.size() > 1)
                 s.kind = seriesKind(kind);
             s.secondary = secondary && kind != ChartData::Kind::Pie;
-            if (!s.marker && (!autoMarkers || plot.localName() == QLatin1String("line3DChart")))
+            // Radar lines show markers only in the marker style.
+            const bool plainRadar =
+                kind == ChartData::Kind::Radar && val(plot, "radarStyle") != QLatin1String("marker");
+            if (!s.marker && (!autoMarkers || plainRadar || plot.localName() == QLatin1String("line3DChart")))
                 s.marker = ChartMarker{};
             if (data.categories.empty())
                 data.categories = readCategories(ser, categoryFormat, date1904);
