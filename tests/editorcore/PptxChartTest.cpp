@@ -470,6 +470,49 @@ TEST_F(EditorCoreChart, RadarSeriesCloseAroundSpokesFromTheTop) {
     EXPECT_EQ(filled(g, QColor(255, 0, 0)).size(), 1u);
 }
 
+TEST_F(EditorCoreChart, OddDataLeavesAChartStanding) {
+    auto xy = [](const char* plot, const std::vector<std::string>& xs, const std::vector<std::string>& ys,
+                 const std::string& extra = "") {
+        auto points = [](const char* tag, const std::vector<std::string>& values) {
+            std::string s = std::string("<c:") + tag + "><c:numRef><c:numCache>";
+            for (std::size_t i = 0; i < values.size(); ++i)
+                s += "<c:pt idx=\"" + std::to_string(i) + "\"><c:v>" + values[i] + "</c:v></c:pt>";
+            return s + "</c:numCache></c:numRef></c:" + tag + ">";
+        };
+        return std::string("<c:chart><c:plotArea><c:") + plot + "><c:ser><c:idx val=\"0\"/>" +
+               points("xVal", xs) + points("yVal", ys) + extra +
+               "</c:ser><c:axId val=\"1\"/><c:axId val=\"2\"/></c:" + plot + ">" + axes() +
+               "</c:plotArea></c:chart>";
+    };
+    const std::vector<std::string> charts{
+        xy("scatterChart", {"x", "y"}, {"1.7e308", "-1.7e308"}),
+        xy("scatterChart", {"3", "3"}, {"7", "7"}),
+        xy("bubbleChart", {"1", "2"}, {"1", "2"},
+           "<c:bubbleSize><c:numLit><c:pt idx=\"0\"><c:v>-4</c:v></c:pt>"
+           "</c:numLit></c:bubbleSize>"),
+        "<c:chart><c:plotArea><c:radarChart>" + series("R", {"5"}, {"Only"}) +
+            "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:radarChart>" + axes() + "</c:plotArea></c:chart>",
+        "<c:chart><c:plotArea>" + bars(series("S", {"", ""}, {"A", "B"})) +
+            axes("",
+                 "<c:scaling><c:min val=\"5\"/><c:max val=\"5\"/></c:scaling><c:majorUnit val=\"1e-9\"/>") +
+            "</c:plotArea></c:chart>",
+        "<c:chart><c:view3D><c:rotX val=\"90\"/><c:depthPercent val=\"2000\"/></c:view3D><c:plotArea>"
+        "<c:bar3DChart><c:barDir val=\"col\"/>" +
+            series("S", {"1"}, {"A"}) + "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:bar3DChart>" + axes() +
+            "</c:plotArea></c:chart>"};
+    for (const std::string& xml : charts) {
+        const GroupElement g = chart(xml);
+        for (const SlideElement& e : g.children)
+            if (const auto* shape = std::get_if<ShapeElement>(&e)) {
+                const QRectF& r = shape->frame.bounds;
+                EXPECT_TRUE(std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.width()) &&
+                            std::isfinite(r.height()))
+                    << xml;
+            }
+        EXPECT_LT(g.children.size(), 1000u) << xml;
+    }
+}
+
 TEST_F(EditorCoreChart, CategoryLabelsTurnWhenTheyDoNotFit) {
     std::vector<std::string> values, names;
     for (int i = 0; i < 24; ++i) {

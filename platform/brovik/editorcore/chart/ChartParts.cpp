@@ -190,6 +190,9 @@ Scale acrossScale(const Layout& l, double length) {
 // fixes them: a twentieth of the data's spread as room past either end, and from zero unless
 // all the data lies within a sixth of its largest size (then from a round step below it).
 Scale roundScale(double lo, double hi, const ChartAxis& axis, double length) {
+    // Extremes a double cannot span keep the scale finite.
+    lo = std::clamp(lo, -1e300, 1e300);
+    hi = std::clamp(hi, -1e300, 1e300);
     const double spread = hi - lo, headroom = spread / 20;
     const bool positive = lo > 0, negative = hi < 0;
     const bool fromZero = spread <= 0 || (positive && lo < hi * 5 / 6) || (negative && hi > lo * 5 / 6);
