@@ -262,6 +262,23 @@ TEST_F(EditorCoreChart, PulledOutSlicesMoveAlongTheirMiddleAndThePieMakesRoom) {
     EXPECT_NEAR(small[0].bottom(), big[0].center().y() - pull, 0.5);
 }
 
+TEST_F(EditorCoreChart, ThreeDPiesLieTiltedOnTheirFrontWalls) {
+    const std::string points = "<c:dPt><c:idx val=\"0\"/><c:spPr><a:solidFill><a:srgbClr val=\"AA0000\"/>"
+                               "</a:solidFill></c:spPr></c:dPt>";
+    const GroupElement g =
+        chart("<c:chart><c:view3D><c:rotX val=\"30\"/></c:view3D><c:plotArea><c:pie3DChart><c:varyColors "
+              "val=\"1\"/>" +
+              series("P", {"1"}, {"All"}, points) + "</c:pie3DChart></c:plotArea></c:chart>");
+    const auto top = filled(g, QColor(0xaa, 0, 0)), wall = filled(g, QColor(0xaa, 0, 0).darker(130));
+    ASSERT_EQ(top.size(), 1u);
+    ASSERT_EQ(wall.size(), 1u) << "the front half of the rim";
+    EXPECT_NEAR(top[0].height(), top[0].width() / 2, 0.5) << "tilted 30 degrees away";
+    EXPECT_NEAR(wall[0].width(), top[0].width(), 0.5);
+    EXPECT_NEAR(wall[0].top(), top[0].center().y(), 0.5) << "from the widest line down";
+    EXPECT_GT(wall[0].bottom(), top[0].bottom() + 5) << "standing below the top";
+    EXPECT_LE(wall[0].bottom(), 300 - 9 + 0.5);
+}
+
 TEST_F(EditorCoreChart, AutomaticValueStepsAreOneTwoOrFiveAndUpToTenDivisions) {
     auto ticks = [&](const std::vector<std::string>& values) {
         const GroupElement g = chart("<c:chart><c:plotArea>" + bars(series("S", values, {"A", "B"})) +

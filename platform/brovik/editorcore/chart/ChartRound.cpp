@@ -1,6 +1,7 @@
 #include "platform/brovik/editorcore/chart/ChartParts.h"
 #include "platform/brovik/editorcore/chart/ChartText.h"
 
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -20,53 +21,120 @@ double explosion(const ChartSeries& series, std::size_t i) {
 
 } // namespace
 
-void placePie(Layout& l, const QRectF& area) {
-    const ChartData& chart = l.chart;
-    const double hole = chart.kind == ChartData::Kind::Doughnut ? std::clamp(chart.holeSize, 0.1, 0.9) : 0;
-    const bool outside = chart.series[0].labels.any() &&
-                         chart.series[0].labels.position == ChartDataLabels::Position::OutsideEnd;
-    // Without outside labels the pie fills what the title and legend leave.
-    // Slices pulled out stay inside: the pie shrinks to leave them room.
+// How a pie is seen: its centre and radius, how much tilting it away squashes it, and how thick
+// a 3-D pie stands.
+struct PieView {
+    QPointF centre;
+    double r = 1, squash = 1, thickness = 0;
+    QPointF at(QPointF c, double degrees, double radius) const {
+        const double a = degrees * std::numbers::pi / 180;
+        return QPointF(c.x() + std::cos(a) * radius,
+                       centre.y() + (c.y() - centre.y() - std::sin(a) * radius) * squash);
+    }
+};
+
+// Without outside labels the pie fills what the title and legend leave; slices pulled out stay
+// inside, the pie shrinking to leave them room. A 3-D pie is tilted by its view and stands as thick
+// as a fifth of its radius at full depth, seen from the side.
+PieView pieView(const ChartData& chart, const QRectF& area, bool outside) {
     double furthest = 0;
     for (std::size_t i = 0; i < chart.series[0].values.size(); ++i)
         furthest = std::max(furthest, explosion(chart.series[0], i));
-    const double r =
-        std::max(1.0, std::min(area.width(), area.height()) / 2 * (outside ? 0.8 : 1.0)) / (1 + furthest);
-    const QPointF centre = area.center();
+    PieView v;
+    const double shrink = outside ? 0.8 : 1.0;
+    double thick = 0;
+    if (chart.depth) {
+        const double tilt = chart.depth->rotX * std::numbers::pi / 180;
+        v.squash = std::clamp(std::sin(tilt), 0.2, 1.0);
+        thick = std::min(1.0, 0.2 * chart.depth->depthPercent / 100 * std::cos(tilt));
+    }
+    v.r = std::min(area.width() / 2, area.height() / (2 * v.squash + thick)) * shrink / (1 + furthest);
+    v.r = std::max(1.0, v.r);
+    v.thickness = thick * v.r;
+    v.centre = area.center() - QPointF(0, v.thickness / 2);
+    return v;
+}
+
+// The side of a 3-D slice that faces the viewer: the part of its rim in front of the centre.
+void placePieWall(Layout& l, const PieView& v, QPointF c, double from, double sweep, const Fill& fill,
+                  const Stroke& edge) {
+    const double lo = std::min(from, from + sweep), hi = std::max(from, from + sweep);
+    for (int k = -2; k <= 2; ++k) {
+        const double s = std::max(lo, 180.0 + 360 * k), e = std::min(hi, 360.0 + 360 * k);
+        if (e <= s)
+            continue;
+        QPolygonF wall;
+        const int steps = std::max(2, int(std::ceil((e - s) / 5)));
+        for (int i = 0; i <= steps; ++i)
+            wall << v.at(c, s + (e - s) * i / steps, v.r);
+        for (int i = steps; i >= 0; --i)
+            wall << v.at(c, s + (e - s) * i / steps, v.r) + QPointF(0, v.thickness);
+        QPainterPath path;
+        path.addPolygon(wall);
+        path.closeSubpath();
+        Fill shaded = fill;
+        if (fill.kind == Fill::Kind::Solid)
+            shaded.color = fill.color.darker(130);
+        l.add(pathShape(path, shaded, edge, true));
+    }
+}
+
+void placePie(Layout& l, const QRectF& area) {
+    const ChartData& chart = l.chart;
+    const ChartSeries& series = chart.series[0];
+    const double hole = chart.kind == ChartData::Kind::Doughnut ? std::clamp(chart.holeSize, 0.1, 0.9) : 0;
+    const bool outside =
+        series.labels.any() && series.labels.position == ChartDataLabels::Position::OutsideEnd;
+    const PieView v = pieView(chart, area, outside);
     double total = 0;
-    for (double v : chart.series[0].values)
-        total += std::isnan(v) ? 0 : std::max(0.0, v);
-    double angle = 90 - chart.firstSliceAngle;
-    Stroke edge = chart.series[0].line.value_or(Stroke());
-    if (!chart.series[0].line) {
+    for (double value : series.values)
+        total += std::isnan(value) ? 0 : std::max(0.0, value);
+    Stroke edge = series.line.value_or(Stroke());
+    if (!series.line) {
         edge.visible = true;
         edge.color = Qt::white;
         edge.width = 1;
     }
-    for (std::size_t i = 0; i < chart.series[0].values.size() && total > 0; ++i) {
-        const double v = chart.series[0].values[i];
-        const double share = std::isnan(v) ? 0 : std::max(0.0, v) / total;
-        const double sweep = -360 * share;
-        const double mid = (angle + sweep / 2) * std::numbers::pi / 180;
-        const QPointF c =
-            centre + QPointF(std::cos(mid), -std::sin(mid)) * (r * explosion(chart.series[0], i));
-        QPainterPath slice;
-        slice.moveTo(c);
-        slice.arcTo(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), angle, sweep);
-        slice.closeSubpath();
-        if (hole > 0) {
-            QPainterPath inner;
-            inner.addEllipse(c, r * hole, r * hole);
-            slice = slice.subtracted(inner);
+    const QTransform tilt = QTransform()
+                                .translate(v.centre.x(), v.centre.y())
+                                .scale(1, v.squash)
+                                .translate(-v.centre.x(), -v.centre.y());
+    // Walls first, so the tops lie over them; then the tops with their labels.
+    for (const bool walls : {true, false}) {
+        if (walls && v.thickness <= 0)
+            continue;
+        double angle = 90 - chart.firstSliceAngle;
+        for (std::size_t i = 0; i < series.values.size() && total > 0; ++i) {
+            const double value = series.values[i];
+            const double share = std::isnan(value) ? 0 : std::max(0.0, value) / total;
+            const double sweep = -360 * share, mid = angle + sweep / 2;
+            const double rad = mid * std::numbers::pi / 180;
+            const QPointF c =
+                v.centre + QPointF(std::cos(rad), -std::sin(rad)) * (v.r * explosion(series, i));
+            if (walls) {
+                placePieWall(l, v, c, angle, sweep, l.pointFill(0, i), edge);
+                angle += sweep;
+                continue;
+            }
+            QPainterPath slice;
+            slice.moveTo(c);
+            slice.arcTo(QRectF(c.x() - v.r, c.y() - v.r, 2 * v.r, 2 * v.r), angle, sweep);
+            slice.closeSubpath();
+            if (hole > 0) {
+                QPainterPath inner;
+                inner.addEllipse(c, v.r * hole, v.r * hole);
+                slice = slice.subtracted(inner);
+            }
+            l.add(pathShape(tilt.map(slice), l.pointFill(0, i), edge, true));
+            if (series.labelsAt(i).any() && share > 0) {
+                const double reach = outside ? 1.12 : hole > 0 ? (1 + hole) / 2 : 0.65;
+                const Align align = !outside             ? Align::Center
+                                    : std::cos(rad) >= 0 ? Align::Left
+                                                         : Align::Right;
+                dataLabel(l, 0, i, v.at(c, mid, v.r * reach), align, Anchor::Middle, share);
+            }
+            angle += sweep;
         }
-        l.add(pathShape(slice, l.pointFill(0, i), edge, true));
-        if (chart.series[0].labelsAt(i).any() && share > 0) {
-            const double at = outside ? 1.12 : hole > 0 ? (1 + hole) / 2 : 0.65;
-            const QPointF p(c.x() + std::cos(mid) * r * at, c.y() - std::sin(mid) * r * at);
-            const Align align = !outside ? Align::Center : std::cos(mid) >= 0 ? Align::Left : Align::Right;
-            dataLabel(l, 0, i, p, align, Anchor::Middle, share);
-        }
-        angle += sweep;
     }
 }
 

@@ -437,7 +437,8 @@ void readBarOptions(ChartData& data, const QDomElement& plot) {
 
 // A 3-D column plot keeps its depth; other 3-D plots are drawn flat.
 std::optional<ChartDepth> readDepth(const QDomElement& chart, const QDomElement& plot) {
-    if (plot.localName() != QLatin1String("bar3DChart"))
+    const bool pie = plot.localName() == QLatin1String("pie3DChart");
+    if (plot.localName() != QLatin1String("bar3DChart") && !pie)
         return std::nullopt;
     const QDomElement view = firstChild(chart, QStringLiteral("view3D"));
     auto number = [](const QDomElement& parent, const char* name, double fallback, double lo, double hi) {
@@ -446,7 +447,7 @@ std::optional<ChartDepth> readDepth(const QDomElement& chart, const QDomElement&
             hi);
     };
     ChartDepth depth;
-    depth.rotX = number(view, "rotX", depth.rotX, 0, 90);
+    depth.rotX = number(view, "rotX", pie ? 30 : depth.rotX, 0, 90);
     depth.rotY = number(view, "rotY", depth.rotY, 0, 360);
     depth.depthPercent = number(view, "depthPercent", depth.depthPercent, 20, 2000);
     depth.gapDepth = number(plot, "gapDepth", 150, 0, 500) / 100;
