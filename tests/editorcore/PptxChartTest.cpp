@@ -674,6 +674,19 @@ TEST_F(EditorCoreChart, ThreeDColumnsShowTheirTopsAndSidesBeforeTheWalls) {
         backRight = std::max(backRight, s->frame.bounds.right());
     EXPECT_GT(backRight, sides[1].right()) << "the back wall reaches past the last column";
     EXPECT_LE(backRight, 400);
+
+    // Bars lying down show the same faces, the longer bar reaching further right.
+    const GroupElement lying = chart(
+        "<c:chart><c:plotArea><c:bar3DChart><c:barDir val=\"bar\"/><c:grouping val=\"clustered\"/>" +
+        series("S", {"1", "2"}, {"A", "B"}, red) + "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:bar3DChart>" +
+        axes("", "<c:majorGridlines/>") + "</c:plotArea></c:chart>");
+    const auto bars = filled(lying, QColor(255, 0, 0)), ends = filled(lying, QColor(255, 0, 0).darker(135));
+    ASSERT_EQ(bars.size(), 2u);
+    ASSERT_EQ(ends.size(), 2u);
+    EXPECT_EQ(filled(lying, QColor(255, 0, 0).lighter(115)).size(), 2u);
+    EXPECT_NEAR(ends[1].left(), bars[1].right(), 0.01);
+    EXPECT_NEAR(bars[1].width(), 2 * bars[0].width(), 0.5);
+    EXPECT_LT(bars[1].top(), bars[0].top()) << "the first category at the bottom";
 }
 
 TEST_F(EditorCoreChart, ShapesTheAuthorDrewOnTheChartComeWithIt) {

@@ -20,7 +20,7 @@ struct Axes {
     bool horizontal = false;
     bool reversed = false;
     std::optional<Scale> across; // scatter charts: the value scale along the bottom
-    QPointF depth;               // 3-D columns: from the front of the floor to its back; null when flat
+    QPointF depth;               // 3-D bars: from the front of the floor to its back; null when flat
     double boxDepth = 1;         // share of that depth a column takes, centred in it
     double valuePos(double v, bool second = false) const {
         const Scale& s = second ? secondary : scale;
@@ -94,12 +94,14 @@ double tickLabelWidth(const Layout& l, const Scale& s, const ChartAxis& axis) {
 
 // -- 3-D columns ------------------------------------------------------------------------------
 
-// A level on the walls behind 3-D columns: across the side wall, then along the back wall.
-void placeWallLine(Layout& l, const Axes& axes, double y, const Stroke& stroke) {
+// A value's gridline behind 3-D bars: back across the side wall (the floor, for bars lying
+// down), then along the back wall.
+void placeWallLine(Layout& l, const Axes& axes, double p, const Stroke& stroke) {
     const QRectF& plot = axes.plot;
-    const QPointF back = QPointF(plot.left(), y) + axes.depth;
-    l.add(line(QPointF(plot.left(), y), back, stroke));
-    l.add(line(back, QPointF(plot.right(), y) + axes.depth, stroke));
+    const QPointF front = axes.horizontal ? QPointF(p, plot.bottom()) : QPointF(plot.left(), p);
+    const QPointF end = axes.horizontal ? QPointF(p, plot.top()) : QPointF(plot.right(), p);
+    l.add(line(front, front + axes.depth, stroke));
+    l.add(line(front + axes.depth, end + axes.depth, stroke));
 }
 
 // The edges of the walls and floor that the gridlines leave out.
@@ -110,11 +112,12 @@ void placeWalls(Layout& l, const Axes& axes) {
     const Stroke stroke = val.majorGridlines ? *val.majorGridlines : val.line.value_or(Stroke());
     if (!stroke.visible)
         return;
-    l.add(line(plot.bottomLeft() + d, plot.topLeft() + d, stroke));
-    l.add(line(plot.bottomRight() + d, plot.topRight() + d, stroke));
-    l.add(line(plot.bottomRight(), plot.bottomRight() + d, stroke));
-    placeWallLine(l, axes, plot.bottom(), stroke);
-    placeWallLine(l, axes, plot.top(), stroke);
+    // The back wall's outline, and the edges of the floor and the side wall reaching it.
+    QPainterPath back;
+    back.addRect(plot.translated(d));
+    l.add(pathShape(back, Fill(), stroke, false));
+    for (const QPointF corner : {plot.bottomLeft(), plot.bottomRight(), plot.topLeft()})
+        l.add(line(corner, corner + d, stroke));
 }
 
 // How far a 3-D plot's floor reaches back and up, from the room a category takes: a column is as
@@ -332,7 +335,10 @@ void placeBars(Layout& l, const Axes& axes) {
                 placeColumn(l, axes, r, l.pointFill(s, i), chart.series[s].line.value_or(Stroke()));
             // A label stands on a 3-D column's top.
             const QPointF top = axes.depth * axes.boxDepth;
-            r.adjust(top.x() / 2, to >= from ? top.y() : 0, top.x() / 2, 0);
+            if (axes.horizontal)
+                r.adjust(0, top.y() / 2, to >= from ? top.x() : 0, top.y() / 2);
+            else
+                r.adjust(top.x() / 2, to >= from ? top.y() : 0, top.x() / 2, 0);
             if (!chart.series[s].labelsAt(i).any())
                 continue;
             using P = ChartDataLabels::Position;
@@ -619,7 +625,9 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
         // The front of the floor is what the walls behind it leave.
         const double n = double(std::max<std::size_t>(1, l.points));
         const QPointF unit = floorDepth(chart, 1);
-        axes.depth = unit * (axes.plot.width() / (n + unit.x()));
+        axes.depth = axes.horizontal ? unit * (axes.plot.height() / (n - unit.y()))
+                                     : unit * (axes.plot.width() / (n + unit.x()));
+        axes.depth.setX(std::min(axes.depth.x(), axes.plot.width() / 3));
         axes.depth.setY(std::max(axes.depth.y(), -axes.plot.height() / 3));
         axes.plot.adjust(0, -axes.depth.y(), -axes.depth.x(), 0);
         axes.boxDepth = 1 / (1 + chart.depth->gapDepth);

@@ -467,7 +467,7 @@ void readPlots(ChartData& data, const QDomElement& plotArea, const ChartTextStyl
         return;
     data.kind = kindOf(plots.front().localName());
     readPlotOptions(data, plots.front());
-    if (plots.size() == 1 && !data.horizontal)
+    if (plots.size() == 1)
         data.depth = readDepth(plotArea.parentNode().toElement(), plots.front());
     auto axisIds = [](const QDomElement& plot) {
         QStringList ids;
