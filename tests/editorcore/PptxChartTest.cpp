@@ -1,5 +1,6 @@
 #include "EditorCoreFixture.h"
 #include "platform/brovik/editorcore/chart/ChartText.h"
+#include "platform/brovik/editorcore/chart/ChartTrend.h"
 #include "platform/brovik/editorcore/pptx/PptxImporter.h"
 
 #include <QFile>
@@ -530,6 +531,24 @@ TEST_F(EditorCoreChart, OddDataLeavesAChartStanding) {
     }
 }
 
+TEST_F(EditorCoreChart, TrendlinesRunThroughTheirSeries) {
+    const std::string trend =
+        "<c:trendline><c:spPr><a:ln w=\"12700\"><a:solidFill><a:srgbClr val=\"00AA00\"/>"
+        "</a:solidFill></a:ln></c:spPr><c:trendlineType val=\"linear\"/></c:trendline>";
+    const GroupElement g =
+        chart("<c:chart><c:plotArea>" + bars(series("S", {"1", "2", "3"}, {"A", "B", "C"}, trend)) + axes() +
+              "</c:plotArea></c:chart>");
+    const auto columns = filled(g, QColor(255, 0, 0));
+    const auto lines = stroked(g, QColor(0, 0xaa, 0));
+    ASSERT_EQ(columns.size(), 3u);
+    ASSERT_EQ(lines.size(), 1u);
+    const QRectF r = lines[0]->frame.bounds;
+    EXPECT_NEAR(r.left(), columns[0].center().x(), 0.5) << "from the first category's middle";
+    EXPECT_NEAR(r.right(), columns[2].center().x(), 0.5) << "to the last's";
+    EXPECT_NEAR(r.top(), columns[2].top(), 0.5) << "through the tops of bars on a straight line";
+    EXPECT_NEAR(r.bottom(), columns[0].top(), 0.5);
+}
+
 TEST_F(EditorCoreChart, CategoryLabelsTurnWhenTheyDoNotFit) {
     std::vector<std::string> values, names;
     for (int i = 0; i < 24; ++i) {
@@ -777,6 +796,35 @@ TEST_F(EditorCoreChart, DateCategoriesShowInTheirFormat) {
     EXPECT_TRUE(find(g, "2009 Jul") && find(g, "2009 Aug"));
     g = chart("<c:chart><c:plotArea>" + bars(dated("General")) + axes() + "</c:plotArea></c:chart>");
     EXPECT_TRUE(find(g, "38538")) << "plain numbers stay as stored";
+}
+
+TEST(ChartTrend, FitsTheSpreadsheetTrendTypes) {
+    using T = ChartTrendline::Type;
+    ChartTrendline trend;
+    // y = 1 + 2x, reaching one unit past the last point.
+    trend.forward = 1;
+    auto points = trendPoints(trend, {{1, 3}, {2, 5}, {3, 7}, {4, std::nan("")}});
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_DOUBLE_EQ(points[0].first, 1);
+    EXPECT_NEAR(points[0].second, 3, 1e-9);
+    EXPECT_DOUBLE_EQ(points[1].first, 4);
+    EXPECT_NEAR(points[1].second, 9, 1e-9);
+    // y = 2 e^x through its own points.
+    trend = {};
+    trend.type = T::Exponential;
+    points = trendPoints(trend, {{0, 2}, {1, 2 * std::exp(1.0)}, {2, 2 * std::exp(2.0)}});
+    ASSERT_GT(points.size(), 10u);
+    for (const auto& [x, y] : points)
+        EXPECT_NEAR(y, 2 * std::exp(x), 1e-6 * y);
+    trend.type = T::Logarithmic;
+    EXPECT_TRUE(trendPoints(trend, {{-1, 1}, {2, 2}}).empty()) << "no logarithm of a negative x";
+    trend.type = T::MovingAverage;
+    trend.period = 2;
+    points = trendPoints(trend, {{1, 2}, {2, 4}, {3, 8}});
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_DOUBLE_EQ(points[0].second, 3);
+    EXPECT_DOUBLE_EQ(points[1].second, 6);
+    EXPECT_TRUE(trendPoints({}, {{1, 1}}).empty()) << "one point carries no trend";
 }
 
 TEST(ChartNumberFormat, SpreadsheetCodesFormatValues) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/brovik/editorcore/chart/ChartTrend.h"
 #include "platform/brovik/editorcore/model/Fill.h"
 #include "platform/brovik/editorcore/model/Stroke.h"
 
@@ -43,6 +44,11 @@ struct ChartMarker {
     std::optional<Stroke> line;
 };
 
+struct ChartSeriesTrend {
+    ChartTrendline fit;
+    std::optional<Stroke> line; // unset: the series' colour
+};
+
 struct ChartSeries {
     enum class Kind { Bar, Line, Area };
     QString name;
@@ -60,7 +66,8 @@ struct ChartSeries {
     ChartDataLabels labels;
     std::map<int, ChartDataLabels> pointLabels; // points whose label differs from the series'
     std::map<int, ChartMarker> pointMarkers;    // points whose marker differs
-    QString numberFormat;                       // of the cached values
+    std::vector<ChartSeriesTrend> trendlines;
+    QString numberFormat; // of the cached values
     const ChartDataLabels& labelsAt(std::size_t i) const {
         const auto it = pointLabels.find(int(i));
         return it != pointLabels.end() ? it->second : labels;

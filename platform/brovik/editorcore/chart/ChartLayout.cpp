@@ -559,6 +559,41 @@ void placeAxisTitles(Layout& l, const Axes& axes, const CategoryFit& fit) {
     }
 }
 
+// Trends fitted through series: x counts categories from 1, or is a scatter point's own.
+void placeTrendlines(Layout& l, const Axes& axes) {
+    const std::size_t n = std::max<std::size_t>(l.points, 1);
+    const double first = axes.slotStart(0, n) + axes.slot / 2;
+    const double step =
+        n > 1 ? axes.slotStart(1, n) + axes.slot / 2 - first : (axes.horizontal ? -1 : 1) * axes.slot;
+    for (std::size_t s = 0; s < l.chart.series.size(); ++s) {
+        const ChartSeries& series = l.chart.series[s];
+        std::vector<std::pair<double, double>> data;
+        for (std::size_t i = 0; i < series.values.size(); ++i)
+            data.emplace_back(axes.across && i < series.xValues.size() ? series.xValues[i] : double(i + 1),
+                              series.values[i]);
+        for (const ChartSeriesTrend& trend : series.trendlines) {
+            QPainterPath path;
+            for (const auto& [x, y] : trendPoints(trend.fit, data)) {
+                const double along = axes.across ? axes.acrossPos(x) : first + (x - 1) * step;
+                const double value = axes.valuePos(y, series.secondary);
+                const QPointF p = axes.horizontal ? QPointF(value, along) : QPointF(along, value);
+                if (path.elementCount() == 0)
+                    path.moveTo(p);
+                else
+                    path.lineTo(p);
+            }
+            Stroke stroke = trend.line.value_or(Stroke());
+            if (!trend.line) {
+                stroke.visible = true;
+                stroke.color = l.seriesFill(s).color;
+                stroke.width = 1.5;
+            }
+            if (path.elementCount() > 1 && stroke.visible)
+                l.add(pathShape(path, Fill(), stroke, false));
+        }
+    }
+}
+
 // The plot rectangle: the file's own, or what title, legend and tick labels leave.
 QRectF plotRect(const Layout& l, const QRectF& area, const Axes& axes, const QSizeF& size, CategoryFit& fit) {
     const ChartData& chart = l.chart;
@@ -654,6 +689,7 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
     }
     placeBars(l, axes);
     placeLines(l, axes);
+    placeTrendlines(l, axes);
 }
 } // namespace
 

@@ -197,6 +197,33 @@ std::vector<double> acrossValues(const QDomElement& xVal, std::size_t count) {
     return xs;
 }
 
+// Trends the author fitted through the series; polynomial ones are left out.
+std::vector<ChartSeriesTrend> readTrendlines(const QDomElement& ser, const DrawingContext& ctx) {
+    using T = ChartTrendline::Type;
+    static const std::map<QString, T> types{{QStringLiteral("linear"), T::Linear},
+                                            {QStringLiteral("exp"), T::Exponential},
+                                            {QStringLiteral("log"), T::Logarithmic},
+                                            {QStringLiteral("power"), T::Power},
+                                            {QStringLiteral("movingAvg"), T::MovingAverage}};
+    std::vector<ChartSeriesTrend> trends;
+    forEachChild(ser, QStringLiteral("trendline"), [&](const QDomElement& t) {
+        const auto type = types.find(val(t, "trendlineType"));
+        if (type == types.end() || trends.size() >= 8)
+            return;
+        ChartSeriesTrend trend;
+        trend.fit.type = type->second;
+        trend.fit.period = int(std::clamp<qint64>(
+            attrInt(firstChild(t, QStringLiteral("period")), QStringLiteral("val"), 2), 2, 255));
+        trend.fit.forward = std::clamp(
+            attrDouble(firstChild(t, QStringLiteral("forward")), QStringLiteral("val"), 0), 0.0, 1e9);
+        trend.fit.backward = std::clamp(
+            attrDouble(firstChild(t, QStringLiteral("backward")), QStringLiteral("val"), 0), 0.0, 1e9);
+        trend.line = readLine(firstChild(t, QStringLiteral("spPr")), ctx);
+        trends.push_back(trend);
+    });
+    return trends;
+}
+
 ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels, const DrawingContext& ctx) {
     ChartSeries s;
     s.name = richText(firstChild(ser, QStringLiteral("tx")));
@@ -216,6 +243,7 @@ ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels
     s.fill = readFill(spPr, ctx);
     s.line = readLine(spPr, ctx);
     s.xValues = acrossValues(firstChild(ser, QStringLiteral("xVal")), s.values.size());
+    s.trendlines = readTrendlines(ser, ctx);
     s.smooth = flag(ser, "smooth", false);
     for (const auto& [idx, v] : cachedPoints(firstChild(ser, QStringLiteral("bubbleSize")))) {
         if (s.bubbleSizes.size() <= std::size_t(idx))
