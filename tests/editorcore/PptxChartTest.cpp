@@ -331,6 +331,24 @@ TEST_F(EditorCoreChart, CombinedPlotsDrawBarsAndLinesOnTheirOwnAxes) {
     EXPECT_EQ(filled(g, QColor(0, 0, 0xaa)).size(), 3u) << "a marker per present point";
     EXPECT_TRUE(find(g, "300")) << "the secondary scale's labels";
     EXPECT_TRUE(find(g, "3.5")) << "and the primary's";
+
+    // Bars lying down show the second scale along the top.
+    const std::string lying = "<c:barChart><c:barDir val=\"bar\"/><c:grouping val=\"clustered\"/>" +
+                              series("T", {"100", "300"}, {"A", "B"}) +
+                              "<c:axId val=\"3\"/><c:axId val=\"4\"/></c:barChart>";
+    const GroupElement h =
+        chart("<c:chart><c:plotArea><c:barChart><c:barDir val=\"bar\"/>" +
+              series("B", {"1", "2"}, {"A", "B"}) + "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:barChart>" +
+              lying + axes() + secondAxes + "</c:plotArea></c:chart>");
+    const auto top = find(h, "300"), bottom = find(h, "2");
+    ASSERT_TRUE(top && bottom);
+    double barsTop = 1e9;
+    for (const SlideElement& e : h.children)
+        if (const auto* shape = std::get_if<ShapeElement>(&e);
+            shape && !shape->text && shape->frame.bounds.height() > 20)
+            barsTop = std::min(barsTop, shape->frame.bounds.top());
+    EXPECT_LE(top->frame.bounds.bottom(), barsTop + 0.5) << "above the plot";
+    EXPECT_GT(bottom->frame.bounds.top(), barsTop + 100) << "the first scale below it";
 }
 
 TEST_F(EditorCoreChart, PointsKeepTheirOwnLabelsAndMarkers) {

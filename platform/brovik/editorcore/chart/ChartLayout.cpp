@@ -170,7 +170,11 @@ void placeValueLabels(Layout& l, const Axes& axes, bool second) {
         if (!axis.visible)
             continue;
         const double w = chartTextWidth(text, axis.text) + fs;
-        if (axes.horizontal)
+        // Bars lying down show their second scale along the top.
+        if (axes.horizontal && second)
+            l.add(chartLabel(QRectF(p - w / 2, plot.top() - gap - fs * LineFactor, w, fs * LineFactor), text,
+                             axis.text, Align::Center));
+        else if (axes.horizontal)
             l.add(chartLabel(QRectF(p - w / 2, plot.bottom() + gap, w, fs * LineFactor), text, axis.text,
                              Align::Center));
         else if (second)
@@ -624,7 +628,8 @@ QRectF plotRect(const Layout& l, const QRectF& area, const Axes& axes, const QSi
                      (chart.categoryAxis.visible ? std::min(widest + catSize, outer.width() * 0.4) : 0));
         plot.setBottom(plot.bottom() - (chart.valueAxis.visible ? chart.valueAxis.text.size * 1.6 : 0));
         plot.setRight(plot.right() - catSize);
-        plot.setTop(plot.top() + catSize * 0.5);
+        const bool secondLabels = axes.hasSecondary && chart.secondaryAxis.visible;
+        plot.setTop(plot.top() + (secondLabels ? chart.secondaryAxis.text.size * 1.6 : catSize * 0.5));
         return plot;
     }
     plot.setLeft(plot.left() + valueRoom);
@@ -672,7 +677,7 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
     if (chart.plotFill || chart.plotBorder)
         l.add(box(axes.plot, chart.plotFill.value_or(Fill()), chart.plotBorder.value_or(Stroke())));
     placeValueLabels(l, axes, false);
-    if (axes.hasSecondary && !axes.horizontal)
+    if (axes.hasSecondary)
         placeValueLabels(l, axes, true);
     if (!axes.depth.isNull())
         placeWalls(l, axes);
