@@ -328,6 +328,14 @@ TEST_F(EditorCoreChart, CombinedPlotsDrawBarsAndLinesOnTheirOwnAxes) {
     const auto lines = stroked(g, QColor(0, 0, 0xaa));
     ASSERT_EQ(lines.size(), 1u) << "the line, broken at the missing point";
     EXPECT_EQ(lines[0]->geometry.front().path.elementCount(), 2) << "no segment across the gap";
+    for (const auto& [how, count] : {std::pair<std::string, int>{"span", 3}, {"zero", 4}}) {
+        const GroupElement other = chart(
+            "<c:chart><c:plotArea>" + bars(series("B", {"1", "2", "3", "1"}, {"A", "B", "C", "D"})) + line +
+            axes() + secondAxes + "</c:plotArea><c:dispBlanksAs val=\"" + how + "\"/></c:chart>");
+        const auto drawn = stroked(other, QColor(0, 0, 0xaa));
+        ASSERT_EQ(drawn.size(), 1u) << how;
+        EXPECT_EQ(drawn[0]->geometry.front().path.elementCount(), count) << how;
+    }
     EXPECT_EQ(filled(g, QColor(0, 0, 0xaa)).size(), 3u) << "a marker per present point";
     EXPECT_TRUE(find(g, "300")) << "the secondary scale's labels";
     EXPECT_TRUE(find(g, "3.5")) << "and the primary's";

@@ -113,6 +113,8 @@ struct ChartData {
     double bubbleScale = 1;    // the largest bubble's width, in quarters of the plot's shorter side
     bool bubbleWidths = false; // bubble sizes give widths rather than areas
     bool radarFilled = false;  // radar series as filled shapes rather than lines
+    enum class Blanks { Gap, Zero, Span };
+    Blanks blanks = Blanks::Gap; // how lines pass points without a value
     std::vector<ChartSeries> series;
     std::vector<QString> categories;
     QString title; // lines separated by U+2028

@@ -394,6 +394,9 @@ void placeLine(Layout& l, std::size_t s, const std::vector<QPointF>& points) {
         std::vector<QPointF> run;
         for (std::size_t i = 0; i <= points.size(); ++i) {
             const bool gap = i == points.size() || std::isnan(points[i].x()) || std::isnan(points[i].y());
+            // Lines asked to span their gaps run on to the next point.
+            if (gap && i < points.size() && l.chart.blanks == ChartData::Blanks::Span)
+                continue;
             if (!gap) {
                 run.push_back(points[i]);
                 continue;
@@ -431,7 +434,7 @@ void placeLines(Layout& l, const Axes& axes) {
         for (std::size_t i = 0; i < series.values.size() && i < l.points; ++i) {
             double v = l.value(s, i);
             const bool gap = std::isnan(v);
-            if (gap && kind == ChartSeries::Kind::Line) {
+            if (gap && kind == ChartSeries::Kind::Line && chart.blanks != ChartData::Blanks::Zero) {
                 points.emplace_back(std::nan(""), std::nan(""));
                 base.push_back(points.back());
                 continue;

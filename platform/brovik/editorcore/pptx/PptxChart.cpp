@@ -638,6 +638,13 @@ ChartData readChartData(const QDomElement& chartSpace, const DrawingContext& ctx
     if (data.series.empty())
         return data;
     readTitle(data, chart, base, sized, ctx);
+    // Without the element lines break at missing points; with it and no value they fall to zero.
+    if (const QDomElement blanks = firstChild(chart, QStringLiteral("dispBlanksAs")); !blanks.isNull()) {
+        const QString how = blanks.attribute(QStringLiteral("val"), QStringLiteral("zero"));
+        data.blanks = how == QLatin1String("span")  ? ChartData::Blanks::Span
+                      : how == QLatin1String("gap") ? ChartData::Blanks::Gap
+                                                    : ChartData::Blanks::Zero;
+    }
     readLegend(data, chart, base, ctx);
     data.plotArea = manualLayout(firstChild(plotArea, QStringLiteral("layout")), &data.plotAreaIsInner);
     const QDomElement plotSpPr = firstChild(plotArea, QStringLiteral("spPr"));
