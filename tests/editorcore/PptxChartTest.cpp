@@ -263,6 +263,23 @@ TEST_F(EditorCoreChart, PulledOutSlicesMoveAlongTheirMiddleAndThePieMakesRoom) {
     EXPECT_NEAR(small[0].bottom(), big[0].center().y() - pull, 0.5);
 }
 
+TEST_F(EditorCoreChart, DoughnutsShowEachSeriesAsARing) {
+    const GroupElement g =
+        chart("<c:chart><c:plotArea><c:doughnutChart><c:varyColors val=\"1\"/>" +
+              series("In", {"1", "1"}, {"A", "B"}) + series("Out", {"1", "3"}, {"A", "B"}) +
+              "<c:holeSize val=\"50\"/></c:doughnutChart></c:plotArea></c:chart>");
+    // Point colours follow the categories in every ring: the palette's first two.
+    const auto first = filled(g, QColor(255, 0, 0));
+    ASSERT_EQ(first.size(), 2u) << "category A in both rings";
+    const QRectF inner = first[0], outer = first[1];
+    // Outside, A's quarter spans the radius each way; inside, its half reaches 3/4 of the radius.
+    const double r = (300 - 18) / 2.0;
+    EXPECT_NEAR(outer.width(), r, 0.5);
+    EXPECT_NEAR(outer.height(), r, 0.5);
+    EXPECT_NEAR(inner.height(), 2 * 0.75 * r, 0.5);
+    EXPECT_NEAR(inner.width(), 0.75 * r, 0.5);
+}
+
 TEST_F(EditorCoreChart, ThreeDPiesLieTiltedOnTheirFrontWalls) {
     const std::string points = "<c:dPt><c:idx val=\"0\"/><c:spPr><a:solidFill><a:srgbClr val=\"AA0000\"/>"
                                "</a:solidFill></c:spPr></c:dPt>";

@@ -45,7 +45,10 @@ struct Layout {
             c = c.darker(100 + int(i / chart.palette.size()) * 30);
         return Fill::solid(c);
     }
-    bool vary() const { return chart.varyColors && chart.series.size() == 1; }
+    // One colour per point: a single series, or a doughnut's rings alike.
+    bool vary() const {
+        return chart.varyColors && (chart.series.size() == 1 || chart.kind == ChartData::Kind::Doughnut);
+    }
     Fill seriesFill(std::size_t s) const {
         const ChartSeries& series = chart.series[s];
         if (kindOf(chart, series) == ChartSeries::Kind::Line && series.line && series.line->visible)

@@ -79,13 +79,12 @@ void placePieWall(Layout& l, const PieView& v, QPointF c, double from, double sw
     }
 }
 
-void placePie(Layout& l, const QRectF& area) {
+// One ring of slices: a series' shares between inner and outer (shares of the radius); walls
+// only, for a 3-D pie's first pass.
+void placeSlices(Layout& l, const PieView& v, std::size_t s, double inner, double outer, bool walls,
+                 bool outside) {
     const ChartData& chart = l.chart;
-    const ChartSeries& series = chart.series[0];
-    const double hole = chart.kind == ChartData::Kind::Doughnut ? std::clamp(chart.holeSize, 0.1, 0.9) : 0;
-    const bool outside =
-        series.labels.any() && series.labels.position == ChartDataLabels::Position::OutsideEnd;
-    const PieView v = pieView(chart, area, outside);
+    const ChartSeries& series = chart.series[s];
     double total = 0;
     for (double value : series.values)
         total += std::isnan(value) ? 0 : std::max(0.0, value);
@@ -99,43 +98,53 @@ void placePie(Layout& l, const QRectF& area) {
                                 .translate(v.centre.x(), v.centre.y())
                                 .scale(1, v.squash)
                                 .translate(-v.centre.x(), -v.centre.y());
-    // Walls first, so the tops lie over them; then the tops with their labels.
-    for (const bool walls : {true, false}) {
-        if (walls && v.thickness <= 0)
-            continue;
-        double angle = 90 - chart.firstSliceAngle;
-        for (std::size_t i = 0; i < series.values.size() && total > 0; ++i) {
-            const double value = series.values[i];
-            const double share = std::isnan(value) ? 0 : std::max(0.0, value) / total;
-            const double sweep = -360 * share, mid = angle + sweep / 2;
-            const double rad = mid * std::numbers::pi / 180;
-            const QPointF c =
-                v.centre + QPointF(std::cos(rad), -std::sin(rad)) * (v.r * explosion(series, i));
-            if (walls) {
-                placePieWall(l, v, c, angle, sweep, l.pointFill(0, i), edge);
-                angle += sweep;
-                continue;
-            }
-            QPainterPath slice;
-            slice.moveTo(c);
-            slice.arcTo(QRectF(c.x() - v.r, c.y() - v.r, 2 * v.r, 2 * v.r), angle, sweep);
-            slice.closeSubpath();
-            if (hole > 0) {
-                QPainterPath inner;
-                inner.addEllipse(c, v.r * hole, v.r * hole);
-                slice = slice.subtracted(inner);
-            }
-            l.add(pathShape(tilt.map(slice), l.pointFill(0, i), edge, true));
-            if (series.labelsAt(i).any() && share > 0) {
-                const double reach = outside ? 1.12 : hole > 0 ? (1 + hole) / 2 : 0.65;
-                const Align align = !outside             ? Align::Center
-                                    : std::cos(rad) >= 0 ? Align::Left
-                                                         : Align::Right;
-                dataLabel(l, 0, i, v.at(c, mid, v.r * reach), align, Anchor::Middle, share);
-            }
+    const double r = v.r * outer;
+    double angle = 90 - chart.firstSliceAngle;
+    for (std::size_t i = 0; i < series.values.size() && total > 0; ++i) {
+        const double value = series.values[i];
+        const double share = std::isnan(value) ? 0 : std::max(0.0, value) / total;
+        const double sweep = -360 * share, mid = angle + sweep / 2;
+        const double rad = mid * std::numbers::pi / 180;
+        const QPointF c = v.centre + QPointF(std::cos(rad), -std::sin(rad)) * (v.r * explosion(series, i));
+        if (walls) {
+            placePieWall(l, v, c, angle, sweep, l.pointFill(s, i), edge);
             angle += sweep;
+            continue;
         }
+        QPainterPath slice;
+        slice.moveTo(c);
+        slice.arcTo(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), angle, sweep);
+        slice.closeSubpath();
+        if (inner > 0) {
+            QPainterPath hole;
+            hole.addEllipse(c, v.r * inner, v.r * inner);
+            slice = slice.subtracted(hole);
+        }
+        l.add(pathShape(tilt.map(slice), l.pointFill(s, i), edge, true));
+        if (series.labelsAt(i).any() && share > 0) {
+            const double reach = outside ? outer * 1.12 : inner > 0 ? (inner + outer) / 2 : 0.65;
+            const Align align = !outside ? Align::Center : std::cos(rad) >= 0 ? Align::Left : Align::Right;
+            dataLabel(l, s, i, v.at(c, mid, v.r * reach), align, Anchor::Middle, share);
+        }
+        angle += sweep;
     }
+}
+
+// A pie shows its first series; a doughnut shows each series as a ring, the first innermost.
+void placePie(Layout& l, const QRectF& area) {
+    const ChartData& chart = l.chart;
+    const ChartSeries& first = chart.series[0];
+    const bool doughnut = chart.kind == ChartData::Kind::Doughnut;
+    const double hole = doughnut ? std::clamp(chart.holeSize, 0.1, 0.9) : 0;
+    const bool outside = first.labels.any() && first.labels.position == ChartDataLabels::Position::OutsideEnd;
+    const PieView v = pieView(chart, area, outside);
+    const std::size_t rings = doughnut ? chart.series.size() : 1;
+    // Walls first, so the tops lie over them.
+    if (v.thickness > 0)
+        placeSlices(l, v, 0, 0, 1, true, outside);
+    for (std::size_t s = 0; s < rings; ++s)
+        placeSlices(l, v, s, hole + (1 - hole) * double(s) / double(rings),
+                    hole + (1 - hole) * double(s + 1) / double(rings), false, outside);
 }
 
 // -- Radar charts -----------------------------------------------------------------------------
