@@ -149,71 +149,87 @@ void placePie(Layout& l, const QRectF& area) {
 
 // -- Radar charts -----------------------------------------------------------------------------
 
-// A web of spokes, one per category from the top clockwise, and value rings; series as closed
-// lines (or filled shapes) through their points; category names beyond the spokes' ends.
-void placeRadar(Layout& l, const QRectF& area) {
-    const ChartData& chart = l.chart;
-    const std::size_t n = std::max<std::size_t>(l.points, 1);
-    const ChartTextStyle& cat = chart.categoryAxis.text;
-    double widest = 0;
-    for (const QString& c : chart.categories)
-        widest = std::max(widest, chartTextWidth(c, cat));
-    const double labelRoom = chart.categoryAxis.visible ? cat.size * LineFactor + cat.size * 0.4 : 0;
-    const double r = std::min(area.width() / 2 - std::min(widest, area.width() / 4) - cat.size * 0.4,
-                              area.height() / 2 - labelRoom);
-    if (r < 4)
-        return;
-    const QPointF c = area.center();
-    const Scale scale = valueScale(l, false, r);
-    auto at = [&](std::size_t i, double v) {
-        const double a = (90 - 360.0 * double(i) / double(n)) * std::numbers::pi / 180;
+namespace {
+
+// Where a radar puts value v on category i's spoke: from the top clockwise.
+struct RadarView {
+    QPointF centre;
+    double r = 1;
+    std::size_t spokes = 1;
+    Scale scale;
+    QPointF at(std::size_t i, double v) const {
+        const double a = (90 - 360.0 * double(i) / double(spokes)) * std::numbers::pi / 180;
         const double t = (std::clamp(v, scale.lo, scale.hi) - scale.lo) / (scale.hi - scale.lo);
-        return c + QPointF(std::cos(a), -std::sin(a)) * (r * t);
-    };
+        return centre + QPointF(std::cos(a), -std::sin(a)) * (r * t);
+    }
+};
+
+// The web: value rings, spokes, category names beyond the spokes' ends, values up the first spoke.
+void placeRadarWeb(Layout& l, const RadarView& v) {
+    const ChartData& chart = l.chart;
+    const ChartTextStyle& cat = chart.categoryAxis.text;
     const ChartAxis& val = chart.valueAxis;
-    const auto ticks = tickLabels(scale, val, chart.percentStacked);
+    const auto ticks = tickLabels(v.scale, val, chart.percentStacked);
     if (val.majorGridlines && val.majorGridlines->visible)
-        for (const auto& [v, text] : ticks) {
+        for (const auto& [value, text] : ticks) {
             QPainterPath ring;
-            ring.moveTo(at(0, v));
-            for (std::size_t i = 1; i < n; ++i)
-                ring.lineTo(at(i, v));
+            ring.moveTo(v.at(0, value));
+            for (std::size_t i = 1; i < v.spokes; ++i)
+                ring.lineTo(v.at(i, value));
             ring.closeSubpath();
             l.add(pathShape(ring, Fill(), *val.majorGridlines, false));
         }
     const Stroke spoke =
         chart.categoryAxis.majorGridlines.value_or(chart.categoryAxis.line.value_or(Stroke()));
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < v.spokes; ++i) {
+        const QPointF end = v.at(i, v.scale.hi), dir = end - v.centre;
         if (spoke.visible)
-            l.add(line(c, at(i, scale.hi), spoke));
+            l.add(line(v.centre, end, spoke));
         if (!chart.categoryAxis.visible || i >= chart.categories.size())
             continue;
-        const QPointF end = at(i, scale.hi), dir = end - c;
         const double w = chartTextWidth(chart.categories[i], cat) + cat.size * 0.4, h = cat.size * LineFactor;
-        const QPointF p = end + dir / std::max(1.0, r) * (cat.size * 0.4);
-        const double x = std::abs(dir.x()) < r * 0.1 ? p.x() - w / 2 : dir.x() > 0 ? p.x() : p.x() - w;
-        const double y = std::abs(dir.y()) < r * 0.1 ? p.y() - h / 2 : dir.y() > 0 ? p.y() : p.y() - h;
+        const QPointF p = end + dir / std::max(1.0, v.r) * (cat.size * 0.4);
+        const double x = std::abs(dir.x()) < v.r * 0.1 ? p.x() - w / 2 : dir.x() > 0 ? p.x() : p.x() - w;
+        const double y = std::abs(dir.y()) < v.r * 0.1 ? p.y() - h / 2 : dir.y() > 0 ? p.y() : p.y() - h;
         l.add(chartLabel(QRectF(x, y, w, h), chart.categories[i], cat, Align::Center));
     }
     if (val.visible)
-        for (const auto& [v, text] : ticks) {
+        for (const auto& [value, text] : ticks) {
             const double w = chartTextWidth(text, val.text) + val.text.size;
-            const QPointF p = at(0, v);
+            const QPointF p = v.at(0, value);
             l.add(chartLabel(
                 QRectF(p.x() - w - val.text.size * 0.2, p.y() - val.text.size, w, val.text.size * 2), text,
                 val.text, Align::Right));
         }
+}
+
+} // namespace
+
+// Series as closed lines (or filled shapes) through their points on a web of spokes.
+void placeRadar(Layout& l, const QRectF& area) {
+    const ChartData& chart = l.chart;
+    const ChartTextStyle& cat = chart.categoryAxis.text;
+    double widest = 0;
+    for (const QString& c : chart.categories)
+        widest = std::max(widest, chartTextWidth(c, cat));
+    const double labelRoom = chart.categoryAxis.visible ? cat.size * LineFactor + cat.size * 0.4 : 0;
+    RadarView v;
+    v.r = std::min(area.width() / 2 - std::min(widest, area.width() / 4) - cat.size * 0.4,
+                   area.height() / 2 - labelRoom);
+    if (v.r < 4)
+        return;
+    v.centre = area.center();
+    v.spokes = std::max<std::size_t>(l.points, 1);
+    v.scale = valueScale(l, false, v.r);
+    placeRadarWeb(l, v);
     for (std::size_t s = 0; s < chart.series.size(); ++s) {
-        std::vector<QPointF> points;
-        for (std::size_t i = 0; i < n; ++i) {
-            const double v = l.value(s, i);
-            points.push_back(std::isnan(v) ? c : at(i, v));
+        QPolygonF points;
+        for (std::size_t i = 0; i < v.spokes; ++i) {
+            const double value = l.value(s, i);
+            points << (std::isnan(value) ? v.centre : v.at(i, value));
         }
         QPainterPath shape;
-        QPolygonF polygon;
-        for (const QPointF& p : points)
-            polygon << p;
-        shape.addPolygon(polygon);
+        shape.addPolygon(points);
         shape.closeSubpath();
         if (chart.radarFilled) {
             l.add(pathShape(shape, l.seriesFill(s), chart.series[s].line.value_or(Stroke()), true));
@@ -223,9 +239,9 @@ void placeRadar(Layout& l, const QRectF& area) {
         if (stroke.visible)
             l.add(pathShape(shape, Fill(), stroke, false));
         const ChartMarker marker = lineMarker(chart.series[s], s);
-        for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t i = 0; i < v.spokes; ++i)
             if (!std::isnan(l.value(s, i)))
-                placeMarker(l, marker, points[i], l.seriesFill(s), markerEdge(l.seriesFill(s)));
+                placeMarker(l, marker, points[int(i)], l.seriesFill(s), markerEdge(l.seriesFill(s)));
     }
 }
 
