@@ -7,6 +7,7 @@
 #include <QTransform>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace KX::Tovrin::Test {
 namespace {
@@ -405,6 +406,36 @@ TEST_F(EditorCoreChart, PointsKeepTheirOwnLabelsAndMarkers) {
     EXPECT_NEAR(markers[0].width(), 8, 0.01);
     EXPECT_NEAR(markers[2].width(), 16, 0.01) << "a bigger circle in the series' colours";
     EXPECT_GT(markers[0].left(), columns[0].right());
+}
+
+TEST_F(EditorCoreChart, LineLabelsStandWhereTheFileSays) {
+    auto labelled = [&](const char* where) {
+        const std::string extra =
+            "<c:marker><c:symbol val=\"square\"/><c:size val=\"6\"/><c:spPr><a:solidFill>"
+            "<a:srgbClr val=\"00AA00\"/></a:solidFill></c:spPr></c:marker><c:dLbls>"
+            "<c:dLblPos val=\"" +
+            std::string(where) + "\"/><c:showVal val=\"1\"/></c:dLbls>";
+        const GroupElement g = chart("<c:chart><c:plotArea><c:lineChart><c:grouping val=\"standard\"/>" +
+                                     series("L", {"1.3", "2.7"}, {"A", "B"}, extra) +
+                                     "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:lineChart>" + axes() +
+                                     "</c:plotArea></c:chart>");
+        const auto markers = filled(g, QColor(0, 0xaa, 0));
+        const auto label = find(g, "1.3");
+        EXPECT_EQ(markers.size(), 2u);
+        EXPECT_TRUE(label) << where;
+        return std::make_pair(markers.empty() ? QRectF() : markers[0],
+                              label ? label->frame.bounds : QRectF());
+    };
+    auto [m, r] = labelled("t");
+    EXPECT_LE(r.bottom(), m.top()) << "above";
+    EXPECT_NEAR(r.center().x(), m.center().x(), 0.5);
+    std::tie(m, r) = labelled("b");
+    EXPECT_GE(r.top(), m.bottom()) << "below";
+    std::tie(m, r) = labelled("l");
+    EXPECT_LE(r.right(), m.left()) << "left";
+    std::tie(m, r) = labelled("r");
+    EXPECT_GE(r.left(), m.right()) << "right";
+    EXPECT_NEAR(r.center().y(), m.center().y(), 0.5);
 }
 
 TEST_F(EditorCoreChart, ScatterPointsAndBubblesStandAtTheirOwnValuesAcross) {

@@ -384,6 +384,28 @@ void addLineRun(QPainterPath& path, const std::vector<QPointF>& run, bool smooth
     }
 }
 
+// A line point's label where the file puts it: right of the point unless it asks for above,
+// below, left or on it; reach: from the point to the label's near edge.
+void placePointLabel(Layout& l, std::size_t s, std::size_t i, QPointF p, double reach) {
+    using P = ChartDataLabels::Position;
+    switch (l.chart.series[s].labelsAt(i).position) {
+    case P::Above:
+        dataLabel(l, s, i, p - QPointF(0, reach), Align::Center, Anchor::Bottom);
+        break;
+    case P::Below:
+        dataLabel(l, s, i, p + QPointF(0, reach), Align::Center, Anchor::Top);
+        break;
+    case P::Left:
+        dataLabel(l, s, i, p - QPointF(reach, 0), Align::Right, Anchor::Middle);
+        break;
+    case P::Center:
+        dataLabel(l, s, i, p, Align::Center, Anchor::Middle);
+        break;
+    default:
+        dataLabel(l, s, i, p + QPointF(reach, 0), Align::Left, Anchor::Middle);
+    }
+}
+
 // Points without a value (NaN) break the line.
 void placeLine(Layout& l, std::size_t s, const std::vector<QPointF>& points) {
     const ChartSeries& series = l.chart.series[s];
@@ -417,7 +439,7 @@ void placeLine(Layout& l, std::size_t s, const std::vector<QPointF>& points) {
         const ChartMarker& m = own != series.pointMarkers.end() ? own->second : marker;
         placeMarker(l, m, points[i], colour, edge);
         if (series.labelsAt(i).any())
-            dataLabel(l, s, i, points[i] + QPointF(m.size / 2 + 2, 0), Align::Left, Anchor::Middle);
+            placePointLabel(l, s, i, points[i], m.size / 2 + 2);
     }
 }
 
