@@ -605,6 +605,35 @@ TEST_F(EditorCoreChart, OddDataLeavesAChartStanding) {
     }
 }
 
+TEST_F(EditorCoreChart, ErrorBarsReachTheirAmountEitherSide) {
+    auto errors = [&](const std::string& kind, const std::string& extra = "") {
+        const std::string e = "<c:errBars><c:errDir val=\"y\"/>" + extra + "<c:errValType val=\"" + kind +
+                              "\"/><c:val val=\"1\"/><c:spPr><a:ln><a:solidFill><a:srgbClr val=\"00AA00\"/>"
+                              "</a:solidFill></a:ln></c:spPr></c:errBars>";
+        return chart("<c:chart><c:plotArea>" + bars(series("S", {"2", "4"}, {"A", "B"}, e)) +
+                     axes("", "<c:scaling><c:max val=\"6\"/></c:scaling>") + "</c:plotArea></c:chart>");
+    };
+    GroupElement g = errors("fixedVal");
+    auto columns = filled(g, QColor(255, 0, 0));
+    auto strokes = stroked(g, QColor(0, 0xaa, 0));
+    ASSERT_EQ(columns.size(), 2u);
+    ASSERT_EQ(strokes.size(), 6u) << "a bar and two caps per point";
+    // Value units: the 2 bar's top and bottom give the scale.
+    const double unit = columns[0].height() / 2;
+    const QRectF bar = strokes[0]->frame.bounds;
+    EXPECT_NEAR(bar.center().x(), columns[0].center().x(), 0.5);
+    EXPECT_NEAR(bar.top(), columns[0].top() - unit, 0.5) << "up to 3";
+    EXPECT_NEAR(bar.bottom(), columns[0].top() + unit, 0.5) << "down to 1";
+    EXPECT_NEAR(strokes[1]->frame.bounds.width(), 7, 0.01) << "a cap";
+    // One per cent of 4 is tiny; plus only, without caps.
+    g = errors("percentage", "<c:errBarType val=\"plus\"/><c:noEndCap val=\"1\"/>");
+    columns = filled(g, QColor(255, 0, 0));
+    strokes = stroked(g, QColor(0, 0xaa, 0));
+    ASSERT_EQ(strokes.size(), 2u);
+    EXPECT_NEAR(strokes[1]->frame.bounds.bottom(), columns[1].top(), 0.5) << "from the value up";
+    EXPECT_NEAR(strokes[1]->frame.bounds.height(), 0.04 * columns[0].height() / 2, 0.05);
+}
+
 TEST_F(EditorCoreChart, TrendlinesRunThroughTheirSeries) {
     const std::string trend =
         "<c:trendline><c:spPr><a:ln w=\"12700\"><a:solidFill><a:srgbClr val=\"00AA00\"/>"

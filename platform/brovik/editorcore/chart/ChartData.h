@@ -49,6 +49,17 @@ struct ChartSeriesTrend {
     std::optional<Stroke> line; // unset: the series' colour
 };
 
+// Error bars along the value axis, as spreadsheet charts size them.
+struct ChartErrorBars {
+    enum class Amount { Fixed, Percentage, StdDev, StdErr, Custom };
+    Amount amount = Amount::Fixed;
+    double value = 1; // the fixed amount, per cent, or number of standard deviations
+    bool plus = true, minus = true;
+    bool caps = true;
+    std::vector<double> plusValues, minusValues; // custom amounts per point
+    std::optional<Stroke> line;                  // unset: thin black
+};
+
 struct ChartSeries {
     enum class Kind { Bar, Line, Area };
     QString name;
@@ -67,6 +78,7 @@ struct ChartSeries {
     std::map<int, ChartDataLabels> pointLabels; // points whose label differs from the series'
     std::map<int, ChartMarker> pointMarkers;    // points whose marker differs
     std::vector<ChartSeriesTrend> trendlines;
+    std::optional<ChartErrorBars> errorBars;
     QString numberFormat; // of the cached values
     const ChartDataLabels& labelsAt(std::size_t i) const {
         const auto it = pointLabels.find(int(i));

@@ -299,7 +299,13 @@ void placeAxisLines(Layout& l, const Axes& axes) {
 
 // -- Bars, lines and areas --------------------------------------------------------------------
 
-void placeBars(Layout& l, const Axes& axes) {
+// Where a drawn point stands: along the category direction, and its value (a bar's end).
+struct PointAnchor {
+    std::size_t series, point;
+    double along, value;
+};
+
+void placeBars(Layout& l, const Axes& axes, std::vector<PointAnchor>& anchors) {
     const ChartData& chart = l.chart;
     std::vector<std::size_t> bars;
     for (std::size_t s = 0; s < chart.series.size(); ++s)
@@ -337,6 +343,7 @@ void placeBars(Layout& l, const Axes& axes) {
             r = r.normalized().translated(axes.depth * ((1 - axes.boxDepth) / 2));
             if (r.width() > 0 && r.height() > 0)
                 placeColumn(l, axes, r, l.pointFill(s, i), chart.series[s].line.value_or(Stroke()));
+            anchors.push_back({s, i, axes.horizontal ? r.center().y() : r.center().x(), to});
             // A label stands on a 3-D column's top.
             const QPointF top = axes.depth * axes.boxDepth;
             if (axes.horizontal)
@@ -443,7 +450,7 @@ void placeLine(Layout& l, std::size_t s, const std::vector<QPointF>& points) {
     }
 }
 
-void placeLines(Layout& l, const Axes& axes) {
+void placeLines(Layout& l, const Axes& axes, std::vector<PointAnchor>& anchors) {
     const ChartData& chart = l.chart;
     std::vector<double> stackBase(l.points, 0);
     for (std::size_t s = 0; s < chart.series.size(); ++s) {
@@ -475,6 +482,8 @@ void placeLines(Layout& l, const Axes& axes) {
             const double c =
                 across ? axes.acrossPos(series.xValues[i]) : axes.slotStart(i, l.points) + axes.slot / 2;
             const double p = axes.valuePos(v, series.secondary), b = axes.valuePos(from, series.secondary);
+            if (!gap)
+                anchors.push_back({s, i, c, v});
             points.push_back(axes.horizontal ? QPointF(p, c) : QPointF(c, p));
             base.push_back(axes.horizontal ? QPointF(b, c) : QPointF(c, b));
         }
@@ -623,6 +632,83 @@ void placeTrendlines(Layout& l, const Axes& axes) {
     }
 }
 
+// How far a point's error bar reaches below and above its value (the centre it stands on may be
+// the series' mean, for standard deviations).
+struct ErrorReach {
+    double centre, minus, plus;
+};
+
+ErrorReach errorReach(const ChartSeries& series, const ChartErrorBars& bars, std::size_t i, double v) {
+    using A = ChartErrorBars::Amount;
+    double n = 0, sum = 0, squares = 0;
+    for (double y : series.values)
+        if (std::isfinite(y)) {
+            ++n;
+            sum += y;
+            squares += y * y;
+        }
+    const double mean = n > 0 ? sum / n : 0;
+    ErrorReach r{v, bars.value, bars.value};
+    switch (bars.amount) {
+    case A::Fixed:
+        break;
+    case A::Percentage:
+        r.minus = r.plus = std::abs(v) * bars.value / 100;
+        break;
+    case A::StdErr:
+        r.minus = r.plus = n > 1 ? std::sqrt(squares / (n * (n - 1))) : 0;
+        break;
+    case A::StdDev:
+        r.centre = mean;
+        r.minus = r.plus =
+            n > 1 ? bars.value * std::sqrt(std::max(0.0, squares - n * mean * mean) / (n - 1)) : 0;
+        break;
+    case A::Custom: {
+        auto at = [&](const std::vector<double>& values) {
+            return i < values.size() && std::isfinite(values[i]) ? values[i] : 0.0;
+        };
+        r.minus = at(bars.minusValues);
+        r.plus = at(bars.plusValues);
+        break;
+    }
+    }
+    if (!bars.minus)
+        r.minus = 0;
+    if (!bars.plus)
+        r.plus = 0;
+    return r;
+}
+
+// Error bars across the value direction at each drawn point, with caps at their ends.
+void placeErrorBars(Layout& l, const Axes& axes, const std::vector<PointAnchor>& anchors) {
+    constexpr double Cap = 3.5; // half a cap's length
+    for (const PointAnchor& a : anchors) {
+        const ChartSeries& series = l.chart.series[a.series];
+        if (!series.errorBars)
+            continue;
+        const ChartErrorBars& bars = *series.errorBars;
+        Stroke stroke = bars.line.value_or(Stroke());
+        if (!bars.line) {
+            stroke.visible = true;
+            stroke.color = Qt::black;
+            stroke.width = 0.75;
+        }
+        if (!stroke.visible)
+            continue;
+        const ErrorReach r = errorReach(series, bars, a.point, a.value);
+        auto at = [&](double v, double across) {
+            const double p = axes.valuePos(v, series.secondary);
+            return axes.horizontal ? QPointF(p, a.along + across) : QPointF(a.along + across, p);
+        };
+        const double lo = r.centre - r.minus, hi = r.centre + r.plus;
+        if (hi > lo)
+            l.add(line(at(lo, 0), at(hi, 0), stroke));
+        for (const auto& [end, shown] : {std::pair{lo, r.minus > 0}, std::pair{hi, r.plus > 0}})
+            if (bars.caps && shown)
+                l.add(line(at(end, -Cap), at(end, Cap), stroke));
+    }
+}
+
 // The plot rectangle: the file's own, or what title, legend and tick labels leave.
 QRectF plotRect(const Layout& l, const QRectF& area, const Axes& axes, const QSizeF& size, CategoryFit& fit) {
     const ChartData& chart = l.chart;
@@ -717,9 +803,11 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
         placeBubbles(l, axes);
         return;
     }
-    placeBars(l, axes);
-    placeLines(l, axes);
+    std::vector<PointAnchor> anchors;
+    placeBars(l, axes, anchors);
+    placeLines(l, axes, anchors);
     placeTrendlines(l, axes);
+    placeErrorBars(l, axes, anchors);
 }
 } // namespace
 

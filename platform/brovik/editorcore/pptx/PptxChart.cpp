@@ -224,6 +224,47 @@ std::vector<ChartSeriesTrend> readTrendlines(const QDomElement& ser, const Drawi
     return trends;
 }
 
+std::vector<double> numbers(const QDomElement& ref) {
+    std::vector<double> out;
+    for (const auto& [idx, v] : cachedPoints(ref)) {
+        if (out.size() <= std::size_t(idx))
+            out.resize(std::size_t(idx) + 1, std::nan(""));
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        out[std::size_t(idx)] = ok && std::isfinite(d) ? d : std::nan("");
+    }
+    return out;
+}
+
+// Error bars along the value axis (a scatter chart's across the bottom are left out).
+std::optional<ChartErrorBars> readErrorBars(const QDomElement& ser, const DrawingContext& ctx) {
+    std::optional<ChartErrorBars> found;
+    forEachChild(ser, QStringLiteral("errBars"), [&](const QDomElement& e) {
+        if (found || val(e, "errDir") == QLatin1String("x"))
+            return;
+        using A = ChartErrorBars::Amount;
+        static const std::map<QString, A> amounts{{QStringLiteral("fixedVal"), A::Fixed},
+                                                  {QStringLiteral("percentage"), A::Percentage},
+                                                  {QStringLiteral("stdDev"), A::StdDev},
+                                                  {QStringLiteral("stdErr"), A::StdErr},
+                                                  {QStringLiteral("cust"), A::Custom}};
+        ChartErrorBars bars;
+        const auto amount = amounts.find(val(e, "errValType"));
+        bars.amount = amount != amounts.end() ? amount->second : A::Fixed;
+        bars.value = std::clamp(attrDouble(firstChild(e, QStringLiteral("val")), QStringLiteral("val"), 1),
+                                0.0, 1e300);
+        const QString type = val(e, "errBarType");
+        bars.plus = type != QLatin1String("minus");
+        bars.minus = type != QLatin1String("plus");
+        bars.caps = !flag(e, "noEndCap", false);
+        bars.plusValues = numbers(firstChild(e, QStringLiteral("plus")));
+        bars.minusValues = numbers(firstChild(e, QStringLiteral("minus")));
+        bars.line = readLine(firstChild(e, QStringLiteral("spPr")), ctx);
+        found = bars;
+    });
+    return found;
+}
+
 ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels, const DrawingContext& ctx) {
     ChartSeries s;
     s.name = richText(firstChild(ser, QStringLiteral("tx")));
@@ -244,6 +285,7 @@ ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels
     s.line = readLine(spPr, ctx);
     s.xValues = acrossValues(firstChild(ser, QStringLiteral("xVal")), s.values.size());
     s.trendlines = readTrendlines(ser, ctx);
+    s.errorBars = readErrorBars(ser, ctx);
     s.smooth = flag(ser, "smooth", false);
     for (const auto& [idx, v] : cachedPoints(firstChild(ser, QStringLiteral("bubbleSize")))) {
         if (s.bubbleSizes.size() <= std::size_t(idx))
