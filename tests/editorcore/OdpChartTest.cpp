@@ -61,5 +61,53 @@ TEST_F(EditorCoreOdpChart, ChartsWithoutAPictureAreDrawnFromTheirOwnTable) {
     EXPECT_FALSE(near(image.pixelColor(160, 40), Qt::red, 60));
 }
 
+// A scatter object: one series of points at x 1 and 9, y 5 and 5, in blue, without a line.
+QByteArray scatterObject() {
+    return QByteArray(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document-content "
+        "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+        "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+        "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
+        "xmlns:chart=\"urn:oasis:names:tc:opendocument:xmlns:chart:1.0\" "
+        "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\"><office:automatic-styles>"
+        "<style:style style:name=\"a\" style:family=\"chart\"><style:graphic-properties draw:stroke=\"none\" "
+        "draw:fill-color=\"#0000ff\"/></style:style></office:automatic-styles><office:body><office:chart>"
+        "<chart:chart svg:width=\"240pt\" svg:height=\"120pt\" "
+        "chart:class=\"chart:scatter\"><chart:plot-area>"
+        "<chart:series chart:style-name=\"a\" chart:values-cell-range-address=\"local-table.$B$2:.$B$3\">"
+        "<chart:domain table:cell-range-address=\"local-table.$A$2:.$A$3\"/></chart:series></chart:plot-area>"
+        "<table:table table:name=\"local-table\"><table:table-rows><table:table-row><table:table-cell/>"
+        "<table:table-cell/></table:table-row><table:table-row><table:table-cell office:value=\"1\"/>"
+        "<table:table-cell office:value=\"5\"/></table:table-row><table:table-row><table:table-cell "
+        "office:value=\"9\"/><table:table-cell office:value=\"5\"/></table:table-row></table:table-rows>"
+        "</table:table></chart:chart></office:chart></office:body></office:document-content>");
+}
+
+TEST_F(EditorCoreOdpChart, ScatterPointsStandAtTheirDomainValues) {
+    OdpRecipe deck;
+    deck.pages = {
+        "<draw:page draw:name=\"a\" draw:master-page-name=\"Default\"><draw:frame svg:x=\"0pt\" "
+        "svg:y=\"0pt\" svg:width=\"240pt\" svg:height=\"120pt\"><draw:object xlink:href=\"./Object 1\"/>"
+        "</draw:frame></draw:page>"};
+    ZipEntries entries = odpEntries(deck);
+    entries["Object 1/content.xml"] = scatterObject();
+    const QImage image = loadAndRender(write("scatter.odp", entries));
+    // The blue columns: two markers, far apart, and no line between them.
+    std::vector<int> columns;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (near(image.pixelColor(x, y), Qt::blue, 40)) {
+                columns.push_back(x);
+                break;
+            }
+    ASSERT_FALSE(columns.empty());
+    EXPECT_LT(columns.size(), 30u) << "markers only";
+    const int left = columns.front(), right = columns.back();
+    EXPECT_GT(right - left, 120) << "x 1 and 9 on a scale from 0";
+    EXPECT_LT(left, 60);
+}
+
 } // namespace
 } // namespace KX::Tovrin::Test

@@ -1,8 +1,13 @@
 #include "EditorCoreFixture.h"
 #include "platform/brovik/editorcore/chart/ChartText.h"
+#include "platform/brovik/editorcore/chart/ChartTrend.h"
 #include "platform/brovik/editorcore/pptx/PptxImporter.h"
 
 #include <QFile>
+#include <QTransform>
+#include <cmath>
+#include <numbers>
+#include <tuple>
 
 namespace KX::Tovrin::Test {
 namespace {
@@ -240,6 +245,59 @@ TEST_F(EditorCoreChart, APieWithASideLegendUsesTheRoomItLeaves) {
     EXPECT_LT(pie.right(), longest->frame.bounds.left() - style.size) << "clear of the legend";
 }
 
+TEST_F(EditorCoreChart, PulledOutSlicesMoveAlongTheirMiddleAndThePieMakesRoom) {
+    auto point = [](int i, const char* colour, const std::string& extra) {
+        return "<c:dPt><c:idx val=\"" + std::to_string(i) + "\"/>" + extra +
+               "<c:spPr><a:solidFill><a:srgbClr val=\"" + colour + "\"/></a:solidFill></c:spPr></c:dPt>";
+    };
+    const std::string points = point(0, "AA0000", "") + point(1, "0000AA", "<c:explosion val=\"25\"/>");
+    const GroupElement g =
+        chart("<c:chart><c:plotArea><c:pieChart><c:varyColors val=\"1\"/>" +
+              series("P", {"3", "1"}, {"Big", "Small"}, points) + "</c:pieChart></c:plotArea></c:chart>");
+    const auto big = filled(g, QColor(0xaa, 0, 0)), small = filled(g, QColor(0, 0, 0xaa));
+    ASSERT_EQ(big.size(), 1u);
+    ASSERT_EQ(small.size(), 1u);
+    // The big slice covers three quarters from the top clockwise: its box is the whole pie's.
+    const double r = big[0].width() / 2, pull = r * 0.25 / std::sqrt(2.0);
+    EXPECT_NEAR(r, (300 - 18) / 2 / 1.25, 0.5) << "a fifth smaller to leave the slice room";
+    EXPECT_NEAR(small[0].right(), big[0].center().x() - pull, 0.5) << "the last quarter moves up and left";
+    EXPECT_NEAR(small[0].bottom(), big[0].center().y() - pull, 0.5);
+}
+
+TEST_F(EditorCoreChart, DoughnutsShowEachSeriesAsARing) {
+    const GroupElement g =
+        chart("<c:chart><c:plotArea><c:doughnutChart><c:varyColors val=\"1\"/>" +
+              series("In", {"1", "1"}, {"A", "B"}) + series("Out", {"1", "3"}, {"A", "B"}) +
+              "<c:holeSize val=\"50\"/></c:doughnutChart></c:plotArea></c:chart>");
+    // Point colours follow the categories in every ring: the palette's first two.
+    const auto first = filled(g, QColor(255, 0, 0));
+    ASSERT_EQ(first.size(), 2u) << "category A in both rings";
+    const QRectF inner = first[0], outer = first[1];
+    // Outside, A's quarter spans the radius each way; inside, its half reaches 3/4 of the radius.
+    const double r = (300 - 18) / 2.0;
+    EXPECT_NEAR(outer.width(), r, 0.5);
+    EXPECT_NEAR(outer.height(), r, 0.5);
+    EXPECT_NEAR(inner.height(), 2 * 0.75 * r, 0.5);
+    EXPECT_NEAR(inner.width(), 0.75 * r, 0.5);
+}
+
+TEST_F(EditorCoreChart, ThreeDPiesLieTiltedOnTheirFrontWalls) {
+    const std::string points = "<c:dPt><c:idx val=\"0\"/><c:spPr><a:solidFill><a:srgbClr val=\"AA0000\"/>"
+                               "</a:solidFill></c:spPr></c:dPt>";
+    const GroupElement g =
+        chart("<c:chart><c:view3D><c:rotX val=\"30\"/></c:view3D><c:plotArea><c:pie3DChart><c:varyColors "
+              "val=\"1\"/>" +
+              series("P", {"1"}, {"All"}, points) + "</c:pie3DChart></c:plotArea></c:chart>");
+    const auto top = filled(g, QColor(0xaa, 0, 0)), wall = filled(g, QColor(0xaa, 0, 0).darker(130));
+    ASSERT_EQ(top.size(), 1u);
+    ASSERT_EQ(wall.size(), 1u) << "the front half of the rim";
+    EXPECT_NEAR(top[0].height(), top[0].width() / 2, 0.5) << "tilted 30 degrees away";
+    EXPECT_NEAR(wall[0].width(), top[0].width(), 0.5);
+    EXPECT_NEAR(wall[0].top(), top[0].center().y(), 0.5) << "from the widest line down";
+    EXPECT_GT(wall[0].bottom(), top[0].bottom() + 5) << "standing below the top";
+    EXPECT_LE(wall[0].bottom(), 300 - 9 + 0.5);
+}
+
 TEST_F(EditorCoreChart, AutomaticValueStepsAreOneTwoOrFiveAndUpToTenDivisions) {
     auto ticks = [&](const std::vector<std::string>& values) {
         const GroupElement g = chart("<c:chart><c:plotArea>" + bars(series("S", values, {"A", "B"})) +
@@ -258,6 +316,15 @@ TEST_F(EditorCoreChart, AutomaticValueStepsAreOneTwoOrFiveAndUpToTenDivisions) {
     t = ticks({"14.2", "21.3"});
     EXPECT_TRUE(t.contains("5") && t.contains("25")) << t.join(' ').toStdString();
     EXPECT_FALSE(t.contains("2.5") || t.contains("22.5"));
+    // Data within a sixth of its largest value: the scale starts a round step below it.
+    t = ticks({"95", "100"});
+    EXPECT_TRUE(t.contains("94") && t.contains("101")) << t.join(' ').toStdString();
+    EXPECT_FALSE(t.contains("0") || t.contains("93"));
+    t = ticks({"-95", "-100"});
+    EXPECT_TRUE(t.contains("-94") && t.contains("-101")) << t.join(' ').toStdString();
+    // Wider than that: from zero.
+    t = ticks({"80", "100"});
+    EXPECT_TRUE(t.contains("0")) << t.join(' ').toStdString();
 }
 
 TEST_F(EditorCoreChart, CombinedPlotsDrawBarsAndLinesOnTheirOwnAxes) {
@@ -279,9 +346,310 @@ TEST_F(EditorCoreChart, CombinedPlotsDrawBarsAndLinesOnTheirOwnAxes) {
     const auto lines = stroked(g, QColor(0, 0, 0xaa));
     ASSERT_EQ(lines.size(), 1u) << "the line, broken at the missing point";
     EXPECT_EQ(lines[0]->geometry.front().path.elementCount(), 2) << "no segment across the gap";
+    for (const auto& [how, count] : {std::pair<std::string, int>{"span", 3}, {"zero", 4}}) {
+        const GroupElement other = chart(
+            "<c:chart><c:plotArea>" + bars(series("B", {"1", "2", "3", "1"}, {"A", "B", "C", "D"})) + line +
+            axes() + secondAxes + "</c:plotArea><c:dispBlanksAs val=\"" + how + "\"/></c:chart>");
+        const auto drawn = stroked(other, QColor(0, 0, 0xaa));
+        ASSERT_EQ(drawn.size(), 1u) << how;
+        EXPECT_EQ(drawn[0]->geometry.front().path.elementCount(), count) << how;
+    }
     EXPECT_EQ(filled(g, QColor(0, 0, 0xaa)).size(), 3u) << "a marker per present point";
     EXPECT_TRUE(find(g, "300")) << "the secondary scale's labels";
     EXPECT_TRUE(find(g, "3.5")) << "and the primary's";
+
+    // Bars lying down show the second scale along the top.
+    const std::string lying = "<c:barChart><c:barDir val=\"bar\"/><c:grouping val=\"clustered\"/>" +
+                              series("T", {"100", "300"}, {"A", "B"}) +
+                              "<c:axId val=\"3\"/><c:axId val=\"4\"/></c:barChart>";
+    const GroupElement h =
+        chart("<c:chart><c:plotArea><c:barChart><c:barDir val=\"bar\"/>" +
+              series("B", {"1", "2"}, {"A", "B"}) + "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:barChart>" +
+              lying + axes() + secondAxes + "</c:plotArea></c:chart>");
+    const auto top = find(h, "300"), bottom = find(h, "2");
+    ASSERT_TRUE(top && bottom);
+    double barsTop = 1e9;
+    for (const SlideElement& e : h.children)
+        if (const auto* shape = std::get_if<ShapeElement>(&e);
+            shape && !shape->text && shape->frame.bounds.height() > 20)
+            barsTop = std::min(barsTop, shape->frame.bounds.top());
+    EXPECT_LE(top->frame.bounds.bottom(), barsTop + 0.5) << "above the plot";
+    EXPECT_GT(bottom->frame.bounds.top(), barsTop + 100) << "the first scale below it";
+}
+
+TEST_F(EditorCoreChart, PointsKeepTheirOwnLabelsAndMarkers) {
+    // Point 1's label is moved a tenth of the chart left and down; point 2's is deleted.
+    const std::string labelled =
+        "<c:dLbls><c:dLbl><c:idx val=\"1\"/><c:layout><c:manualLayout><c:x val=\"-0.1\"/><c:y val=\"0.1\"/>"
+        "</c:manualLayout></c:layout><c:showVal val=\"1\"/></c:dLbl><c:dLbl><c:idx val=\"2\"/>"
+        "<c:delete val=\"1\"/></c:dLbl><c:showVal val=\"1\"/></c:dLbls>";
+    const std::string marked =
+        "<c:marker><c:symbol val=\"circle\"/><c:size val=\"8\"/><c:spPr><a:solidFill>"
+        "<a:srgbClr val=\"00AA00\"/></a:solidFill></c:spPr></c:marker><c:dPt><c:idx "
+        "val=\"0\"/><c:marker><c:symbol val=\"none\"/></c:marker></c:dPt><c:dPt><c:idx "
+        "val=\"3\"/><c:marker><c:size val=\"16\"/></c:marker></c:dPt>";
+    const std::vector<std::string> names{"A", "B", "C", "D"};
+    const GroupElement g = chart(
+        "<c:chart><c:plotArea>" + bars(series("S", {"1.3", "2.7", "3.1", "4.6"}, names, labelled)) +
+        "<c:lineChart><c:grouping val=\"standard\"/>" + series("L", {"1", "1", "1", "1"}, names, marked) +
+        "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:lineChart>" + axes() + "</c:plotArea></c:chart>");
+    const auto columns = filled(g, QColor(255, 0, 0));
+    ASSERT_EQ(columns.size(), 4u);
+    const auto first = find(g, "1.3"), moved = find(g, "2.7"), last = find(g, "4.6");
+    ASSERT_TRUE(first && moved && last);
+    EXPECT_NEAR(moved->frame.bounds.center().x(), columns[1].center().x() - 40, 0.5)
+        << "a tenth of 400 pt left";
+    EXPECT_NEAR(moved->frame.bounds.bottom(), columns[1].top() + 30, 0.5) << "a tenth of 300 pt down";
+    EXPECT_FALSE(find(g, "3.1")) << "deleted";
+    const auto markers = filled(g, QColor(0, 0xaa, 0));
+    ASSERT_EQ(markers.size(), 3u) << "the first point shows none";
+    EXPECT_NEAR(markers[0].width(), 8, 0.01);
+    EXPECT_NEAR(markers[2].width(), 16, 0.01) << "a bigger circle in the series' colours";
+    EXPECT_GT(markers[0].left(), columns[0].right());
+}
+
+TEST_F(EditorCoreChart, LineLabelsStandWhereTheFileSays) {
+    auto labelled = [&](const char* where) {
+        const std::string extra =
+            "<c:marker><c:symbol val=\"square\"/><c:size val=\"6\"/><c:spPr><a:solidFill>"
+            "<a:srgbClr val=\"00AA00\"/></a:solidFill></c:spPr></c:marker><c:dLbls>"
+            "<c:dLblPos val=\"" +
+            std::string(where) + "\"/><c:showVal val=\"1\"/></c:dLbls>";
+        const GroupElement g = chart("<c:chart><c:plotArea><c:lineChart><c:grouping val=\"standard\"/>" +
+                                     series("L", {"1.3", "2.7"}, {"A", "B"}, extra) +
+                                     "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:lineChart>" + axes() +
+                                     "</c:plotArea></c:chart>");
+        const auto markers = filled(g, QColor(0, 0xaa, 0));
+        const auto label = find(g, "1.3");
+        EXPECT_EQ(markers.size(), 2u);
+        EXPECT_TRUE(label) << where;
+        return std::make_pair(markers.empty() ? QRectF() : markers[0],
+                              label ? label->frame.bounds : QRectF());
+    };
+    auto [m, r] = labelled("t");
+    EXPECT_LE(r.bottom(), m.top()) << "above";
+    EXPECT_NEAR(r.center().x(), m.center().x(), 0.5);
+    std::tie(m, r) = labelled("b");
+    EXPECT_GE(r.top(), m.bottom()) << "below";
+    std::tie(m, r) = labelled("l");
+    EXPECT_LE(r.right(), m.left()) << "left";
+    std::tie(m, r) = labelled("r");
+    EXPECT_GE(r.left(), m.right()) << "right";
+    EXPECT_NEAR(r.center().y(), m.center().y(), 0.5);
+}
+
+TEST_F(EditorCoreChart, ScatterPointsAndBubblesStandAtTheirOwnValuesAcross) {
+    auto points = [](const char* tag, const std::vector<std::string>& values) {
+        std::string s = std::string("<c:") + tag + "><c:numRef><c:numCache>";
+        for (std::size_t i = 0; i < values.size(); ++i)
+            s += "<c:pt idx=\"" + std::to_string(i) + "\"><c:v>" + values[i] + "</c:v></c:pt>";
+        return s + "</c:numCache></c:numRef></c:" + tag + ">";
+    };
+    const std::string dots = "<c:ser><c:idx val=\"0\"/><c:spPr><a:ln><a:noFill/></a:ln></c:spPr><c:marker>"
+                             "<c:symbol val=\"square\"/><c:size val=\"6\"/><c:spPr><a:solidFill><a:srgbClr "
+                             "val=\"00AA00\"/></a:solidFill></c:spPr></c:marker>" +
+                             points("xVal", {"1", "2", "4"}) + points("yVal", {"10", "20", "40"}) +
+                             "</c:ser>";
+    const std::string curve = "<c:ser><c:idx val=\"1\"/><c:spPr><a:ln w=\"12700\"><a:solidFill><a:srgbClr "
+                              "val=\"0000AA\"/></a:solidFill>"
+                              "</a:ln></c:spPr><c:marker><c:symbol val=\"none\"/></c:marker>" +
+                              points("xVal", {"0", "1", "3", "4"}) + points("yVal", {"5", "30", "10", "25"}) +
+                              "<c:smooth val=\"1\"/></c:ser>";
+    const std::string valueAxes =
+        "<c:valAx><c:axId val=\"1\"/><c:axPos val=\"b\"/><c:crossAx val=\"2\"/></c:valAx>"
+        "<c:valAx><c:axId val=\"2\"/><c:axPos val=\"l\"/><c:crossAx val=\"1\"/></c:valAx>";
+    const GroupElement g = chart("<c:chart><c:plotArea><c:scatterChart><c:scatterStyle val=\"lineMarker\"/>" +
+                                 dots + curve + "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:scatterChart>" +
+                                 valueAxes + "</c:plotArea></c:chart>");
+    const auto markers = filled(g, QColor(0, 0xaa, 0));
+    ASSERT_EQ(markers.size(), 3u);
+    EXPECT_TRUE(stroked(g, QColor(0, 0xaa, 0)).empty()) << "no line between the dots";
+    const double step = markers[1].center().x() - markers[0].center().x();
+    EXPECT_GT(step, 10);
+    EXPECT_NEAR(markers[2].center().x() - markers[1].center().x(), 2 * step, 0.01) << "4 stands twice as far";
+    EXPECT_NEAR(markers[0].center().y() - markers[1].center().y(),
+                (markers[1].center().y() - markers[2].center().y()) / 2, 0.01);
+    EXPECT_TRUE(find(g, "4")) << "values along the bottom";
+    EXPECT_TRUE(find(g, "40"));
+    const auto curves = stroked(g, QColor(0, 0, 0xaa));
+    ASSERT_EQ(curves.size(), 1u);
+    const QPainterPath& path = curves[0]->geometry.front().path;
+    EXPECT_EQ(path.elementAt(1).type, QPainterPath::CurveToElement) << "smoothed";
+    EXPECT_NEAR(curves[0]->frame.bounds.left(), markers[0].center().x() - step, 0.5) << "from 0 across";
+
+    // Bubbles: sizes give areas, the largest a quarter of the plot's shorter side wide.
+    const std::string bubbles =
+        "<c:ser><c:idx val=\"0\"/><c:spPr><a:solidFill><a:srgbClr val=\"AA0000\"/></a:solidFill></c:spPr>" +
+        points("xVal", {"1", "3"}) + points("yVal", {"2", "2"}) + points("bubbleSize", {"1", "4"}) +
+        "</c:ser>";
+    const GroupElement b = chart("<c:chart><c:plotArea><c:bubbleChart>" + bubbles +
+                                 "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:bubbleChart>" + valueAxes +
+                                 "</c:plotArea></c:chart>");
+    const auto circles = filled(b, QColor(0xaa, 0, 0));
+    ASSERT_EQ(circles.size(), 2u);
+    EXPECT_NEAR(circles[1].width(), 2 * circles[0].width(), 0.01) << "four times the area";
+    EXPECT_NEAR(circles[0].center().y(), circles[1].center().y(), 0.01);
+    EXPECT_GT(circles[1].center().x(), circles[0].center().x() + circles[1].width());
+}
+
+TEST_F(EditorCoreChart, AxisTitlesStandBeyondTheirTickLabels) {
+    auto title = [](const char* text, const std::string& bodyPr = "<a:bodyPr/>") {
+        return "<c:title><c:tx><c:rich>" + bodyPr + "<a:p><a:r><a:t>" + text +
+               "</a:t></a:r></a:p></c:rich></c:tx></c:title>";
+    };
+    const std::string plot = bars(series("S", {"10", "20"}, {"North", "South"}));
+    GroupElement g = chart("<c:chart><c:plotArea>" + plot + axes(title("Region"), title("Sales in dollars")) +
+                           "</c:plotArea></c:chart>");
+    const auto value = find(g, "Sales in dollars"), category = find(g, "Region");
+    const auto tick = find(g, "20"), north = find(g, "North");
+    ASSERT_TRUE(value && category && tick && north);
+    // Tick labels stand right-aligned in their boxes.
+    auto textLeft = [](const Label& l) {
+        ChartTextStyle style;
+        style.family = l.run.family;
+        style.size = l.run.size;
+        return l.frame.bounds.right() - chartTextWidth(l.text, style);
+    };
+    EXPECT_DOUBLE_EQ(value->frame.rotation, -90) << "upright beside the plot";
+    EXPECT_TRUE(value->run.bold);
+    const QRectF upright =
+        QTransform()
+            .translate(value->frame.bounds.center().x(), value->frame.bounds.center().y())
+            .rotate(-90)
+            .translate(-value->frame.bounds.center().x(), -value->frame.bounds.center().y())
+            .mapRect(value->frame.bounds);
+    EXPECT_LE(upright.right(), textLeft(*tick)) << "left of the value labels";
+    EXPECT_GE(upright.left(), 8);
+    EXPECT_DOUBLE_EQ(category->frame.rotation, 0);
+    EXPECT_GE(category->frame.bounds.top(), north->frame.bounds.bottom() - 0.5) << "below the categories";
+    EXPECT_LE(category->frame.bounds.bottom(), 300 - 8);
+    const auto columns = filled(g, QColor(255, 0, 0));
+    ASSERT_EQ(columns.size(), 2u);
+    EXPECT_NEAR(category->frame.bounds.center().x(), (columns[0].center().x() + columns[1].center().x()) / 2,
+                0.5);
+    // A title the file turns level takes its length beside the plot.
+    g = chart("<c:chart><c:plotArea>" + plot + axes("", title("Sales", "<a:bodyPr rot=\"0\"/>")) +
+              "</c:plotArea></c:chart>");
+    const auto level = find(g, "Sales"), tick2 = find(g, "20");
+    ASSERT_TRUE(level && tick2);
+    EXPECT_DOUBLE_EQ(level->frame.rotation, 0);
+    EXPECT_LE(level->frame.bounds.right(), textLeft(*tick2));
+}
+
+TEST_F(EditorCoreChart, RadarSeriesCloseAroundSpokesFromTheTop) {
+    const std::string line =
+        "<c:spPr><a:ln w=\"12700\"><a:solidFill><a:srgbClr val=\"0000AA\"/></a:solidFill></a:ln>"
+        "</c:spPr>";
+    const std::vector<std::string> names{"N", "E", "S", "W"};
+    GroupElement g =
+        chart("<c:chart><c:plotArea><c:radarChart><c:radarStyle val=\"standard\"/>" +
+              series("R", {"4", "2", "4", "2"}, names, line) +
+              "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:radarChart>" + axes() + "</c:plotArea></c:chart>");
+    const auto shapes = stroked(g, QColor(0, 0, 0xaa));
+    ASSERT_EQ(shapes.size(), 1u) << "one closed line, no markers in the standard style";
+    const QRectF r = shapes[0]->frame.bounds;
+    EXPECT_NEAR(r.height(), 2 * r.width(), 0.5) << "4 up and down, 2 left and right";
+    EXPECT_TRUE(filled(g, QColor(0, 0, 0xaa)).empty());
+    const auto north = find(g, "N"), east = find(g, "E"), south = find(g, "S");
+    ASSERT_TRUE(north && east && south);
+    EXPECT_LT(north->frame.bounds.bottom(), r.top()) << "the first spoke points up";
+    EXPECT_GT(east->frame.bounds.left(), r.right()) << "the next to the right: clockwise";
+    EXPECT_GT(south->frame.bounds.top(), r.bottom());
+    // Filled radars fill their shapes.
+    g = chart("<c:chart><c:plotArea><c:radarChart><c:radarStyle val=\"filled\"/>" +
+              series("R", {"4", "2", "4", "2"}, names) +
+              "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:radarChart>" + axes() + "</c:plotArea></c:chart>");
+    EXPECT_EQ(filled(g, QColor(255, 0, 0)).size(), 1u);
+}
+
+TEST_F(EditorCoreChart, OddDataLeavesAChartStanding) {
+    auto xy = [](const char* plot, const std::vector<std::string>& xs, const std::vector<std::string>& ys,
+                 const std::string& extra = "") {
+        auto points = [](const char* tag, const std::vector<std::string>& values) {
+            std::string s = std::string("<c:") + tag + "><c:numRef><c:numCache>";
+            for (std::size_t i = 0; i < values.size(); ++i)
+                s += "<c:pt idx=\"" + std::to_string(i) + "\"><c:v>" + values[i] + "</c:v></c:pt>";
+            return s + "</c:numCache></c:numRef></c:" + tag + ">";
+        };
+        return std::string("<c:chart><c:plotArea><c:") + plot + "><c:ser><c:idx val=\"0\"/>" +
+               points("xVal", xs) + points("yVal", ys) + extra +
+               "</c:ser><c:axId val=\"1\"/><c:axId val=\"2\"/></c:" + plot + ">" + axes() +
+               "</c:plotArea></c:chart>";
+    };
+    const std::vector<std::string> charts{
+        xy("scatterChart", {"x", "y"}, {"1.7e308", "-1.7e308"}),
+        xy("scatterChart", {"3", "3"}, {"7", "7"}),
+        xy("bubbleChart", {"1", "2"}, {"1", "2"},
+           "<c:bubbleSize><c:numLit><c:pt idx=\"0\"><c:v>-4</c:v></c:pt>"
+           "</c:numLit></c:bubbleSize>"),
+        "<c:chart><c:plotArea><c:radarChart>" + series("R", {"5"}, {"Only"}) +
+            "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:radarChart>" + axes() + "</c:plotArea></c:chart>",
+        "<c:chart><c:plotArea>" + bars(series("S", {"", ""}, {"A", "B"})) +
+            axes("",
+                 "<c:scaling><c:min val=\"5\"/><c:max val=\"5\"/></c:scaling><c:majorUnit val=\"1e-9\"/>") +
+            "</c:plotArea></c:chart>",
+        "<c:chart><c:view3D><c:rotX val=\"90\"/><c:depthPercent val=\"2000\"/></c:view3D><c:plotArea>"
+        "<c:bar3DChart><c:barDir val=\"col\"/>" +
+            series("S", {"1"}, {"A"}) + "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:bar3DChart>" + axes() +
+            "</c:plotArea></c:chart>"};
+    for (const std::string& xml : charts) {
+        const GroupElement g = chart(xml);
+        for (const SlideElement& e : g.children)
+            if (const auto* shape = std::get_if<ShapeElement>(&e)) {
+                const QRectF& r = shape->frame.bounds;
+                EXPECT_TRUE(std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.width()) &&
+                            std::isfinite(r.height()))
+                    << xml;
+            }
+        EXPECT_LT(g.children.size(), 1000u) << xml;
+    }
+}
+
+TEST_F(EditorCoreChart, ErrorBarsReachTheirAmountEitherSide) {
+    auto errors = [&](const std::string& kind, const std::string& extra = "") {
+        const std::string e = "<c:errBars><c:errDir val=\"y\"/>" + extra + "<c:errValType val=\"" + kind +
+                              "\"/><c:val val=\"1\"/><c:spPr><a:ln><a:solidFill><a:srgbClr val=\"00AA00\"/>"
+                              "</a:solidFill></a:ln></c:spPr></c:errBars>";
+        return chart("<c:chart><c:plotArea>" + bars(series("S", {"2", "4"}, {"A", "B"}, e)) +
+                     axes("", "<c:scaling><c:max val=\"6\"/></c:scaling>") + "</c:plotArea></c:chart>");
+    };
+    GroupElement g = errors("fixedVal");
+    auto columns = filled(g, QColor(255, 0, 0));
+    auto strokes = stroked(g, QColor(0, 0xaa, 0));
+    ASSERT_EQ(columns.size(), 2u);
+    ASSERT_EQ(strokes.size(), 6u) << "a bar and two caps per point";
+    // Value units: the 2 bar's top and bottom give the scale.
+    const double unit = columns[0].height() / 2;
+    const QRectF bar = strokes[0]->frame.bounds;
+    EXPECT_NEAR(bar.center().x(), columns[0].center().x(), 0.5);
+    EXPECT_NEAR(bar.top(), columns[0].top() - unit, 0.5) << "up to 3";
+    EXPECT_NEAR(bar.bottom(), columns[0].top() + unit, 0.5) << "down to 1";
+    EXPECT_NEAR(strokes[1]->frame.bounds.width(), 7, 0.01) << "a cap";
+    // One per cent of 4 is tiny; plus only, without caps.
+    g = errors("percentage", "<c:errBarType val=\"plus\"/><c:noEndCap val=\"1\"/>");
+    columns = filled(g, QColor(255, 0, 0));
+    strokes = stroked(g, QColor(0, 0xaa, 0));
+    ASSERT_EQ(strokes.size(), 2u);
+    EXPECT_NEAR(strokes[1]->frame.bounds.bottom(), columns[1].top(), 0.5) << "from the value up";
+    EXPECT_NEAR(strokes[1]->frame.bounds.height(), 0.04 * columns[0].height() / 2, 0.05);
+}
+
+TEST_F(EditorCoreChart, TrendlinesRunThroughTheirSeries) {
+    const std::string trend =
+        "<c:trendline><c:spPr><a:ln w=\"12700\"><a:solidFill><a:srgbClr val=\"00AA00\"/>"
+        "</a:solidFill></a:ln></c:spPr><c:trendlineType val=\"linear\"/></c:trendline>";
+    const GroupElement g =
+        chart("<c:chart><c:plotArea>" + bars(series("S", {"1", "2", "3"}, {"A", "B", "C"}, trend)) + axes() +
+              "</c:plotArea></c:chart>");
+    const auto columns = filled(g, QColor(255, 0, 0));
+    const auto lines = stroked(g, QColor(0, 0xaa, 0));
+    ASSERT_EQ(columns.size(), 3u);
+    ASSERT_EQ(lines.size(), 1u);
+    const QRectF r = lines[0]->frame.bounds;
+    EXPECT_NEAR(r.left(), columns[0].center().x(), 0.5) << "from the first category's middle";
+    EXPECT_NEAR(r.right(), columns[2].center().x(), 0.5) << "to the last's";
+    EXPECT_NEAR(r.top(), columns[2].top(), 0.5) << "through the tops of bars on a straight line";
+    EXPECT_NEAR(r.bottom(), columns[0].top(), 0.5);
 }
 
 TEST_F(EditorCoreChart, CategoryLabelsTurnWhenTheyDoNotFit) {
@@ -346,7 +714,9 @@ TEST_F(EditorCoreChart, ManualLayoutAndThemeOverridePlaceAndColourThePlot) {
         "Target=\"../theme/themeOverride1.xml\"/></Relationships>";
     extra["ppt/theme/themeOverride1.xml"] =
         "<a:themeOverride xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><a:clrScheme "
-        "name=\"o\"><a:accent1><a:srgbClr val=\"4F81BD\"/></a:accent1></a:clrScheme></a:themeOverride>";
+        "name=\"o\"><a:accent1><a:srgbClr val=\"4F81BD\"/></a:accent1></a:clrScheme><a:fontScheme "
+        "name=\"f\"><a:majorFont><a:latin typeface=\"Georgia\"/></a:majorFont><a:minorFont><a:latin "
+        "typeface=\"Georgia\"/></a:minorFont></a:fontScheme></a:themeOverride>";
     const GroupElement g =
         chart("<c:chart><c:plotArea>" + layout + bars(series("S", {"1", "2"}, {"A", "B"})) +
                   axes("", "<c:scaling><c:max val=\"4\"/></c:scaling>") + "</c:plotArea></c:chart>",
@@ -357,6 +727,88 @@ TEST_F(EditorCoreChart, ManualLayoutAndThemeOverridePlaceAndColourThePlot) {
     EXPECT_LE(columns[1].right(), 360);
     EXPECT_NEAR(columns[1].bottom(), 180, 0.5) << "the plot ends at 60 % of the height";
     EXPECT_NEAR(columns[1].top(), 180 - 150 * 0.5, 0.5) << "2 of a fixed maximum of 4";
+    const auto category = find(g, "A");
+    ASSERT_TRUE(category);
+    EXPECT_EQ(category->run.family, "Georgia") << "the chart's own theme fonts";
+}
+
+TEST_F(EditorCoreChart, SideLegendEntriesStandApartAndShareTheFilesBox) {
+    std::string all;
+    for (const char* name : {"One", "Two", "Three"})
+        all += series(name, {"1"}, {"A"});
+    const std::string plot = "<c:plotArea>" + bars(all) + axes() + "</c:plotArea>";
+    auto top = [](const GroupElement& g, const char* name) {
+        const auto l = find(g, name);
+        return l ? l->frame.bounds.top() : -1000.0;
+    };
+    // An automatic side legend steps one and a half times its text size.
+    GroupElement g = chart("<c:chart>" + plot + "<c:legend><c:legendPos val=\"r\"/>" + txPr("sz=\"1000\"") +
+                           "</c:legend></c:chart>");
+    EXPECT_NEAR(top(g, "Two") - top(g, "One"), 15, 0.01);
+    EXPECT_NEAR(top(g, "Three") - top(g, "Two"), 15, 0.01);
+    EXPECT_NEAR((top(g, "One") + top(g, "Three")) / 2 + 6, 150, 0.5) << "centred on the chart";
+    // A box of the file's (half the chart's 300 pt height) is shared evenly.
+    const std::string box = "<c:layout><c:manualLayout><c:xMode val=\"edge\"/><c:yMode val=\"edge\"/>"
+                            "<c:x val=\"0.8\"/><c:y val=\"0.25\"/><c:w val=\"0.2\"/><c:h val=\"0.5\"/>"
+                            "</c:manualLayout></c:layout>";
+    g = chart("<c:chart>" + plot + "<c:legend><c:legendPos val=\"r\"/>" + box + txPr("sz=\"1000\"") +
+              "</c:legend></c:chart>");
+    EXPECT_NEAR(top(g, "Two") - top(g, "One"), 50, 0.01);
+    EXPECT_NEAR(top(g, "One"), 75 + 25 - 6, 0.01) << "the middle of the first share";
+    // A legend laid over the plot leaves it the whole width.
+    auto plotRight = [&](const std::string& overlay) {
+        const GroupElement c = chart("<c:chart>" + plot + "<c:legend><c:legendPos val=\"r\"/>" + overlay +
+                                     "</c:legend></c:chart>");
+        double right = 0;
+        for (const QRectF& r : filled(c, QColor(255, 0, 0)))
+            if (r.height() > 20) // a column, not a legend key
+                right = std::max(right, r.right());
+        return right;
+    };
+    EXPECT_GT(plotRight("<c:overlay val=\"1\"/>"), plotRight("<c:overlay val=\"0\"/>") + 10);
+}
+
+TEST_F(EditorCoreChart, ThreeDColumnsShowTheirTopsAndSidesBeforeTheWalls) {
+    const std::string red = "<c:spPr><a:solidFill><a:srgbClr val=\"FF0000\"/></a:solidFill></c:spPr>";
+    const GroupElement g =
+        chart("<c:chart><c:view3D><c:rotX val=\"15\"/><c:rotY val=\"20\"/><c:rAngAx val=\"1\"/></c:view3D>"
+              "<c:plotArea><c:bar3DChart><c:barDir val=\"col\"/><c:grouping val=\"clustered\"/>" +
+              series("S", {"1", "2"}, {"A", "B"}, red) +
+              "<c:gapDepth val=\"100\"/><c:axId val=\"1\"/><c:axId val=\"2\"/></c:bar3DChart>" +
+              axes("", "<c:majorGridlines/>") + "</c:plotArea></c:chart>");
+    const auto fronts = filled(g, QColor(255, 0, 0));
+    const auto tops = filled(g, QColor(255, 0, 0).lighter(115));
+    const auto sides = filled(g, QColor(255, 0, 0).darker(135));
+    ASSERT_EQ(fronts.size(), 2u);
+    ASSERT_EQ(tops.size(), 2u);
+    ASSERT_EQ(sides.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_NEAR(tops[i].bottom(), fronts[i].top(), 0.01) << "the top rests on the front";
+        EXPECT_NEAR(sides[i].left(), fronts[i].right(), 0.01) << "the side follows it";
+        EXPECT_GT(tops[i].height(), 0.5);
+        // Looking from 20 degrees right and 15 down: the side is wider than the top is high.
+        EXPECT_NEAR(sides[i].width() / tops[i].height(),
+                    std::sin(20 * std::numbers::pi / 180) / std::sin(15 * std::numbers::pi / 180), 0.01);
+    }
+    // The gridlines run along the back wall, behind and above the columns' fronts.
+    double backRight = 0;
+    for (const ShapeElement* s : stroked(g, QColor(0x86, 0x86, 0x86)))
+        backRight = std::max(backRight, s->frame.bounds.right());
+    EXPECT_GT(backRight, sides[1].right()) << "the back wall reaches past the last column";
+    EXPECT_LE(backRight, 400);
+
+    // Bars lying down show the same faces, the longer bar reaching further right.
+    const GroupElement lying = chart(
+        "<c:chart><c:plotArea><c:bar3DChart><c:barDir val=\"bar\"/><c:grouping val=\"clustered\"/>" +
+        series("S", {"1", "2"}, {"A", "B"}, red) + "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:bar3DChart>" +
+        axes("", "<c:majorGridlines/>") + "</c:plotArea></c:chart>");
+    const auto bars = filled(lying, QColor(255, 0, 0)), ends = filled(lying, QColor(255, 0, 0).darker(135));
+    ASSERT_EQ(bars.size(), 2u);
+    ASSERT_EQ(ends.size(), 2u);
+    EXPECT_EQ(filled(lying, QColor(255, 0, 0).lighter(115)).size(), 2u);
+    EXPECT_NEAR(ends[1].left(), bars[1].right(), 0.01);
+    EXPECT_NEAR(bars[1].width(), 2 * bars[0].width(), 0.5);
+    EXPECT_LT(bars[1].top(), bars[0].top()) << "the first category at the bottom";
 }
 
 TEST_F(EditorCoreChart, ShapesTheAuthorDrewOnTheChartComeWithIt) {
@@ -430,6 +882,54 @@ TEST_F(EditorCoreChart, AChartDrawingThatNamesItsOwnChartIsNotFollowed) {
     EXPECT_EQ(filled(g, QColor(255, 0, 0)).size(), 1u) << "the chart itself, once";
 }
 
+TEST_F(EditorCoreChart, DateCategoriesShowInTheirFormat) {
+    auto dated = [](const char* format) {
+        return std::string("<c:ser><c:idx val=\"0\"/><c:cat><c:numRef><c:numCache><c:formatCode>") + format +
+               "</c:formatCode><c:pt idx=\"0\"><c:v>38538</c:v></c:pt><c:pt idx=\"1\"><c:v>38569</c:v></c:pt>"
+               "</c:numCache></c:numRef></c:cat><c:val><c:numRef><c:numCache><c:pt "
+               "idx=\"0\"><c:v>1</c:v></c:pt>"
+               "<c:pt idx=\"1\"><c:v>2</c:v></c:pt></c:numCache></c:numRef></c:val></c:ser>";
+    };
+    GroupElement g =
+        chart("<c:chart><c:plotArea>" + bars(dated("mmm-yy")) + axes() + "</c:plotArea></c:chart>");
+    EXPECT_TRUE(find(g, "Jul-05") && find(g, "Aug-05")) << "the cache's format";
+    // The axis' own format, in a file counting days from 1904.
+    g = chart("<c:date1904 val=\"1\"/><c:chart><c:plotArea>" + bars(dated("m/d/yyyy")) +
+              axes("<c:numFmt formatCode=\"yyyy mmm\" sourceLinked=\"0\"/>") + "</c:plotArea></c:chart>");
+    EXPECT_TRUE(find(g, "2009 Jul") && find(g, "2009 Aug"));
+    g = chart("<c:chart><c:plotArea>" + bars(dated("General")) + axes() + "</c:plotArea></c:chart>");
+    EXPECT_TRUE(find(g, "38538")) << "plain numbers stay as stored";
+}
+
+TEST(ChartTrend, FitsTheSpreadsheetTrendTypes) {
+    using T = ChartTrendline::Type;
+    ChartTrendline trend;
+    // y = 1 + 2x, reaching one unit past the last point.
+    trend.forward = 1;
+    auto points = trendPoints(trend, {{1, 3}, {2, 5}, {3, 7}, {4, std::nan("")}});
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_DOUBLE_EQ(points[0].first, 1);
+    EXPECT_NEAR(points[0].second, 3, 1e-9);
+    EXPECT_DOUBLE_EQ(points[1].first, 4);
+    EXPECT_NEAR(points[1].second, 9, 1e-9);
+    // y = 2 e^x through its own points.
+    trend = {};
+    trend.type = T::Exponential;
+    points = trendPoints(trend, {{0, 2}, {1, 2 * std::exp(1.0)}, {2, 2 * std::exp(2.0)}});
+    ASSERT_GT(points.size(), 10u);
+    for (const auto& [x, y] : points)
+        EXPECT_NEAR(y, 2 * std::exp(x), 1e-6 * y);
+    trend.type = T::Logarithmic;
+    EXPECT_TRUE(trendPoints(trend, {{-1, 1}, {2, 2}}).empty()) << "no logarithm of a negative x";
+    trend.type = T::MovingAverage;
+    trend.period = 2;
+    points = trendPoints(trend, {{1, 2}, {2, 4}, {3, 8}});
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_DOUBLE_EQ(points[0].second, 3);
+    EXPECT_DOUBLE_EQ(points[1].second, 6);
+    EXPECT_TRUE(trendPoints({}, {{1, 1}}).empty()) << "one point carries no trend";
+}
+
 TEST(ChartNumberFormat, SpreadsheetCodesFormatValues) {
     EXPECT_EQ(formatChartNumber(0.1 + 0.2, "General"), "0.3");
     EXPECT_EQ(formatChartNumber(2.5, ""), "2.5");
@@ -441,7 +941,15 @@ TEST(ChartNumberFormat, SpreadsheetCodesFormatValues) {
     EXPECT_EQ(formatChartNumber(-3, "\\$0;(\\$0)"), "($3)") << "the negative section";
     EXPECT_EQ(formatChartNumber(-3, "$0"), "-$3");
     EXPECT_EQ(formatChartNumber(5, "0\" pts\""), "5 pts");
-    EXPECT_EQ(formatChartNumber(40000, "[$-409]mm/dd/yyyy"), "40000") << "dates fall back to General";
+    // Dates and times count days from 1900, the leap day those programs count included.
+    EXPECT_EQ(formatChartNumber(40000, "[$-409]mm/dd/yyyy"), "07/06/2009");
+    EXPECT_EQ(formatChartNumber(40000, "mmm-yy"), "Jul-09");
+    EXPECT_EQ(formatChartNumber(40000, "d mmmm yyyy"), "6 July 2009");
+    EXPECT_EQ(formatChartNumber(59, "m/d"), "2/28");
+    EXPECT_EQ(formatChartNumber(61, "m/d"), "3/1");
+    EXPECT_EQ(formatChartNumber(40000.75, "h:mm AM/PM"), "6:00 PM") << "m after h: minutes";
+    EXPECT_EQ(formatChartNumber(0.5 + 90.0 / 86400, "mm:ss"), "01:30");
+    EXPECT_EQ(formatChartNumber(1.5, "0.0E+00"), "1.5") << "other sections stay General";
 }
 
 TEST_F(EditorCoreChart, RenderedLabelsAndBarsLandWhereLaidOut) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/brovik/editorcore/chart/ChartTrend.h"
 #include "platform/brovik/editorcore/model/Fill.h"
 #include "platform/brovik/editorcore/model/Stroke.h"
 
@@ -31,6 +32,7 @@ struct ChartDataLabels {
     Position position = Position::Auto;
     QString numberFormat; // empty: the values' own format
     ChartTextStyle text;
+    QPointF offset; // moved from its automatic place by these shares of the chart's width and height
     bool any() const { return value || percent || category || seriesName; }
 };
 
@@ -42,18 +44,46 @@ struct ChartMarker {
     std::optional<Stroke> line;
 };
 
+struct ChartSeriesTrend {
+    ChartTrendline fit;
+    std::optional<Stroke> line; // unset: the series' colour
+};
+
+// Error bars along the value axis, as spreadsheet charts size them.
+struct ChartErrorBars {
+    enum class Amount { Fixed, Percentage, StdDev, StdErr, Custom };
+    Amount amount = Amount::Fixed;
+    double value = 1; // the fixed amount, per cent, or number of standard deviations
+    bool plus = true, minus = true;
+    bool caps = true;
+    std::vector<double> plusValues, minusValues; // custom amounts per point
+    std::optional<Stroke> line;                  // unset: thin black
+};
+
 struct ChartSeries {
     enum class Kind { Bar, Line, Area };
     QString name;
-    std::vector<double> values; // NaN: no value, a gap
+    std::vector<double> values;  // NaN: no value, a gap
+    std::vector<double> xValues; // scatter and bubble charts: where each point stands across
+    std::vector<double> bubbleSizes;
+    bool smooth = false; // lines: a smooth curve through the points
     std::optional<Fill> fill;
     std::optional<Stroke> line;
     std::map<int, Fill> pointFills;    // points with a fill of their own
+    std::map<int, double> explosions;  // pie slices pulled out, by shares of the radius; -1: all
     std::optional<Kind> kind;          // set in a chart that mixes kinds; unset: the chart's own
     bool secondary = false;            // measured against the second value axis
     std::optional<ChartMarker> marker; // lines: unset gives the automatic marker
     ChartDataLabels labels;
+    std::map<int, ChartDataLabels> pointLabels; // points whose label differs from the series'
+    std::map<int, ChartMarker> pointMarkers;    // points whose marker differs
+    std::vector<ChartSeriesTrend> trendlines;
+    std::optional<ChartErrorBars> errorBars;
     QString numberFormat; // of the cached values
+    const ChartDataLabels& labelsAt(std::size_t i) const {
+        const auto it = pointLabels.find(int(i));
+        return it != pointLabels.end() ? it->second : labels;
+    }
 };
 
 struct ChartAxis {
@@ -67,10 +97,20 @@ struct ChartAxis {
     std::optional<double> minimum, maximum, majorUnit;
     bool reversed = false; // categories run from the far end
     int labelSkip = 0;     // categories: show every n-th label; 0: the layout decides
+    QString title;         // lines separated by U+2028; empty: none
+    ChartTextStyle titleStyle;
+};
+
+// A 3-D column chart's view: drawn as boxes seen obliquely from above and to the right.
+struct ChartDepth {
+    double rotX = 15;          // degrees the view looks down
+    double rotY = 20;          // degrees it looks from the right
+    double depthPercent = 100; // a box's depth, per cent of its width
+    double gapDepth = 1.5;     // room in front of and behind the boxes, in box depths
 };
 
 struct ChartData {
-    enum class Kind { Bar, Line, Area, Pie, Doughnut };
+    enum class Kind { Bar, Line, Area, Pie, Doughnut, Scatter, Bubble, Radar };
     enum class Legend { None, Right, Left, Top, Bottom, TopRight };
 
     Kind kind = Kind::Bar;
@@ -82,12 +122,18 @@ struct ChartData {
     double overlap = 0;      // of neighbouring bars in a group, share of a bar width (negative: gap)
     double holeSize = 0.5;   // doughnuts: share of the radius
     double firstSliceAngle = 0;
+    double bubbleScale = 1;    // the largest bubble's width, in quarters of the plot's shorter side
+    bool bubbleWidths = false; // bubble sizes give widths rather than areas
+    bool radarFilled = false;  // radar series as filled shapes rather than lines
+    enum class Blanks { Gap, Zero, Span };
+    Blanks blanks = Blanks::Gap; // how lines pass points without a value
     std::vector<ChartSeries> series;
     std::vector<QString> categories;
     QString title; // lines separated by U+2028
     ChartTextStyle titleStyle{QStringLiteral("Calibri"), 18, true, false, {0x59, 0x59, 0x59}, {}};
     Legend legend = Legend::None;
     ChartTextStyle legendStyle;
+    double legendStep = 1.5; // side legends: from one entry to the next, per point of text
     ChartAxis categoryAxis;
     ChartAxis valueAxis;
     ChartAxis secondaryAxis;
@@ -97,6 +143,9 @@ struct ChartData {
     bool plotAreaIsInner = true; // plotArea is the plot itself, without its tick labels
     QRectF titleArea;            // only the position is used
     QRectF legendArea;
+    bool titleOverlay = false; // the title and legend lie over the plot rather than beside it
+    bool legendOverlay = false;
+    std::optional<ChartDepth> depth; // 3-D columns; unset: flat
     std::optional<Fill> plotFill;
     std::optional<Stroke> plotBorder;
 };

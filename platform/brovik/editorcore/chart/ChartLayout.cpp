@@ -1,5 +1,6 @@
 #include "platform/brovik/editorcore/chart/ChartLayout.h"
 
+#include "platform/brovik/editorcore/chart/ChartParts.h"
 #include "platform/brovik/editorcore/chart/ChartText.h"
 
 #include <algorithm>
@@ -9,462 +10,7 @@
 namespace KX::Tovrin {
 
 namespace {
-using Align = Paragraph::Align;
-using Anchor = TextBody::Anchor;
-constexpr double LineFactor = 1.2; // line height per point of text
-
-ShapeElement box(const QRectF& r, const Fill& fill, const Stroke& stroke = {}) {
-    ShapeElement shape;
-    shape.frame.bounds = r;
-    GeometryPath p;
-    p.path.addRect(QRectF(QPointF(0, 0), r.size()));
-    shape.geometry.push_back(p);
-    shape.fill = fill;
-    shape.stroke = stroke;
-    return shape;
-}
-
-ShapeElement pathShape(const QPainterPath& path, const Fill& fill, const Stroke& stroke, bool closed) {
-    ShapeElement shape;
-    const QRectF bounds = path.boundingRect();
-    shape.frame.bounds = QRectF(bounds.topLeft(), bounds.size().expandedTo(QSizeF(0.01, 0.01)));
-    GeometryPath p;
-    p.path = path.translated(-bounds.topLeft());
-    p.closed = closed;
-    p.filled = closed;
-    shape.geometry.push_back(p);
-    shape.fill = fill;
-    shape.stroke = stroke;
-    return shape;
-}
-
-ShapeElement line(QPointF a, QPointF b, const Stroke& stroke) {
-    QPainterPath path;
-    path.moveTo(a);
-    path.lineTo(b);
-    return pathShape(path, Fill(), stroke, false);
-}
-
-// The smallest step of 1, 2 or 5 times a power of ten that divides the range into at most
-// maxDivisions, as spreadsheet charts choose their automatic major unit.
-double niceStep(double range, int maxDivisions) {
-    if (range <= 0 || !std::isfinite(range))
-        return 1;
-    const double raw = range / std::max(1, maxDivisions);
-    const double magnitude = std::pow(10, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0, 10.0})
-        if (raw <= m * magnitude * (1 + 1e-9))
-            return m * magnitude;
-    return 10 * magnitude;
-}
-
-ChartSeries::Kind kindOf(const ChartData& chart, const ChartSeries& s) {
-    if (s.kind)
-        return *s.kind;
-    return chart.kind == ChartData::Kind::Line   ? ChartSeries::Kind::Line
-           : chart.kind == ChartData::Kind::Area ? ChartSeries::Kind::Area
-                                                 : ChartSeries::Kind::Bar;
-}
-
-// The value scale: from zero or the data's extremes (sums when stacked) to round steps, unless
-// the axis fixes them.
-struct Scale {
-    double lo = 0, hi = 0, step = 1;
-    int decimals() const { return std::max(0, int(std::ceil(-std::log10(step) - 1e-9))); }
-};
-
-// What every part of the layout shares.
-struct Layout {
-    const ChartData& chart;
-    GroupElement& group;
-    std::size_t points;
-
-    // The palette's colour for index i; later rounds darken, as the authoring programs do.
-    Fill colour(std::size_t i) const {
-        if (chart.palette.empty())
-            return Fill::solid(Qt::gray);
-        QColor c = chart.palette[i % chart.palette.size()];
-        if (i >= chart.palette.size())
-            c = c.darker(100 + int(i / chart.palette.size()) * 30);
-        return Fill::solid(c);
-    }
-    bool vary() const { return chart.varyColors && chart.series.size() == 1; }
-    Fill seriesFill(std::size_t s) const {
-        const ChartSeries& series = chart.series[s];
-        if (kindOf(chart, series) == ChartSeries::Kind::Line && series.line && series.line->visible)
-            return Fill::solid(series.line->color);
-        return series.fill.value_or(colour(s));
-    }
-    Fill pointFill(std::size_t s, std::size_t i) const {
-        const ChartSeries& series = chart.series[s];
-        auto custom = series.pointFills.find(int(i));
-        if (custom != series.pointFills.end())
-            return custom->second;
-        return vary() ? colour(i) : seriesFill(s);
-    }
-    void add(ShapeElement shape) { group.children.push_back(std::move(shape)); }
-    double value(std::size_t s, std::size_t i) const {
-        const auto& values = chart.series[s].values;
-        if (i >= values.size() || std::isnan(values[i]))
-            return std::nan("");
-        if (!chart.percentStacked)
-            return values[i];
-        double total = 0;
-        for (const ChartSeries& other : chart.series)
-            if (i < other.values.size() && !std::isnan(other.values[i]))
-                total += std::abs(other.values[i]);
-        return total > 0 ? values[i] / total : 0;
-    }
-};
-
-// The marker a line series shows when the file leaves it to the program: the symbols in turn.
-ChartMarker automaticMarker(std::size_t s) {
-    using S = ChartMarker::Symbol;
-    static const S symbols[] = {S::Diamond, S::Square, S::Triangle, S::Cross, S::Cross, S::Circle, S::Plus};
-    ChartMarker m;
-    m.symbol = symbols[s % std::size(symbols)];
-    m.size = 7;
-    return m;
-}
-
-ChartMarker lineMarker(const ChartSeries& series, std::size_t s) {
-    return series.marker.value_or(automaticMarker(s));
-}
-
-Stroke lineStroke(const Layout& l, std::size_t s) {
-    const ChartSeries& series = l.chart.series[s];
-    Stroke stroke = series.line.value_or(Stroke());
-    if (!series.line) {
-        stroke.visible = true;
-        stroke.color = l.seriesFill(s).color;
-        stroke.width = 2.25;
-    }
-    stroke.join = Qt::RoundJoin;
-    stroke.cap = Qt::RoundCap;
-    return stroke;
-}
-
-Stroke markerEdge(const Fill& colour) {
-    Stroke edge;
-    edge.visible = true;
-    edge.color = colour.color;
-    edge.width = 0.75;
-    return edge;
-}
-
-void placeMarker(Layout& l, const ChartMarker& m, QPointF p, const Fill& fill, const Stroke& stroke);
-
-// -- Title and legend -------------------------------------------------------------------------
-
-QRectF placeTitle(Layout& l, QRectF area, const QSizeF& size) {
-    const ChartData& chart = l.chart;
-    if (chart.title.trimmed().isEmpty())
-        return area;
-    const ChartTextStyle& style = chart.titleStyle;
-    const double maxWidth = area.width() * 0.8; // automatic titles wrap before the edges
-    const double width = std::min(maxWidth, chartTextWidth(chart.title, style) + style.size * 0.5);
-    const double height = chartTextLines(chart.title, style, width) * style.size * LineFactor;
-    QRectF r(area.center().x() - width / 2, area.top(), width, height);
-    if (!chart.titleArea.isNull())
-        r.moveTopLeft(QPointF(chart.titleArea.x() * size.width(), chart.titleArea.y() * size.height()));
-    l.add(chartLabel(r, chart.title, style, Align::Center, Anchor::Top, true));
-    area.setTop(std::max(area.top(), r.bottom() + style.size * 0.4));
-    return area;
-}
-
-struct LegendEntry {
-    QString text;
-    Fill fill;
-    bool line = false; // a line series: its stroke and marker instead of a square
-    Stroke stroke;
-    ChartMarker marker;
-};
-
-// Categories of a chart with one colour per point, else the series.
-std::vector<LegendEntry> legendEntries(const Layout& l) {
-    std::vector<LegendEntry> entries;
-    if (l.vary()) {
-        for (std::size_t i = 0; i < l.points; ++i)
-            entries.push_back({l.chart.categories[i], l.pointFill(0, i), false, Stroke(), ChartMarker()});
-        return entries;
-    }
-    for (std::size_t i = 0; i < l.chart.series.size(); ++i) {
-        const ChartSeries& s = l.chart.series[i];
-        LegendEntry entry{s.name.isEmpty() ? QStringLiteral("Series %1").arg(i + 1) : s.name, l.seriesFill(i),
-                          kindOf(l.chart, s) == ChartSeries::Kind::Line, Stroke(), ChartMarker()};
-        if (entry.line) {
-            entry.stroke = lineStroke(l, i);
-            entry.marker = lineMarker(s, i);
-        }
-        entries.push_back(entry);
-    }
-    return entries;
-}
-
-// Where an entry's text starts, from the left of its key.
-double legendTextOffset(const LegendEntry& entry, double fontSize) {
-    return fontSize * 0.6 * (entry.line ? 1.9 : 1.4);
-}
-
-void legendEntry(Layout& l, const LegendEntry& entry, QPointF at, double width) {
-    const ChartTextStyle& style = l.chart.legendStyle;
-    const double fs = style.size, lineH = fs * LineFactor, mark = fs * 0.6;
-    if (entry.line) {
-        const double y = at.y() + lineH / 2;
-        if (entry.stroke.visible)
-            l.add(line(QPointF(at.x(), y), QPointF(at.x() + mark * 1.5, y), entry.stroke));
-        placeMarker(l, entry.marker, QPointF(at.x() + mark * 0.75, y), entry.fill, markerEdge(entry.fill));
-    } else {
-        l.add(box(QRectF(at.x(), at.y() + (lineH - mark) / 2, mark, mark), entry.fill));
-    }
-    const double textX = at.x() + legendTextOffset(entry, fs);
-    l.add(chartLabel(QRectF(textX, at.y(), std::max(1.0, width - (textX - at.x())), lineH), entry.text, style,
-                     Align::Left));
-}
-
-// Entries in rows: all in one when they fit the width, else as many columns of the widest entry
-// as fit.
-std::vector<std::vector<std::size_t>> legendRows(const std::vector<double>& widths, double width,
-                                                 double gap) {
-    std::vector<std::vector<std::size_t>> rows(1);
-    double total = -gap;
-    for (double w : widths)
-        total += w + gap;
-    const double column = *std::max_element(widths.begin(), widths.end());
-    const std::size_t perRow =
-        total <= width
-            ? widths.size()
-            : std::clamp<std::size_t>(std::size_t((width + gap) / (column + gap)), 1, widths.size());
-    for (std::size_t i = 0; i < widths.size(); ++i) {
-        if (rows.back().size() == perRow)
-            rows.emplace_back();
-        rows.back().push_back(i);
-    }
-    return rows;
-}
-
-QRectF placeLegend(Layout& l, QRectF area, const QSizeF& size) {
-    using Legend = ChartData::Legend;
-    const Legend where = l.chart.legend;
-    if (where == Legend::None)
-        return area;
-    const auto entries = legendEntries(l);
-    if (entries.empty())
-        return area;
-    const ChartTextStyle& style = l.chart.legendStyle;
-    const double fs = style.size, lineH = fs * LineFactor, markRoom = fs * 2;
-    std::vector<double> widths;
-    for (const auto& entry : entries)
-        widths.push_back(markRoom + chartTextWidth(entry.text, style));
-    const bool manual = !l.chart.legendArea.isNull();
-    const QPointF manualAt(l.chart.legendArea.x() * size.width(), l.chart.legendArea.y() * size.height());
-    // A legend box the file made wide and low holds one row.
-    double rowTotal = 0;
-    for (double w : widths)
-        rowTotal += w + fs;
-    const QSizeF manualSize(l.chart.legendArea.width() * size.width(),
-                            l.chart.legendArea.height() * size.height());
-    const bool row =
-        manual && manualSize.width() >= rowTotal - fs && manualSize.width() > manualSize.height() * 2;
-    if (where == Legend::Top || where == Legend::Bottom || row) {
-        // Rows of entries, centred, wrapping at the chart's (or the file's box's) width.
-        const double avail = manual ? std::max(manualSize.width(), widths.front()) : area.width();
-        const auto rows = legendRows(widths, avail, fs);
-        const double height = lineH * double(rows.size());
-        // In a box of the file's the rows are centred in it.
-        const QRectF room = manual ? QRectF(manualAt, manualSize.expandedTo(QSizeF(0, height))) : area;
-        double y = manual                    ? room.center().y() - height / 2
-                   : where == Legend::Bottom ? area.bottom() - height
-                                             : area.top();
-        // Several rows line their entries up in columns as wide as the widest entry.
-        const double column = rows.size() > 1 ? *std::max_element(widths.begin(), widths.end()) : 0;
-        for (const auto& row : rows) {
-            double total = 0;
-            for (std::size_t i : row)
-                total += (column > 0 ? column : widths[i]) + fs;
-            if (column > 0)
-                total = double(rows.front().size()) * (column + fs);
-            double x = room.center().x() - (total - fs) / 2;
-            for (std::size_t i : row) {
-                const double w = column > 0 ? column : widths[i];
-                legendEntry(l, entries[i], QPointF(x, y), w);
-                x += w + fs;
-            }
-            y += lineH;
-        }
-        if (!manual) {
-            if (where == Legend::Bottom)
-                area.setBottom(area.bottom() - height - fs * 0.5);
-            else
-                area.setTop(area.top() + height + fs * 0.5);
-        }
-        return area;
-    }
-    // A column of entries is as wide as its widest key and text, so that it ends at the chart's
-    // margin as the authoring program places it.
-    double widest = 0;
-    for (const auto& entry : entries)
-        widest = std::max(widest, legendTextOffset(entry, fs) + chartTextWidth(entry.text, style));
-    const double lw = std::min(area.width() * 0.4, widest + fs * 0.2);
-    const double x = manual ? manualAt.x() : where == Legend::Left ? area.left() : area.right() - lw;
-    const double height = lineH * double(entries.size());
-    double y = manual                      ? manualAt.y()
-               : where == Legend::TopRight ? area.top()
-                                           : area.center().y() - height / 2;
-    for (const auto& entry : entries) {
-        legendEntry(l, entry, QPointF(x, y), lw);
-        y += lineH;
-    }
-    if (manual)
-        return area;
-    if (where == Legend::Left)
-        area.setLeft(area.left() + lw + fs);
-    else
-        area.setRight(area.right() - lw - fs);
-    return area;
-}
-
-// -- Pies -------------------------------------------------------------------------------------
-
-QString labelText(const Layout& l, std::size_t s, std::size_t i, double share) {
-    const ChartSeries& series = l.chart.series[s];
-    const ChartDataLabels& d = series.labels;
-    QStringList parts;
-    if (d.seriesName)
-        parts << series.name;
-    if (d.category && i < l.chart.categories.size())
-        parts << l.chart.categories[i];
-    const double v = i < series.values.size() ? series.values[i] : std::nan("");
-    if (std::isnan(v))
-        return {};
-    if (d.value)
-        parts << formatChartNumber(v, d.numberFormat.isEmpty() ? series.numberFormat : d.numberFormat);
-    if (d.percent)
-        parts << formatChartNumber(share, QStringLiteral("0%"));
-    return parts.join(QStringLiteral(", "));
-}
-
-void dataLabel(Layout& l, std::size_t s, std::size_t i, QPointF at, Align align, Anchor anchor,
-               double share = 0) {
-    const ChartDataLabels& d = l.chart.series[s].labels;
-    const QString text = labelText(l, s, i, share);
-    if (text.isEmpty())
-        return;
-    const double w = chartTextWidth(text, d.text) + d.text.size * 0.4;
-    const double h = d.text.size * LineFactor;
-    const double x = align == Align::Left ? at.x() : align == Align::Right ? at.x() - w : at.x() - w / 2;
-    const double y = anchor == Anchor::Top ? at.y() : anchor == Anchor::Bottom ? at.y() - h : at.y() - h / 2;
-    l.add(chartLabel(QRectF(x, y, w, h), text, d.text, Align::Center, Anchor::Middle));
-}
-
-void placePie(Layout& l, const QRectF& area) {
-    const ChartData& chart = l.chart;
-    const double hole = chart.kind == ChartData::Kind::Doughnut ? std::clamp(chart.holeSize, 0.1, 0.9) : 0;
-    const bool outside = chart.series[0].labels.any() &&
-                         chart.series[0].labels.position == ChartDataLabels::Position::OutsideEnd;
-    // Without outside labels the pie fills what the title and legend leave.
-    const double r = std::max(1.0, std::min(area.width(), area.height()) / 2 * (outside ? 0.8 : 1.0));
-    const QPointF c = area.center();
-    double total = 0;
-    for (double v : chart.series[0].values)
-        total += std::isnan(v) ? 0 : std::max(0.0, v);
-    double angle = 90 - chart.firstSliceAngle;
-    Stroke edge = chart.series[0].line.value_or(Stroke());
-    if (!chart.series[0].line) {
-        edge.visible = true;
-        edge.color = Qt::white;
-        edge.width = 1;
-    }
-    for (std::size_t i = 0; i < chart.series[0].values.size() && total > 0; ++i) {
-        const double v = chart.series[0].values[i];
-        const double share = std::isnan(v) ? 0 : std::max(0.0, v) / total;
-        const double sweep = -360 * share;
-        QPainterPath slice;
-        slice.moveTo(c);
-        slice.arcTo(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), angle, sweep);
-        slice.closeSubpath();
-        if (hole > 0) {
-            QPainterPath inner;
-            inner.addEllipse(c, r * hole, r * hole);
-            slice = slice.subtracted(inner);
-        }
-        l.add(pathShape(slice, l.pointFill(0, i), edge, true));
-        if (chart.series[0].labels.any() && share > 0) {
-            const double mid = (angle + sweep / 2) * std::numbers::pi / 180;
-            const double at = outside ? 1.12 : hole > 0 ? (1 + hole) / 2 : 0.65;
-            const QPointF p(c.x() + std::cos(mid) * r * at, c.y() - std::sin(mid) * r * at);
-            const Align align = !outside ? Align::Center : std::cos(mid) >= 0 ? Align::Left : Align::Right;
-            dataLabel(l, 0, i, p, align, Anchor::Middle, share);
-        }
-        angle += sweep;
-    }
-}
-
-// -- Axes -------------------------------------------------------------------------------------
-
-// length: the room along the value direction, which bounds how many divisions fit.
-Scale valueScale(const Layout& l, bool secondary, double length) {
-    const ChartData& chart = l.chart;
-    const ChartAxis& axis = secondary ? chart.secondaryAxis : chart.valueAxis;
-    Scale s;
-    bool any = false;
-    for (std::size_t i = 0; i < l.points; ++i) {
-        double pos = 0, neg = 0;
-        for (std::size_t k = 0; k < chart.series.size(); ++k) {
-            const ChartSeries& series = chart.series[k];
-            if (series.secondary != secondary)
-                continue;
-            any = true;
-            const double v = l.value(k, i);
-            if (std::isnan(v))
-                continue;
-            if (chart.stacked && kindOf(chart, series) != ChartSeries::Kind::Line) {
-                (v >= 0 ? pos : neg) += v;
-            } else {
-                s.hi = std::max(s.hi, v);
-                s.lo = std::min(s.lo, v);
-            }
-        }
-        s.hi = std::max(s.hi, pos);
-        s.lo = std::min(s.lo, neg);
-    }
-    if (!any)
-        return s;
-    if (axis.minimum)
-        s.lo = *axis.minimum;
-    if (axis.maximum)
-        s.hi = *axis.maximum;
-    if (s.hi <= s.lo)
-        s.hi = s.lo + 1;
-    // A twentieth of the range as headroom, so the largest value never touches the top.
-    const double headroom = axis.maximum ? 0 : (s.hi - s.lo) / 20;
-    s.step = axis.majorUnit && (s.hi - s.lo) / *axis.majorUnit <= 200
-                 ? *axis.majorUnit
-                 : niceStep(s.hi - s.lo + headroom * ((s.hi > 0) + (s.lo < 0)),
-                            std::clamp(int(length / (axis.text.size * 1.8)), 2, 10));
-    if (!axis.maximum)
-        s.hi = s.hi > 0 ? std::ceil((s.hi + headroom) / s.step) * s.step : 0;
-    if (!axis.minimum)
-        s.lo = s.lo < 0 ? std::floor((s.lo - headroom) / s.step) * s.step : 0;
-    if (s.hi - s.lo <= 0)
-        s.hi = s.lo + s.step;
-    return s;
-}
-
-std::vector<std::pair<double, QString>> tickLabels(const Scale& s, const ChartAxis& axis, bool percent) {
-    std::vector<std::pair<double, QString>> ticks;
-    const QString format =
-        percent && (axis.numberFormat.isEmpty() || axis.numberFormat == QLatin1String("General"))
-            ? QStringLiteral("0%")
-            : axis.numberFormat;
-    for (int k = 0; k <= 200; ++k) {
-        const double v = s.lo + s.step * k;
-        if (v > s.hi + s.step * 1e-6)
-            break;
-        ticks.emplace_back(v, formatChartNumber(v, format, s.decimals()));
-    }
-    return ticks;
-}
+using namespace ChartParts;
 
 struct Axes {
     QRectF plot;
@@ -473,10 +19,17 @@ struct Axes {
     double slot = 0; // room per category
     bool horizontal = false;
     bool reversed = false;
+    std::optional<Scale> across; // scatter charts: the value scale along the bottom
+    QPointF depth;               // 3-D bars: from the front of the floor to its back; null when flat
+    double boxDepth = 1;         // share of that depth a column takes, centred in it
     double valuePos(double v, bool second = false) const {
         const Scale& s = second ? secondary : scale;
         const double t = (std::clamp(v, s.lo, s.hi) - s.lo) / (s.hi - s.lo);
         return horizontal ? plot.left() + t * plot.width() : plot.bottom() - t * plot.height();
+    }
+    double acrossPos(double x) const {
+        const Scale& s = *across;
+        return plot.left() + (std::clamp(x, s.lo, s.hi) - s.lo) / (s.hi - s.lo) * plot.width();
     }
     // The j-th border between category slots, counted from the axis' start.
     double boundary(std::size_t j) const {
@@ -539,6 +92,68 @@ double tickLabelWidth(const Layout& l, const Scale& s, const ChartAxis& axis) {
     return widest + axis.text.size * 0.6;
 }
 
+// -- 3-D columns ------------------------------------------------------------------------------
+
+// A value's gridline behind 3-D bars: back across the side wall (the floor, for bars lying
+// down), then along the back wall.
+void placeWallLine(Layout& l, const Axes& axes, double p, const Stroke& stroke) {
+    const QRectF& plot = axes.plot;
+    const QPointF front = axes.horizontal ? QPointF(p, plot.bottom()) : QPointF(plot.left(), p);
+    const QPointF end = axes.horizontal ? QPointF(p, plot.top()) : QPointF(plot.right(), p);
+    l.add(line(front, front + axes.depth, stroke));
+    l.add(line(front + axes.depth, end + axes.depth, stroke));
+}
+
+// The edges of the walls and floor that the gridlines leave out.
+void placeWalls(Layout& l, const Axes& axes) {
+    const ChartAxis& val = l.chart.valueAxis;
+    const QRectF& plot = axes.plot;
+    const QPointF d = axes.depth;
+    const Stroke stroke = val.majorGridlines ? *val.majorGridlines : val.line.value_or(Stroke());
+    if (!stroke.visible)
+        return;
+    // The back wall's outline, and the edges of the floor and the side wall reaching it.
+    QPainterPath back;
+    back.addRect(plot.translated(d));
+    l.add(pathShape(back, Fill(), stroke, false));
+    for (const QPointF corner : {plot.bottomLeft(), plot.bottomRight(), plot.topLeft()})
+        l.add(line(corner, corner + d, stroke));
+}
+
+// How far a 3-D plot's floor reaches back and up, from the room a category takes: a column is as
+// deep as the file's share of its width, with the file's gap in front and behind.
+QPointF floorDepth(const ChartData& chart, double slotWidth) {
+    if (!chart.depth)
+        return {};
+    const ChartDepth& v = *chart.depth;
+    const double columnWidth = slotWidth / (1 + std::clamp(chart.gapWidth, 0.0, 5.0));
+    const double deep = columnWidth * v.depthPercent / 100 * (1 + v.gapDepth);
+    const double toRad = std::numbers::pi / 180;
+    return QPointF(deep * std::abs(std::sin(v.rotY * toRad)), -deep * std::sin(v.rotX * toRad));
+}
+
+// A column seen from the front, above and the right: its front, its top lit, its side shaded.
+void placeColumn(Layout& l, const Axes& axes, const QRectF& front, const Fill& fill, const Stroke& stroke) {
+    l.add(box(front, fill, stroke));
+    const QPointF d = axes.depth * axes.boxDepth;
+    if (d.isNull())
+        return;
+    auto face = [&](QPointF a, QPointF b, int tone) {
+        QPainterPath path;
+        path.moveTo(a);
+        path.lineTo(b);
+        path.lineTo(b + d);
+        path.lineTo(a + d);
+        path.closeSubpath();
+        Fill shaded = fill;
+        if (fill.kind == Fill::Kind::Solid)
+            shaded.color = tone > 0 ? fill.color.lighter(tone) : fill.color.darker(-tone);
+        l.add(pathShape(path, shaded, stroke, true));
+    };
+    face(front.topLeft(), front.topRight(), 115);
+    face(front.topRight(), front.bottomRight(), -135);
+}
+
 void placeValueLabels(Layout& l, const Axes& axes, bool second) {
     const ChartAxis& axis = second ? l.chart.secondaryAxis : l.chart.valueAxis;
     const Scale& s = second ? axes.secondary : axes.scale;
@@ -546,14 +161,20 @@ void placeValueLabels(Layout& l, const Axes& axes, bool second) {
     const double fs = axis.text.size, gap = fs * 0.4;
     for (const auto& [v, text] : tickLabels(s, axis, l.chart.percentStacked)) {
         const double p = axes.valuePos(v, second);
-        if (!second && axis.majorGridlines && axis.majorGridlines->visible)
+        if (!second && axis.majorGridlines && axis.majorGridlines->visible && !axes.depth.isNull())
+            placeWallLine(l, axes, p, *axis.majorGridlines);
+        else if (!second && axis.majorGridlines && axis.majorGridlines->visible)
             l.add(axes.horizontal
                       ? line(QPointF(p, plot.top()), QPointF(p, plot.bottom()), *axis.majorGridlines)
                       : line(QPointF(plot.left(), p), QPointF(plot.right(), p), *axis.majorGridlines));
         if (!axis.visible)
             continue;
         const double w = chartTextWidth(text, axis.text) + fs;
-        if (axes.horizontal)
+        // Bars lying down show their second scale along the top.
+        if (axes.horizontal && second)
+            l.add(chartLabel(QRectF(p - w / 2, plot.top() - gap - fs * LineFactor, w, fs * LineFactor), text,
+                             axis.text, Align::Center));
+        else if (axes.horizontal)
             l.add(chartLabel(QRectF(p - w / 2, plot.bottom() + gap, w, fs * LineFactor), text, axis.text,
                              Align::Center));
         else if (second)
@@ -608,6 +229,32 @@ std::pair<double, double> tickReach(ChartAxis::Ticks ticks) {
     }
 }
 
+// Where the category axis has its ticks (with the ends) or gridlines (without): between the
+// categories, or at a scatter chart's round values.
+std::vector<double> categoryLines(const Layout& l, const Axes& axes, bool ends) {
+    std::vector<double> at;
+    if (axes.across) {
+        for (const auto& [v, text] : tickLabels(*axes.across, l.chart.categoryAxis, false))
+            if (ends || (v > axes.across->lo && v < axes.across->hi))
+                at.push_back(axes.acrossPos(v));
+        return at;
+    }
+    for (std::size_t i = ends ? 0 : 1; l.points > 0 && i <= (ends ? l.points : l.points - 1); ++i)
+        at.push_back(axes.boundary(i));
+    return at;
+}
+
+// A scatter chart's values along the bottom.
+void placeAcrossLabels(Layout& l, const Axes& axes) {
+    const ChartAxis& axis = l.chart.categoryAxis;
+    const double fs = axis.text.size, gap = fs * 0.4;
+    for (const auto& [v, text] : tickLabels(*axes.across, axis, false)) {
+        const double w = chartTextWidth(text, axis.text) + fs, p = axes.acrossPos(v);
+        l.add(chartLabel(QRectF(p - w / 2, axes.plot.bottom() + gap, w, fs * LineFactor), text, axis.text,
+                         Align::Center));
+    }
+}
+
 void placeTickMarks(Layout& l, const Axes& axes, double zero) {
     const QRectF& plot = axes.plot;
     const ChartAxis& cat = l.chart.categoryAxis;
@@ -623,8 +270,7 @@ void placeTickMarks(Layout& l, const Axes& axes, double zero) {
     }
     if (cat.line && cat.line->visible && cat.tickMarks != ChartAxis::Ticks::None) {
         const auto [out, in] = tickReach(cat.tickMarks);
-        for (std::size_t i = 0; i <= l.points; ++i) {
-            const double p = axes.boundary(i);
+        for (const double p : categoryLines(l, axes, true)) {
             l.add(axes.horizontal ? line(QPointF(zero - out, p), QPointF(zero + in, p), *cat.line)
                                   : line(QPointF(p, zero - in), QPointF(p, zero + out), *cat.line));
         }
@@ -636,8 +282,7 @@ void placeAxisLines(Layout& l, const Axes& axes) {
     const ChartAxis& cat = l.chart.categoryAxis;
     const ChartAxis& val = l.chart.valueAxis;
     if (cat.majorGridlines && cat.majorGridlines->visible)
-        for (std::size_t i = 1; i < l.points; ++i) {
-            const double p = axes.boundary(i);
+        for (const double p : categoryLines(l, axes, false)) {
             l.add(axes.horizontal
                       ? line(QPointF(plot.left(), p), QPointF(plot.right(), p), *cat.majorGridlines)
                       : line(QPointF(p, plot.top()), QPointF(p, plot.bottom()), *cat.majorGridlines));
@@ -654,7 +299,13 @@ void placeAxisLines(Layout& l, const Axes& axes) {
 
 // -- Bars, lines and areas --------------------------------------------------------------------
 
-void placeBars(Layout& l, const Axes& axes) {
+// Where a drawn point stands: along the category direction, and its value (a bar's end).
+struct PointAnchor {
+    std::size_t series, point;
+    double along, value;
+};
+
+void placeBars(Layout& l, const Axes& axes, std::vector<PointAnchor>& anchors) {
     const ChartData& chart = l.chart;
     std::vector<std::size_t> bars;
     for (std::size_t s = 0; s < chart.series.size(); ++s)
@@ -689,13 +340,20 @@ void placeBars(Layout& l, const Axes& axes) {
                                                 QPointF(axes.valuePos(to, second), offset + barWidth))
                                        : QRectF(QPointF(offset, axes.valuePos(to, second)),
                                                 QPointF(offset + barWidth, axes.valuePos(from, second)));
-            r = r.normalized();
+            r = r.normalized().translated(axes.depth * ((1 - axes.boxDepth) / 2));
             if (r.width() > 0 && r.height() > 0)
-                l.add(box(r, l.pointFill(s, i), chart.series[s].line.value_or(Stroke())));
-            if (!chart.series[s].labels.any())
+                placeColumn(l, axes, r, l.pointFill(s, i), chart.series[s].line.value_or(Stroke()));
+            anchors.push_back({s, i, axes.horizontal ? r.center().y() : r.center().x(), to});
+            // A label stands on a 3-D column's top.
+            const QPointF top = axes.depth * axes.boxDepth;
+            if (axes.horizontal)
+                r.adjust(0, top.y() / 2, to >= from ? top.x() : 0, top.y() / 2);
+            else
+                r.adjust(top.x() / 2, to >= from ? top.y() : 0, top.x() / 2, 0);
+            if (!chart.series[s].labelsAt(i).any())
                 continue;
             using P = ChartDataLabels::Position;
-            P where = chart.series[s].labels.position;
+            P where = chart.series[s].labelsAt(i).position;
             if (where == P::Auto)
                 where = chart.stacked ? P::Center : P::OutsideEnd;
             const bool up = to >= from;
@@ -718,54 +376,41 @@ void placeBars(Layout& l, const Axes& axes) {
     }
 }
 
-void placeMarker(Layout& l, const ChartMarker& m, QPointF p, const Fill& fill, const Stroke& stroke) {
-    using S = ChartMarker::Symbol;
-    const double r = m.size / 2;
-    QPainterPath path;
-    switch (m.symbol) {
-    case S::None:
-        return;
-    case S::Circle:
-        path.addEllipse(p, r, r);
-        break;
-    case S::Diamond:
-        path.addPolygon(
-            QPolygonF({p + QPointF(0, -r), p + QPointF(r, 0), p + QPointF(0, r), p + QPointF(-r, 0)}));
-        path.closeSubpath();
-        break;
-    case S::Triangle:
-        path.addPolygon(QPolygonF({p + QPointF(0, -r), p + QPointF(r, r), p + QPointF(-r, r)}));
-        path.closeSubpath();
-        break;
-    case S::Dash:
-        path.addRect(QRectF(p.x() - r, p.y() - r / 4, 2 * r, r / 2));
-        break;
-    case S::Cross:
-    case S::Plus: {
-        const double d = m.symbol == S::Cross ? r * 0.7 : 0;
-        const double e = m.symbol == S::Cross ? r * 0.7 : r;
-        QPainterPath cross;
-        cross.moveTo(p + QPointF(-e, -d));
-        cross.lineTo(p + QPointF(e, d));
-        cross.moveTo(p + QPointF(d == 0 ? 0 : -e, d == 0 ? -r : e));
-        cross.lineTo(p + QPointF(d == 0 ? 0 : e, d == 0 ? r : -e));
-        if (m.symbol == S::Plus) {
-            cross = QPainterPath();
-            cross.moveTo(p + QPointF(-r, 0));
-            cross.lineTo(p + QPointF(r, 0));
-            cross.moveTo(p + QPointF(0, -r));
-            cross.lineTo(p + QPointF(0, r));
+// One unbroken stretch of a line: straight from point to point, or a smooth curve through them
+// whose tangent at each point runs parallel to its neighbours' chord.
+void addLineRun(QPainterPath& path, const std::vector<QPointF>& run, bool smooth) {
+    path.moveTo(run.front());
+    for (std::size_t i = 1; i < run.size(); ++i) {
+        if (!smooth || run.size() < 3) {
+            path.lineTo(run[i]);
+            continue;
         }
-        Stroke s = m.line.value_or(stroke);
-        s.visible = true;
-        l.add(pathShape(cross, Fill(), s, false));
-        return;
+        const QPointF& before = run[i > 1 ? i - 2 : 0];
+        const QPointF& after = run[std::min(i + 1, run.size() - 1)];
+        path.cubicTo(run[i - 1] + (run[i] - before) / 6, run[i] - (after - run[i - 1]) / 6, run[i]);
     }
-    case S::Square:
-        path.addRect(QRectF(p.x() - r, p.y() - r, 2 * r, 2 * r));
+}
+
+// A line point's label where the file puts it: right of the point unless it asks for above,
+// below, left or on it; reach: from the point to the label's near edge.
+void placePointLabel(Layout& l, std::size_t s, std::size_t i, QPointF p, double reach) {
+    using P = ChartDataLabels::Position;
+    switch (l.chart.series[s].labelsAt(i).position) {
+    case P::Above:
+        dataLabel(l, s, i, p - QPointF(0, reach), Align::Center, Anchor::Bottom);
         break;
+    case P::Below:
+        dataLabel(l, s, i, p + QPointF(0, reach), Align::Center, Anchor::Top);
+        break;
+    case P::Left:
+        dataLabel(l, s, i, p - QPointF(reach, 0), Align::Right, Anchor::Middle);
+        break;
+    case P::Center:
+        dataLabel(l, s, i, p, Align::Center, Anchor::Middle);
+        break;
+    default:
+        dataLabel(l, s, i, p + QPointF(reach, 0), Align::Left, Anchor::Middle);
     }
-    l.add(pathShape(path, m.fill.value_or(fill), m.line.value_or(stroke), true));
 }
 
 // Points without a value (NaN) break the line.
@@ -775,14 +420,19 @@ void placeLine(Layout& l, std::size_t s, const std::vector<QPointF>& points) {
     const Stroke stroke = lineStroke(l, s);
     if (stroke.visible && points.size() > 1) {
         QPainterPath path;
-        bool drawing = false;
-        for (const QPointF& p : points) {
-            const bool gap = std::isnan(p.x()) || std::isnan(p.y());
-            if (!gap && drawing)
-                path.lineTo(p);
-            else if (!gap)
-                path.moveTo(p);
-            drawing = !gap;
+        std::vector<QPointF> run;
+        for (std::size_t i = 0; i <= points.size(); ++i) {
+            const bool gap = i == points.size() || std::isnan(points[i].x()) || std::isnan(points[i].y());
+            // Lines asked to span their gaps run on to the next point.
+            if (gap && i < points.size() && l.chart.blanks == ChartData::Blanks::Span)
+                continue;
+            if (!gap) {
+                run.push_back(points[i]);
+                continue;
+            }
+            if (run.size() > 1)
+                addLineRun(path, run, series.smooth);
+            run.clear();
         }
         if (!path.isEmpty())
             l.add(pathShape(path, Fill(), stroke, false));
@@ -792,13 +442,15 @@ void placeLine(Layout& l, std::size_t s, const std::vector<QPointF>& points) {
     for (std::size_t i = 0; i < points.size(); ++i) {
         if (std::isnan(points[i].x()) || std::isnan(points[i].y()))
             continue;
-        placeMarker(l, marker, points[i], colour, edge);
-        if (series.labels.any())
-            dataLabel(l, s, i, points[i] + QPointF(marker.size / 2 + 2, 0), Align::Left, Anchor::Middle);
+        const auto own = series.pointMarkers.find(int(i));
+        const ChartMarker& m = own != series.pointMarkers.end() ? own->second : marker;
+        placeMarker(l, m, points[i], colour, edge);
+        if (series.labelsAt(i).any())
+            placePointLabel(l, s, i, points[i], m.size / 2 + 2);
     }
 }
 
-void placeLines(Layout& l, const Axes& axes) {
+void placeLines(Layout& l, const Axes& axes, std::vector<PointAnchor>& anchors) {
     const ChartData& chart = l.chart;
     std::vector<double> stackBase(l.points, 0);
     for (std::size_t s = 0; s < chart.series.size(); ++s) {
@@ -811,7 +463,7 @@ void placeLines(Layout& l, const Axes& axes) {
         for (std::size_t i = 0; i < series.values.size() && i < l.points; ++i) {
             double v = l.value(s, i);
             const bool gap = std::isnan(v);
-            if (gap && kind == ChartSeries::Kind::Line) {
+            if (gap && kind == ChartSeries::Kind::Line && chart.blanks != ChartData::Blanks::Zero) {
                 points.emplace_back(std::nan(""), std::nan(""));
                 base.push_back(points.back());
                 continue;
@@ -821,8 +473,17 @@ void placeLines(Layout& l, const Axes& axes) {
             const double from = chart.stacked && kind == ChartSeries::Kind::Area ? stackBase[i] : 0;
             if (chart.stacked && kind == ChartSeries::Kind::Area)
                 stackBase[i] = v = from + v;
-            const double c = axes.slotStart(i, l.points) + axes.slot / 2;
+            const bool across = axes.across && i < series.xValues.size();
+            if (across && !std::isfinite(series.xValues[i])) {
+                points.emplace_back(std::nan(""), std::nan(""));
+                base.push_back(points.back());
+                continue;
+            }
+            const double c =
+                across ? axes.acrossPos(series.xValues[i]) : axes.slotStart(i, l.points) + axes.slot / 2;
             const double p = axes.valuePos(v, series.secondary), b = axes.valuePos(from, series.secondary);
+            if (!gap)
+                anchors.push_back({s, i, c, v});
             points.push_back(axes.horizontal ? QPointF(p, c) : QPointF(c, p));
             base.push_back(axes.horizontal ? QPointF(b, c) : QPointF(c, b));
         }
@@ -840,6 +501,211 @@ void placeLines(Layout& l, const Axes& axes) {
             area.lineTo(base[i]);
         area.closeSubpath();
         l.add(pathShape(area, series.fill.value_or(l.colour(s)), series.line.value_or(Stroke()), true));
+    }
+}
+
+// Circles at their points, the largest a quarter of the plot's shorter side wide (times the
+// file's scale), the others by area or width. Sizes of zero or less show nothing.
+void placeBubbles(Layout& l, const Axes& axes) {
+    const ChartData& chart = l.chart;
+    double largest = 0;
+    for (const ChartSeries& series : chart.series)
+        for (double size : series.bubbleSizes)
+            if (std::isfinite(size))
+                largest = std::max(largest, size);
+    if (largest <= 0)
+        return;
+    const double full = std::min(axes.plot.width(), axes.plot.height()) / 8 * chart.bubbleScale;
+    for (std::size_t s = 0; s < chart.series.size(); ++s) {
+        const ChartSeries& series = chart.series[s];
+        for (std::size_t i = 0; i < series.values.size() && i < series.bubbleSizes.size(); ++i) {
+            const double size = series.bubbleSizes[i], y = series.values[i];
+            const double x = i < series.xValues.size() ? series.xValues[i] : double(i + 1);
+            if (!(size > 0) || !std::isfinite(x) || !std::isfinite(y))
+                continue;
+            const double share = size / largest;
+            const double r = full * (chart.bubbleWidths ? share : std::sqrt(share));
+            const QPointF at(axes.acrossPos(x), axes.valuePos(y, series.secondary));
+            QPainterPath circle;
+            circle.addEllipse(at, r, r);
+            l.add(pathShape(circle, l.pointFill(s, i), series.line.value_or(Stroke()), true));
+            if (series.labelsAt(i).any())
+                dataLabel(l, s, i, at, Align::Center, Anchor::Middle);
+        }
+    }
+}
+
+// -- Axis titles ------------------------------------------------------------------------------
+
+const ChartAxis& leftAxis(const ChartData& chart) {
+    return chart.horizontal ? chart.categoryAxis : chart.valueAxis;
+}
+const ChartAxis& bottomAxis(const ChartData& chart) {
+    return chart.horizontal ? chart.valueAxis : chart.categoryAxis;
+}
+
+// An axis title's turn: the file's, else upright beside the plot and level below it.
+double titleTurn(const ChartAxis& axis, bool beside) {
+    return axis.titleStyle.rotation.value_or(beside ? -90 : 0);
+}
+
+// The room an axis title takes across its side of the plot: its lines, or its length when a
+// title beside the plot stands level.
+double axisTitleRoom(const ChartAxis& axis, bool beside) {
+    if (axis.title.trimmed().isEmpty())
+        return 0;
+    const ChartTextStyle& style = axis.titleStyle;
+    const bool upright = std::abs(std::sin(titleTurn(axis, beside) * std::numbers::pi / 180)) > 0.7;
+    const double thickness = chartTextLines(axis.title, style, 1e9) * style.size * LineFactor;
+    const double length = chartTextWidth(axis.title, style) + style.size * 0.5;
+    return (beside == upright ? thickness : length) + style.size * 0.4;
+}
+
+// Tick labels' room left of and below the plot.
+QSizeF labelRoom(const Layout& l, const Axes& axes, const CategoryFit& fit) {
+    const ChartData& chart = l.chart;
+    const double catSize = chart.categoryAxis.text.size;
+    if (!axes.horizontal)
+        return QSizeF(tickLabelWidth(l, axes.scale, chart.valueAxis),
+                      chart.categoryAxis.visible ? fit.height + catSize * 0.6 : 0);
+    double widest = 0;
+    for (const QString& c : chart.categories)
+        widest = std::max(widest, chartTextWidth(c, chart.categoryAxis.text));
+    return QSizeF(chart.categoryAxis.visible ? std::min(widest + catSize, axes.plot.left()) : 0,
+                  chart.valueAxis.visible ? chart.valueAxis.text.size * 1.6 : 0);
+}
+
+// The titles of the axes left of and below the plot, beyond their tick labels.
+void placeAxisTitles(Layout& l, const Axes& axes, const CategoryFit& fit) {
+    const QSizeF room = labelRoom(l, axes, fit);
+    const QRectF& plot = axes.plot;
+    for (const bool beside : {true, false}) {
+        const ChartAxis& axis = beside ? leftAxis(l.chart) : bottomAxis(l.chart);
+        if (axis.title.trimmed().isEmpty())
+            continue;
+        const ChartTextStyle& style = axis.titleStyle;
+        const double turn = titleTurn(axis, beside);
+        const double thickness = chartTextLines(axis.title, style, 1e9) * style.size * LineFactor;
+        const double length = chartTextWidth(axis.title, style) + style.size * 0.5;
+        const double across = axisTitleRoom(axis, beside) - style.size * 0.4;
+        const QPointF centre =
+            beside
+                ? QPointF(plot.left() - room.width() - style.size * 0.2 - across / 2, plot.center().y())
+                : QPointF(plot.center().x(), plot.bottom() + room.height() + style.size * 0.2 + across / 2);
+        l.add(chartLabel(QRectF(centre.x() - length / 2, centre.y() - thickness / 2, length, thickness),
+                         axis.title, style, Align::Center, Anchor::Middle, false, turn));
+    }
+}
+
+// Trends fitted through series: x counts categories from 1, or is a scatter point's own.
+void placeTrendlines(Layout& l, const Axes& axes) {
+    const std::size_t n = std::max<std::size_t>(l.points, 1);
+    const double first = axes.slotStart(0, n) + axes.slot / 2;
+    const double step =
+        n > 1 ? axes.slotStart(1, n) + axes.slot / 2 - first : (axes.horizontal ? -1 : 1) * axes.slot;
+    for (std::size_t s = 0; s < l.chart.series.size(); ++s) {
+        const ChartSeries& series = l.chart.series[s];
+        std::vector<std::pair<double, double>> data;
+        for (std::size_t i = 0; i < series.values.size(); ++i)
+            data.emplace_back(axes.across && i < series.xValues.size() ? series.xValues[i] : double(i + 1),
+                              series.values[i]);
+        for (const ChartSeriesTrend& trend : series.trendlines) {
+            QPainterPath path;
+            for (const auto& [x, y] : trendPoints(trend.fit, data)) {
+                const double along = axes.across ? axes.acrossPos(x) : first + (x - 1) * step;
+                const double value = axes.valuePos(y, series.secondary);
+                const QPointF p = axes.horizontal ? QPointF(value, along) : QPointF(along, value);
+                if (path.elementCount() == 0)
+                    path.moveTo(p);
+                else
+                    path.lineTo(p);
+            }
+            Stroke stroke = trend.line.value_or(Stroke());
+            if (!trend.line) {
+                stroke.visible = true;
+                stroke.color = l.seriesFill(s).color;
+                stroke.width = 1.5;
+            }
+            if (path.elementCount() > 1 && stroke.visible)
+                l.add(pathShape(path, Fill(), stroke, false));
+        }
+    }
+}
+
+// How far a point's error bar reaches below and above its value (the centre it stands on may be
+// the series' mean, for standard deviations).
+struct ErrorReach {
+    double centre, minus, plus;
+};
+
+ErrorReach errorReach(const ChartSeries& series, const ChartErrorBars& bars, std::size_t i, double v) {
+    using A = ChartErrorBars::Amount;
+    double n = 0, sum = 0, squares = 0;
+    for (double y : series.values)
+        if (std::isfinite(y)) {
+            ++n;
+            sum += y;
+            squares += y * y;
+        }
+    const double mean = n > 0 ? sum / n : 0;
+    ErrorReach r{v, bars.value, bars.value};
+    switch (bars.amount) {
+    case A::Fixed:
+        break;
+    case A::Percentage:
+        r.minus = r.plus = std::abs(v) * bars.value / 100;
+        break;
+    case A::StdErr:
+        r.minus = r.plus = n > 1 ? std::sqrt(squares / (n * (n - 1))) : 0;
+        break;
+    case A::StdDev:
+        r.centre = mean;
+        r.minus = r.plus =
+            n > 1 ? bars.value * std::sqrt(std::max(0.0, squares - n * mean * mean) / (n - 1)) : 0;
+        break;
+    case A::Custom: {
+        auto at = [&](const std::vector<double>& values) {
+            return i < values.size() && std::isfinite(values[i]) ? values[i] : 0.0;
+        };
+        r.minus = at(bars.minusValues);
+        r.plus = at(bars.plusValues);
+        break;
+    }
+    }
+    if (!bars.minus)
+        r.minus = 0;
+    if (!bars.plus)
+        r.plus = 0;
+    return r;
+}
+
+// Error bars across the value direction at each drawn point, with caps at their ends.
+void placeErrorBars(Layout& l, const Axes& axes, const std::vector<PointAnchor>& anchors) {
+    constexpr double Cap = 3.5; // half a cap's length
+    for (const PointAnchor& a : anchors) {
+        const ChartSeries& series = l.chart.series[a.series];
+        if (!series.errorBars)
+            continue;
+        const ChartErrorBars& bars = *series.errorBars;
+        Stroke stroke = bars.line.value_or(Stroke());
+        if (!bars.line) {
+            stroke.visible = true;
+            stroke.color = Qt::black;
+            stroke.width = 0.75;
+        }
+        if (!stroke.visible)
+            continue;
+        const ErrorReach r = errorReach(series, bars, a.point, a.value);
+        auto at = [&](double v, double across) {
+            const double p = axes.valuePos(v, series.secondary);
+            return axes.horizontal ? QPointF(p, a.along + across) : QPointF(a.along + across, p);
+        };
+        const double lo = r.centre - r.minus, hi = r.centre + r.plus;
+        if (hi > lo)
+            l.add(line(at(lo, 0), at(hi, 0), stroke));
+        for (const auto& [end, shown] : {std::pair{lo, r.minus > 0}, std::pair{hi, r.plus > 0}})
+            if (bars.caps && shown)
+                l.add(line(at(end, -Cap), at(end, Cap), stroke));
     }
 }
 
@@ -863,6 +729,8 @@ QRectF plotRect(const Layout& l, const QRectF& area, const Axes& axes, const QSi
         }
     }
     QRectF plot = outer;
+    plot.setLeft(plot.left() + axisTitleRoom(leftAxis(chart), true));
+    plot.setBottom(plot.bottom() - axisTitleRoom(bottomAxis(chart), false));
     if (axes.horizontal) {
         double widest = 0;
         for (const QString& c : chart.categories)
@@ -871,13 +739,17 @@ QRectF plotRect(const Layout& l, const QRectF& area, const Axes& axes, const QSi
                      (chart.categoryAxis.visible ? std::min(widest + catSize, outer.width() * 0.4) : 0));
         plot.setBottom(plot.bottom() - (chart.valueAxis.visible ? chart.valueAxis.text.size * 1.6 : 0));
         plot.setRight(plot.right() - catSize);
-        plot.setTop(plot.top() + catSize * 0.5);
+        const bool secondLabels = axes.hasSecondary && chart.secondaryAxis.visible;
+        plot.setTop(plot.top() + (secondLabels ? chart.secondaryAxis.text.size * 1.6 : catSize * 0.5));
         return plot;
     }
     plot.setLeft(plot.left() + valueRoom);
     plot.setRight(plot.right() - (axes.hasSecondary ? secondRoom : catSize));
     plot.setTop(plot.top() + chart.valueAxis.text.size * 0.6);
-    fit = fitCategories(l, plot.width() / double(std::max<std::size_t>(1, l.points)));
+    if (axes.across)
+        fit.height = catSize * LineFactor;
+    else
+        fit = fitCategories(l, plot.width() / double(std::max<std::size_t>(1, l.points)));
     if (chart.categoryAxis.visible)
         plot.setBottom(plot.bottom() - std::min(fit.height + catSize * 0.6, outer.height() * 0.45));
     return plot;
@@ -894,23 +766,48 @@ void placePlotArea(Layout& l, const QRectF& area, const QSizeF& size) {
                                     [](const ChartSeries& s) { return s.secondary; });
     if (axes.hasSecondary)
         axes.secondary = valueScale(l, true, valueLength);
+    if (chart.kind == ChartData::Kind::Scatter || chart.kind == ChartData::Kind::Bubble)
+        axes.across = acrossScale(l, area.width());
     CategoryFit fit;
     axes.plot = plotRect(l, area, axes, size, fit);
     if (axes.plot.width() < 4 || axes.plot.height() < 4)
         return;
+    if (chart.depth) {
+        // The front of the floor is what the walls behind it leave.
+        const double n = double(std::max<std::size_t>(1, l.points));
+        const QPointF unit = floorDepth(chart, 1);
+        axes.depth = axes.horizontal ? unit * (axes.plot.height() / (n - unit.y()))
+                                     : unit * (axes.plot.width() / (n + unit.x()));
+        axes.depth.setX(std::min(axes.depth.x(), axes.plot.width() / 3));
+        axes.depth.setY(std::max(axes.depth.y(), -axes.plot.height() / 3));
+        axes.plot.adjust(0, -axes.depth.y(), -axes.depth.x(), 0);
+        axes.boxDepth = 1 / (1 + chart.depth->gapDepth);
+    }
     axes.slot = (axes.horizontal ? axes.plot.height() : axes.plot.width()) /
                 double(std::max<std::size_t>(1, l.points));
     if (chart.plotFill || chart.plotBorder)
         l.add(box(axes.plot, chart.plotFill.value_or(Fill()), chart.plotBorder.value_or(Stroke())));
     placeValueLabels(l, axes, false);
-    if (axes.hasSecondary && !axes.horizontal)
+    if (axes.hasSecondary)
         placeValueLabels(l, axes, true);
+    if (!axes.depth.isNull())
+        placeWalls(l, axes);
     placeAxisLines(l, axes);
-    if (chart.categoryAxis.visible)
+    if (chart.categoryAxis.visible && axes.across)
+        placeAcrossLabels(l, axes);
+    else if (chart.categoryAxis.visible)
         for (std::size_t i = 0; i < l.points; i += fit.skip)
             placeCategoryLabel(l, axes, fit, i);
-    placeBars(l, axes);
-    placeLines(l, axes);
+    placeAxisTitles(l, axes, fit);
+    if (chart.kind == ChartData::Kind::Bubble) {
+        placeBubbles(l, axes);
+        return;
+    }
+    std::vector<PointAnchor> anchors;
+    placeBars(l, axes, anchors);
+    placeLines(l, axes, anchors);
+    placeTrendlines(l, axes);
+    placeErrorBars(l, axes, anchors);
 }
 } // namespace
 
@@ -936,9 +833,16 @@ std::optional<GroupElement> layoutChart(const ChartData& chart, const ElementFra
     const QSizeF size(w, h);
     const double margin = std::min(w, h) * 0.03;
     QRectF area(margin, margin, w - 2 * margin, h - 2 * margin);
-    area = placeLegend(l, placeTitle(l, area, size), size);
+    const QRectF titled = placeTitle(l, area, size);
+    if (!chart.titleOverlay)
+        area = titled;
+    const QRectF legended = placeLegend(l, area, size);
+    if (!chart.legendOverlay)
+        area = legended;
     if (chart.kind == ChartData::Kind::Pie || chart.kind == ChartData::Kind::Doughnut)
         placePie(l, area);
+    else if (chart.kind == ChartData::Kind::Radar)
+        placeRadar(l, area);
     else
         placePlotArea(l, area, size);
     return group;

@@ -2,6 +2,7 @@
 
 #include "platform/brovik/editorcore/render/FontMapper.h"
 
+#include <QDateTime>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -37,7 +38,87 @@ struct NumberPattern {
     bool grouping = false;
     bool percent = false;
     bool general = false;
+    bool date = false; // a date or time pattern
 };
+
+// The calendar day of a spreadsheet serial (1900 system: day 1 is 1 January 1900, counting the
+// 29 February 1900 those programs count).
+QDateTime serialDate(double serial) {
+    const double day = std::floor(serial);
+    const QDate base = day >= 61 ? QDate(1899, 12, 30) : QDate(1899, 12, 31);
+    const qint64 seconds = std::llround((serial - day) * 86400);
+    return QDateTime(base.addDays(qint64(day)), QTime(0, 0)).addSecs(seconds);
+}
+
+// A date in a pattern of y, m, d, h, s runs (m after h or before s: minutes), AM/PM, quoted and
+// escaped literals.
+QString formatDate(double serial, const QString& pattern) {
+    const QDateTime at = serialDate(serial);
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const bool twelve = pattern.contains(QLatin1String("AM/PM"), Qt::CaseInsensitive);
+    QString out;
+    bool afterHour = false;
+    for (int i = 0; i < pattern.size();) {
+        const QChar c = pattern.at(i);
+        const QChar lower = c.toLower();
+        int run = 1;
+        while (i + run < pattern.size() && pattern.at(i + run).toLower() == lower)
+            ++run;
+        QString rest = pattern.mid(i + run).toLower();
+        const bool beforeColon = rest.startsWith(QLatin1Char(':'));
+        while (!rest.isEmpty() && QStringLiteral(":. ").contains(rest.front()))
+            rest.remove(0, 1);
+        if (c == QLatin1Char('"')) {
+            const int end = pattern.indexOf(QLatin1Char('"'), i + 1);
+            out += pattern.mid(i + 1, (end < 0 ? pattern.size() : end) - i - 1);
+            i = end < 0 ? int(pattern.size()) : end + 1;
+            continue;
+        }
+        if (c == QLatin1Char('\\') && i + 1 < pattern.size()) {
+            out += pattern.at(i + 1);
+            i += 2;
+            continue;
+        }
+        if (c == QLatin1Char('[')) {
+            const int end = pattern.indexOf(QLatin1Char(']'), i);
+            i = end < 0 ? int(pattern.size()) : end + 1;
+            continue;
+        }
+        if (pattern.mid(i, 5).compare(QLatin1String("AM/PM"), Qt::CaseInsensitive) == 0) {
+            out += at.time().hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
+            i += 5;
+            continue;
+        }
+        const bool minutes = lower == QLatin1Char('m') && run <= 2 &&
+                             (afterHour || beforeColon || rest.startsWith(QLatin1Char('s')));
+        if (lower == QLatin1Char('y'))
+            out += run <= 2 ? at.toString(QStringLiteral("yy")) : at.toString(QStringLiteral("yyyy"));
+        else if (minutes)
+            out += QString::number(at.time().minute()).rightJustified(run, QLatin1Char('0'));
+        else if (lower == QLatin1Char('m'))
+            out += run >= 4   ? english.monthName(at.date().month())
+                   : run == 3 ? english.monthName(at.date().month(), QLocale::ShortFormat)
+                   : run == 5 ? english.monthName(at.date().month()).left(1)
+                              : QString::number(at.date().month()).rightJustified(run, QLatin1Char('0'));
+        else if (lower == QLatin1Char('d'))
+            out += run >= 4   ? english.dayName(at.date().dayOfWeek())
+                   : run == 3 ? english.dayName(at.date().dayOfWeek(), QLocale::ShortFormat)
+                              : QString::number(at.date().day()).rightJustified(run, QLatin1Char('0'));
+        else if (lower == QLatin1Char('h')) {
+            const int hour = twelve ? (at.time().hour() + 11) % 12 + 1 : at.time().hour();
+            out += QString::number(hour).rightJustified(std::min(run, 2), QLatin1Char('0'));
+        } else if (lower == QLatin1Char('s'))
+            out += QString::number(at.time().second()).rightJustified(std::min(run, 2), QLatin1Char('0'));
+        else
+            out += pattern.mid(i, run);
+        if (lower == QLatin1Char('h'))
+            afterHour = true;
+        else if (lower == QLatin1Char('m') || lower == QLatin1Char('d') || lower == QLatin1Char('y'))
+            afterHour = false;
+        i += run;
+    }
+    return out;
+}
 
 // One section of a format code taken apart; general when it is not a plain number pattern.
 NumberPattern parseSection(const QString& section) {
@@ -73,6 +154,7 @@ NumberPattern parseSection(const QString& section) {
             literal = c;
         } else if (QStringLiteral("yYmMdDhHsS@eE").contains(c)) {
             p.general = true;
+            p.date = !QStringLiteral("@eE").contains(c);
             return p;
         } else if (c == QLatin1Char('_') || c == QLatin1Char('*')) {
             ++i; // padding to another character's width
@@ -133,6 +215,8 @@ QString formatChartNumber(double value, const QString& format, int decimals) {
     const QStringList sections = format.split(QLatin1Char(';'));
     const bool negativeSection = value < 0 && sections.size() > 1;
     const NumberPattern p = parseSection(negativeSection ? sections.at(1) : sections.at(0));
+    if (p.date && value >= 0 && value < 2958466) // up to the year 9999
+        return formatDate(value, sections.at(0));
     if (format.isEmpty() || format.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0 || p.general)
         return general(value, decimals);
     double v = negativeSection ? std::abs(value) : value;

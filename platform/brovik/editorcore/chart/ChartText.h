@@ -16,7 +16,8 @@ int chartTextLines(const QString& text, const ChartTextStyle& style, double widt
 
 // A value in a spreadsheet number format: General (shortest form, at most decimals places when
 // decimals >= 0), fixed decimals, thousands separators, percentages, literal prefixes and
-// suffixes. Date and other sections fall back to General.
+// suffixes; dates and times of day from a serial day count (1900 system). Other sections
+// fall back to General.
 QString formatChartNumber(double value, const QString& format, int decimals = -1);
 
 // A text shape for a chart label: box in chart coordinates, rotated about its centre.

@@ -81,6 +81,10 @@ ChartData::Kind kindOf(const QString& cls, bool& known) {
         return ChartData::Kind::Pie;
     if (cls == QLatin1String("chart:ring"))
         return ChartData::Kind::Doughnut;
+    if (cls == QLatin1String("chart:scatter"))
+        return ChartData::Kind::Scatter;
+    if (cls == QLatin1String("chart:radar") || cls == QLatin1String("chart:filled-radar"))
+        return ChartData::Kind::Radar;
     known = false;
     return ChartData::Kind::Bar;
 }
@@ -111,11 +115,35 @@ ChartSeries readSeries(const QDomElement& s, const Grid& grid, const QHash<QStri
     const QColor colour(attr(props, Draw, "fill-color"));
     if (colour.isValid())
         series.fill = Fill::solid(colour);
+    // Lines of their own colour, or none.
+    const QColor stroke(attr(props, Svg, "stroke-color"));
+    if (attr(props, Draw, "stroke") == QLatin1String("none") || stroke.isValid()) {
+        Stroke line;
+        line.visible = attr(props, Draw, "stroke") != QLatin1String("none");
+        line.color = stroke.isValid() ? stroke : colour;
+        line.width = std::max(0.75, length(attr(props, Svg, "stroke-width")));
+        series.line = line;
+    }
+    // A scatter series' x values come from its domain.
+    const QDomElement domain = firstChild(s, QStringLiteral("domain"));
+    if (!domain.isNull())
+        for (const QString& v : cells(grid, attr(domain, Table, "cell-range-address"))) {
+            bool ok = false;
+            const double d = v.toDouble(&ok);
+            series.xValues.push_back(ok && std::isfinite(d) ? d : std::nan(""));
+        }
+    const QString symbol =
+        attr(firstChild(styles.value(attr(s, Chart, "style-name")), QStringLiteral("chart-properties")),
+             Chart, "symbol-type");
+    if (symbol == QLatin1String("none"))
+        series.marker = ChartMarker{};
     return series;
 }
 // The office suite's own defaults for what this reader does not take from the styles:
-// black text, a 13 pt plain title, light grey value gridlines and axis lines.
+// black text, a 13 pt plain title, legend entries a line apart, light grey value gridlines and
+// axis lines.
 void applyDefaultLooks(ChartData& data) {
+    data.legendStep = 1.2;
     data.titleStyle.size = 13;
     data.titleStyle.bold = false;
     for (ChartTextStyle* text :
@@ -169,6 +197,7 @@ std::optional<GroupElement> readOdfChart(const ZipReader& zip, const QString& ob
     data.stacked = attr(plotProps, Chart, "stacked") == QLatin1String("true") ||
                    attr(plotProps, Chart, "percentage") == QLatin1String("true");
     data.varyColors = data.kind == ChartData::Kind::Pie || data.kind == ChartData::Kind::Doughnut;
+    data.radarFilled = attr(chart, Chart, "class") == QLatin1String("chart:filled-radar");
     data.gapWidth = 1.0;
     forEachChild(plot, QStringLiteral("axis"), [&](const QDomElement& axis) {
         const QDomElement categories = firstChild(axis, QStringLiteral("categories"));

@@ -1,12 +1,14 @@
 #include "platform/brovik/editorcore/pptx/PptxChart.h"
 
 #include "platform/brovik/editorcore/chart/ChartLayout.h"
+#include "platform/brovik/editorcore/chart/ChartText.h"
 #include "platform/brovik/editorcore/package/XmlPart.h"
 #include "platform/brovik/editorcore/pptx/DrawingColor.h"
 #include "platform/brovik/editorcore/pptx/DrawingFill.h"
 #include "platform/brovik/editorcore/pptx/DrawingText.h"
 #include "platform/brovik/editorcore/pptx/OoxmlNames.h"
 
+#include <QRegularExpression>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -147,7 +149,9 @@ ChartDataLabels readDataLabels(const QDomElement& dLbls, ChartDataLabels base, c
     return base;
 }
 
-std::optional<ChartMarker> readMarker(const QDomElement& marker, const DrawingContext& ctx) {
+// base: what a marker element leaves unsaid (a point's marker starts from its series').
+std::optional<ChartMarker> readMarker(const QDomElement& marker, const DrawingContext& ctx,
+                                      const std::optional<ChartMarker>& base = std::nullopt) {
     if (marker.isNull())
         return std::nullopt;
     using S = ChartMarker::Symbol;
@@ -157,21 +161,114 @@ std::optional<ChartMarker> readMarker(const QDomElement& marker, const DrawingCo
         {QStringLiteral("circle"), S::Circle},   {QStringLiteral("x"), S::Cross},
         {QStringLiteral("star"), S::Cross},      {QStringLiteral("plus"), S::Plus},
         {QStringLiteral("dash"), S::Dash},       {QStringLiteral("dot"), S::Circle}};
-    ChartMarker m;
+    ChartMarker square;
+    square.symbol = S::Square;
+    ChartMarker m = base.value_or(square);
     const auto it = symbols.find(val(marker, "symbol"));
-    m.symbol = it != symbols.end() ? it->second : S::Square;
-    m.size = std::clamp(attrDouble(firstChild(marker, QStringLiteral("size")), QStringLiteral("val"), 5), 2.0,
-                        72.0);
+    if (it != symbols.end())
+        m.symbol = it->second;
+    m.size = std::clamp(attrDouble(firstChild(marker, QStringLiteral("size")), QStringLiteral("val"), m.size),
+                        2.0, 72.0);
     const QDomElement spPr = firstChild(marker, QStringLiteral("spPr"));
-    m.fill = readFill(spPr, ctx);
-    m.line = readLine(spPr, ctx);
+    if (auto fill = readFill(spPr, ctx))
+        m.fill = fill;
+    if (auto line = readLine(spPr, ctx))
+        m.line = line;
     return m;
+}
+
+// A scatter series' x values; points named by text stand at 1, 2, 3 ... as the authoring
+// programs place them. Empty for other series.
+std::vector<double> acrossValues(const QDomElement& xVal, std::size_t count) {
+    if (xVal.isNull())
+        return {};
+    std::vector<double> xs(count, std::nan(""));
+    bool numeric = true;
+    for (const auto& [idx, v] : cachedPoints(xVal)) {
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        numeric = numeric && ok && std::isfinite(d);
+        if (std::size_t(idx) < count)
+            xs[std::size_t(idx)] = d;
+    }
+    if (!numeric || cachedPoints(xVal).empty())
+        for (std::size_t i = 0; i < count; ++i)
+            xs[i] = double(i + 1);
+    return xs;
+}
+
+// Trends the author fitted through the series; polynomial ones are left out.
+std::vector<ChartSeriesTrend> readTrendlines(const QDomElement& ser, const DrawingContext& ctx) {
+    using T = ChartTrendline::Type;
+    static const std::map<QString, T> types{{QStringLiteral("linear"), T::Linear},
+                                            {QStringLiteral("exp"), T::Exponential},
+                                            {QStringLiteral("log"), T::Logarithmic},
+                                            {QStringLiteral("power"), T::Power},
+                                            {QStringLiteral("movingAvg"), T::MovingAverage}};
+    std::vector<ChartSeriesTrend> trends;
+    forEachChild(ser, QStringLiteral("trendline"), [&](const QDomElement& t) {
+        const auto type = types.find(val(t, "trendlineType"));
+        if (type == types.end() || trends.size() >= 8)
+            return;
+        ChartSeriesTrend trend;
+        trend.fit.type = type->second;
+        trend.fit.period = int(std::clamp<qint64>(
+            attrInt(firstChild(t, QStringLiteral("period")), QStringLiteral("val"), 2), 2, 255));
+        trend.fit.forward = std::clamp(
+            attrDouble(firstChild(t, QStringLiteral("forward")), QStringLiteral("val"), 0), 0.0, 1e9);
+        trend.fit.backward = std::clamp(
+            attrDouble(firstChild(t, QStringLiteral("backward")), QStringLiteral("val"), 0), 0.0, 1e9);
+        trend.line = readLine(firstChild(t, QStringLiteral("spPr")), ctx);
+        trends.push_back(trend);
+    });
+    return trends;
+}
+
+std::vector<double> numbers(const QDomElement& ref) {
+    std::vector<double> out;
+    for (const auto& [idx, v] : cachedPoints(ref)) {
+        if (out.size() <= std::size_t(idx))
+            out.resize(std::size_t(idx) + 1, std::nan(""));
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        out[std::size_t(idx)] = ok && std::isfinite(d) ? d : std::nan("");
+    }
+    return out;
+}
+
+// Error bars along the value axis (a scatter chart's across the bottom are left out).
+std::optional<ChartErrorBars> readErrorBars(const QDomElement& ser, const DrawingContext& ctx) {
+    std::optional<ChartErrorBars> found;
+    forEachChild(ser, QStringLiteral("errBars"), [&](const QDomElement& e) {
+        if (found || val(e, "errDir") == QLatin1String("x"))
+            return;
+        using A = ChartErrorBars::Amount;
+        static const std::map<QString, A> amounts{{QStringLiteral("fixedVal"), A::Fixed},
+                                                  {QStringLiteral("percentage"), A::Percentage},
+                                                  {QStringLiteral("stdDev"), A::StdDev},
+                                                  {QStringLiteral("stdErr"), A::StdErr},
+                                                  {QStringLiteral("cust"), A::Custom}};
+        ChartErrorBars bars;
+        const auto amount = amounts.find(val(e, "errValType"));
+        bars.amount = amount != amounts.end() ? amount->second : A::Fixed;
+        bars.value = std::clamp(attrDouble(firstChild(e, QStringLiteral("val")), QStringLiteral("val"), 1),
+                                0.0, 1e300);
+        const QString type = val(e, "errBarType");
+        bars.plus = type != QLatin1String("minus");
+        bars.minus = type != QLatin1String("plus");
+        bars.caps = !flag(e, "noEndCap", false);
+        bars.plusValues = numbers(firstChild(e, QStringLiteral("plus")));
+        bars.minusValues = numbers(firstChild(e, QStringLiteral("minus")));
+        bars.line = readLine(firstChild(e, QStringLiteral("spPr")), ctx);
+        found = bars;
+    });
+    return found;
 }
 
 ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels, const DrawingContext& ctx) {
     ChartSeries s;
     s.name = richText(firstChild(ser, QStringLiteral("tx")));
-    const QDomElement valRef = firstChild(ser, QStringLiteral("val"));
+    const QDomElement valRef = firstChild(ser, QStringLiteral("val"), QStringLiteral("yVal"));
     const auto values = cachedPoints(valRef);
     s.numberFormat = firstChild(pointCache(valRef), QStringLiteral("formatCode")).text();
     int count = 0;
@@ -186,22 +283,73 @@ ChartSeries readSeries(const QDomElement& ser, const ChartDataLabels& plotLabels
     const QDomElement spPr = firstChild(ser, QStringLiteral("spPr"));
     s.fill = readFill(spPr, ctx);
     s.line = readLine(spPr, ctx);
-    forEachChild(ser, QStringLiteral("dPt"), [&](const QDomElement& dPt) {
-        if (auto f = readFill(firstChild(dPt, QStringLiteral("spPr")), ctx))
-            s.pointFills[int(attrInt(firstChild(dPt, QStringLiteral("idx")), QStringLiteral("val"), -1))] =
-                *f;
-    });
+    s.xValues = acrossValues(firstChild(ser, QStringLiteral("xVal")), s.values.size());
+    s.trendlines = readTrendlines(ser, ctx);
+    s.errorBars = readErrorBars(ser, ctx);
+    s.smooth = flag(ser, "smooth", false);
+    for (const auto& [idx, v] : cachedPoints(firstChild(ser, QStringLiteral("bubbleSize")))) {
+        if (s.bubbleSizes.size() <= std::size_t(idx))
+            s.bubbleSizes.resize(std::size_t(idx) + 1, std::nan(""));
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        s.bubbleSizes[std::size_t(idx)] = ok && std::isfinite(d) ? d : std::nan("");
+    }
     s.marker = readMarker(firstChild(ser, QStringLiteral("marker")), ctx);
-    s.labels = readDataLabels(firstChild(ser, QStringLiteral("dLbls")), plotLabels, ctx);
+    if (const QDomElement e = firstChild(ser, QStringLiteral("explosion")); !e.isNull())
+        s.explosions[-1] = std::clamp(attrDouble(e, QStringLiteral("val"), 0), 0.0, 400.0) / 100;
+    auto index = [](const QDomElement& e) {
+        return int(std::clamp<qint64>(
+            attrInt(firstChild(e, QStringLiteral("idx")), QStringLiteral("val"), -1), -1, MaxPoints));
+    };
+    forEachChild(ser, QStringLiteral("dPt"), [&](const QDomElement& dPt) {
+        const int i = index(dPt);
+        if (auto f = readFill(firstChild(dPt, QStringLiteral("spPr")), ctx))
+            s.pointFills[i] = *f;
+        if (const QDomElement e = firstChild(dPt, QStringLiteral("explosion")); !e.isNull())
+            s.explosions[i] = std::clamp(attrDouble(e, QStringLiteral("val"), 0), 0.0, 400.0) / 100;
+        // A point's marker without a symbol of its own keeps the series' (or the automatic) one.
+        const QDomElement marker = firstChild(dPt, QStringLiteral("marker"));
+        if (s.marker || !firstChild(marker, QStringLiteral("symbol")).isNull())
+            if (auto m = readMarker(marker, ctx, s.marker))
+                s.pointMarkers[i] = *m;
+    });
+    const QDomElement dLbls = firstChild(ser, QStringLiteral("dLbls"));
+    s.labels = readDataLabels(dLbls, plotLabels, ctx);
+    forEachChild(dLbls, QStringLiteral("dLbl"), [&](const QDomElement& dLbl) {
+        ChartDataLabels own = readDataLabels(dLbl, s.labels, ctx);
+        // Offsets from the automatic place, as shares of the chart.
+        const QDomElement m = childPath(dLbl, {QStringLiteral("layout"), QStringLiteral("manualLayout")});
+        if (!m.isNull() && val(m, "xMode") != QLatin1String("edge") &&
+            val(m, "yMode") != QLatin1String("edge"))
+            own.offset =
+                QPointF(std::clamp(attrDouble(firstChild(m, QStringLiteral("x")), QStringLiteral("val"), 0),
+                                   -1.0, 1.0),
+                        std::clamp(attrDouble(firstChild(m, QStringLiteral("y")), QStringLiteral("val"), 0),
+                                   -1.0, 1.0));
+        s.pointLabels[index(dLbl)] = own;
+    });
     return s;
 }
 
-std::vector<QString> readCategories(const QDomElement& ser) {
+// Category names; numbers (dates among them) in the axis' own format, else their cache's.
+std::vector<QString> readCategories(const QDomElement& ser, const QString& axisFormat, bool date1904) {
     std::vector<QString> categories;
-    for (const auto& [idx, v] : cachedPoints(firstChild(ser, QStringLiteral("cat")))) {
+    const QDomElement cat = firstChild(ser, QStringLiteral("cat"));
+    const QDomElement cache = pointCache(cat);
+    const bool numbers =
+        cache.localName() == QLatin1String("numCache") || cache.localName() == QLatin1String("numLit");
+    const QString format =
+        axisFormat.isEmpty() ? firstChild(cache, QStringLiteral("formatCode")).text() : axisFormat;
+    const bool plain = format.isEmpty() || format.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0;
+    // Files counting days from 1904 are 1462 days behind the 1900 count.
+    const bool dated = format.contains(QRegularExpression(QStringLiteral("[yYdD]|m{3,}")));
+    for (const auto& [idx, v] : cachedPoints(cat)) {
         if (int(categories.size()) <= idx)
             categories.resize(std::size_t(idx + 1));
-        categories[std::size_t(idx)] = v;
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        categories[std::size_t(idx)] =
+            numbers && !plain && ok ? formatChartNumber(d + (date1904 && dated ? 1462 : 0), format) : v;
     }
     return categories;
 }
@@ -240,6 +388,14 @@ ChartAxis readAxis(const QDomElement& ax, const ChartTextStyle& base, const Draw
         standard.color = QColor(0x86, 0x86, 0x86);
         standard.width = 0.75;
         axis.majorGridlines = readLine(firstChild(grid, QStringLiteral("spPr")), ctx).value_or(standard);
+    }
+    if (const QDomElement title = firstChild(ax, QStringLiteral("title")); !title.isNull()) {
+        ChartTextStyle style = base;
+        style.bold = true;
+        style = readTextStyle(firstChild(title, QStringLiteral("txPr")), style, ctx);
+        const QDomElement tx = firstChild(title, QStringLiteral("tx"));
+        axis.titleStyle = readTextStyle(firstChild(tx, QStringLiteral("rich")), style, ctx);
+        axis.title = richText(tx);
     }
     axis.numberFormat = firstChild(ax, QStringLiteral("numFmt")).attribute(QStringLiteral("formatCode"));
     const QDomElement scaling = firstChild(ax, QStringLiteral("scaling"));
@@ -280,9 +436,9 @@ QRectF manualLayout(const QDomElement& layout, bool* inner = nullptr) {
 }
 
 bool isPlot(const QString& n) {
-    static const char* const kinds[] = {"barChart",      "bar3DChart",  "lineChart", "line3DChart",
-                                        "areaChart",     "area3DChart", "pieChart",  "pie3DChart",
-                                        "doughnutChart", "ofPieChart"};
+    static const char* const kinds[] = {
+        "barChart",   "bar3DChart",    "lineChart",  "line3DChart",  "areaChart",   "area3DChart", "pieChart",
+        "pie3DChart", "doughnutChart", "ofPieChart", "scatterChart", "bubbleChart", "radarChart"};
     return std::any_of(std::begin(kinds), std::end(kinds),
                        [&](const char* k) { return n == QLatin1String(k); });
 }
@@ -294,6 +450,12 @@ ChartData::Kind kindOf(const QString& n) {
         return ChartData::Kind::Area;
     if (n == QLatin1String("doughnutChart"))
         return ChartData::Kind::Doughnut;
+    if (n == QLatin1String("scatterChart"))
+        return ChartData::Kind::Scatter;
+    if (n == QLatin1String("bubbleChart"))
+        return ChartData::Kind::Bubble;
+    if (n == QLatin1String("radarChart"))
+        return ChartData::Kind::Radar;
     if (n.startsWith(QLatin1String("pie")) || n == QLatin1String("ofPieChart"))
         return ChartData::Kind::Pie;
     return ChartData::Kind::Bar;
@@ -302,6 +464,7 @@ ChartData::Kind kindOf(const QString& n) {
 std::optional<ChartSeries::Kind> seriesKind(ChartData::Kind k) {
     switch (k) {
     case ChartData::Kind::Line:
+    case ChartData::Kind::Scatter:
         return ChartSeries::Kind::Line;
     case ChartData::Kind::Area:
         return ChartSeries::Kind::Area;
@@ -322,6 +485,12 @@ void readPlotOptions(ChartData& data, const QDomElement& plot) {
     data.holeSize = attrDouble(firstChild(plot, QStringLiteral("holeSize")), QStringLiteral("val"), 50) / 100;
     data.firstSliceAngle =
         attrDouble(firstChild(plot, QStringLiteral("firstSliceAng")), QStringLiteral("val"), 0);
+    data.bubbleScale =
+        std::clamp(attrDouble(firstChild(plot, QStringLiteral("bubbleScale")), QStringLiteral("val"), 100),
+                   0.0, 300.0) /
+        100;
+    data.bubbleWidths = val(plot, "sizeRepresents") == QLatin1String("w");
+    data.radarFilled = val(plot, "radarStyle") == QLatin1String("filled");
 }
 
 void readBarOptions(ChartData& data, const QDomElement& plot) {
@@ -334,6 +503,25 @@ void readBarOptions(ChartData& data, const QDomElement& plot) {
             : std::clamp(attrDouble(firstChild(plot, QStringLiteral("overlap")), QStringLiteral("val"), 0) /
                              100,
                          -1.0, 1.0);
+}
+
+// A 3-D column plot keeps its depth; other 3-D plots are drawn flat.
+std::optional<ChartDepth> readDepth(const QDomElement& chart, const QDomElement& plot) {
+    const bool pie = plot.localName() == QLatin1String("pie3DChart");
+    if (plot.localName() != QLatin1String("bar3DChart") && !pie)
+        return std::nullopt;
+    const QDomElement view = firstChild(chart, QStringLiteral("view3D"));
+    auto number = [](const QDomElement& parent, const char* name, double fallback, double lo, double hi) {
+        return std::clamp(
+            attrDouble(firstChild(parent, QString::fromLatin1(name)), QStringLiteral("val"), fallback), lo,
+            hi);
+    };
+    ChartDepth depth;
+    depth.rotX = number(view, "rotX", pie ? 30 : depth.rotX, 0, 90);
+    depth.rotY = number(view, "rotY", depth.rotY, 0, 360);
+    depth.depthPercent = number(view, "depthPercent", depth.depthPercent, 20, 2000);
+    depth.gapDepth = number(plot, "gapDepth", 150, 0, 500) / 100;
+    return depth;
 }
 
 // Every plot of the plot area (a combination chart has several): the first sets the chart's kind
@@ -349,6 +537,8 @@ void readPlots(ChartData& data, const QDomElement& plotArea, const ChartTextStyl
         return;
     data.kind = kindOf(plots.front().localName());
     readPlotOptions(data, plots.front());
+    if (plots.size() == 1)
+        data.depth = readDepth(plotArea.parentNode().toElement(), plots.front());
     auto axisIds = [](const QDomElement& plot) {
         QStringList ids;
         forEachChild(plot, QStringLiteral("axId"),
@@ -356,6 +546,12 @@ void readPlots(ChartData& data, const QDomElement& plotArea, const ChartTextStyl
         return ids;
     };
     const QStringList primary = axisIds(plots.front());
+    // A category axis not linked to its source formats the categories its own way.
+    const QDomElement numFmt = firstChild(axisById(plotArea, primary.value(0)), QStringLiteral("numFmt"));
+    const QString categoryFormat = numFmt.attribute(QStringLiteral("sourceLinked")) == QLatin1String("0")
+                                       ? numFmt.attribute(QStringLiteral("formatCode"))
+                                       : QString();
+    const bool date1904 = flag(plotArea.parentNode().parentNode().toElement(), "date1904", false);
     bool barsRead = false;
     for (const QDomElement& plot : plots) {
         const ChartData::Kind kind = kindOf(plot.localName());
@@ -377,10 +573,13 @@ void readPlots(ChartData& data, const QDomElement& plotArea, const ChartTextStyl
             if (plots.size() > 1)
                 s.kind = seriesKind(kind);
             s.secondary = secondary && kind != ChartData::Kind::Pie;
-            if (!s.marker && (!autoMarkers || plot.localName() == QLatin1String("line3DChart")))
+            // Radar lines show markers only in the marker style.
+            const bool plainRadar =
+                kind == ChartData::Kind::Radar && val(plot, "radarStyle") != QLatin1String("marker");
+            if (!s.marker && (!autoMarkers || plainRadar || plot.localName() == QLatin1String("line3DChart")))
                 s.marker = ChartMarker{};
             if (data.categories.empty())
-                data.categories = readCategories(ser);
+                data.categories = readCategories(ser, categoryFormat, date1904);
             data.series.push_back(std::move(s));
         });
     }
@@ -401,6 +600,7 @@ void readTitle(ChartData& data, const QDomElement& chart, const ChartTextStyle& 
     style = readTextStyle(firstChild(tx, QStringLiteral("rich")), style, ctx);
     data.titleStyle = style;
     data.titleArea = manualLayout(firstChild(title, QStringLiteral("layout")));
+    data.titleOverlay = flag(title, "overlay", false);
     if (!tx.isNull()) {
         data.title = richText(tx);
         return;
@@ -423,17 +623,28 @@ void readLegend(ChartData& data, const QDomElement& chart, const ChartTextStyle&
                                                : ChartData::Legend::Right;
     data.legendStyle = readTextStyle(firstChild(legend, QStringLiteral("txPr")), base, ctx);
     data.legendArea = manualLayout(firstChild(legend, QStringLiteral("layout")));
+    data.legendOverlay = flag(legend, "overlay", false);
 }
 
-// A chart part may carry its own colour scheme, which replaces the theme's for its shapes.
+// A chart part may carry its own colour and font schemes, which replace the theme's for its
+// shapes and text.
 std::optional<Theme> themeOverride(OoxmlPackage& package, const QString& part, const Theme* theme) {
     const QString override = package.targetOfType(part, QStringLiteral("themeOverride"));
     if (override.isEmpty() || !package.zip().contains(override) || !theme)
         return std::nullopt;
     Theme copy = *theme;
     try {
-        const QDomElement scheme =
-            firstChild(package.xml(override).documentElement(), QStringLiteral("clrScheme"));
+        const QDomElement root = package.xml(override).documentElement();
+        const QDomElement fonts = firstChild(root, QStringLiteral("fontScheme"));
+        auto typeface = [&](const char* which) {
+            return childPath(fonts, {QString::fromLatin1(which), QStringLiteral("latin")})
+                .attribute(QStringLiteral("typeface"));
+        };
+        if (const QString major = typeface("majorFont"); !major.isEmpty())
+            copy.majorFont = major;
+        if (const QString minor = typeface("minorFont"); !minor.isEmpty())
+            copy.minorFont = minor;
+        const QDomElement scheme = firstChild(root, QStringLiteral("clrScheme"));
         DrawingContext plain;
         plain.package = &package;
         plain.part = override;
@@ -469,6 +680,13 @@ ChartData readChartData(const QDomElement& chartSpace, const DrawingContext& ctx
     if (data.series.empty())
         return data;
     readTitle(data, chart, base, sized, ctx);
+    // Without the element lines break at missing points; with it and no value they fall to zero.
+    if (const QDomElement blanks = firstChild(chart, QStringLiteral("dispBlanksAs")); !blanks.isNull()) {
+        const QString how = blanks.attribute(QStringLiteral("val"), QStringLiteral("zero"));
+        data.blanks = how == QLatin1String("span")  ? ChartData::Blanks::Span
+                      : how == QLatin1String("gap") ? ChartData::Blanks::Gap
+                                                    : ChartData::Blanks::Zero;
+    }
     readLegend(data, chart, base, ctx);
     data.plotArea = manualLayout(firstChild(plotArea, QStringLiteral("layout")), &data.plotAreaIsInner);
     const QDomElement plotSpPr = firstChild(plotArea, QStringLiteral("spPr"));
