@@ -3,19 +3,24 @@
 namespace KX::Tovrin::Test {
 namespace {
 
+// The opening of a chart object's content, with the namespaces its parts use.
+const std::string ChartDocumentStart =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document-content "
+    "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+    "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+    "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+    "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+    "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
+    "xmlns:chart=\"urn:oasis:names:tc:opendocument:xmlns:chart:1.0\" "
+    "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" "
+    "xmlns:chartooo=\"http://openoffice.org/2010/chart\">";
+
 // A bar chart object with its own table: two categories, two series in red and blue, whose
 // plot fills the whole chart.
 QByteArray chartObject() {
-    return QByteArray(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document-content "
-        "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-        "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
-        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
-        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-        "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
-        "xmlns:chart=\"urn:oasis:names:tc:opendocument:xmlns:chart:1.0\" "
-        "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" "
-        "xmlns:chartooo=\"http://openoffice.org/2010/chart\"><office:automatic-styles>"
+    return QByteArray::fromStdString(
+        ChartDocumentStart +
+        "<office:automatic-styles>"
         "<style:style style:name=\"a\" style:family=\"chart\"><style:graphic-properties "
         "draw:fill-color=\"#ff0000\"/></style:style><style:style style:name=\"b\" style:family=\"chart\">"
         "<style:graphic-properties draw:fill-color=\"#0000ff\"/></style:style></office:automatic-styles>"
@@ -63,15 +68,9 @@ TEST_F(EditorCoreOdpChart, ChartsWithoutAPictureAreDrawnFromTheirOwnTable) {
 
 // A scatter object: one series of points at x 1 and 9, y 5 and 5, in blue, without a line.
 QByteArray scatterObject() {
-    return QByteArray(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document-content "
-        "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-        "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
-        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
-        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-        "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\" "
-        "xmlns:chart=\"urn:oasis:names:tc:opendocument:xmlns:chart:1.0\" "
-        "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\"><office:automatic-styles>"
+    return QByteArray::fromStdString(
+        ChartDocumentStart +
+        "<office:automatic-styles>"
         "<style:style style:name=\"a\" style:family=\"chart\"><style:graphic-properties draw:stroke=\"none\" "
         "draw:fill-color=\"#0000ff\"/></style:style></office:automatic-styles><office:body><office:chart>"
         "<chart:chart svg:width=\"240pt\" svg:height=\"120pt\" "

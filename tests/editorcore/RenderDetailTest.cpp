@@ -19,6 +19,16 @@ protected:
                "</p:txBody></p:sp>";
     }
 
+    // A 100 pt square shape without text at (x, y) points; properties follow its geometry in spPr.
+    static std::string square(double x, double y, const std::string& properties) {
+        auto emu = [](double pt) { return std::to_string(static_cast<long long>(pt * 12700)); };
+        return "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr>"
+               "<a:xfrm><a:off x=\"" +
+               emu(x) + "\" y=\"" + emu(y) +
+               "\"/><a:ext cx=\"1270000\" cy=\"1270000\"/></a:xfrm><a:prstGeom prst=\"rect\"/>" + properties +
+               "</p:spPr></p:sp>";
+    }
+
     static std::string para(const std::string& text, const std::string& pPr = {},
                             const std::string& size = "2000") {
         return "<a:p>" + pPr + "<a:r><a:rPr lang=\"en\" sz=\"" + size +
@@ -329,15 +339,8 @@ TEST_F(EditorCoreRender, HairlinesKeepOneFullPixelOfInk) {
 }
 
 TEST_F(EditorCoreRender, OuterShadowsFallBesideTheirShapesAndBlur) {
-    auto square = [](int x, const std::string& effects) {
-        const std::string emu = std::to_string(x * 12700);
-        return "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" "
-               "name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr><a:xfrm>"
-               "<a:off x=\"" +
-               emu +
-               "\" y=\"1270000\"/><a:ext cx=\"1270000\" cy=\"1270000\"/></a:xfrm><a:prstGeom prst=\"rect\"/>"
-               "<a:solidFill><a:srgbClr val=\"0000FF\"/></a:solidFill>" +
-               effects + "</p:spPr></p:sp>";
+    auto blueSquare = [](double x, const std::string& effects) {
+        return square(x, 100, "<a:solidFill><a:srgbClr val=\"0000FF\"/></a:solidFill>" + effects);
     };
     // Rotated by 90 degrees: the shadow still falls to the right on the slide.
     const std::string sharp =
@@ -346,9 +349,9 @@ TEST_F(EditorCoreRender, OuterShadowsFallBesideTheirShapesAndBlur) {
     const std::string soft = "<a:effectLst><a:outerShdw blurRad=\"508000\" dist=\"0\" dir=\"0\"><a:srgbClr "
                              "val=\"FF0000\"/></a:outerShdw></a:effectLst>";
     PptxRecipe deck;
-    std::string rotated = square(100, sharp);
+    std::string rotated = blueSquare(100, sharp);
     rotated.replace(rotated.find("<a:xfrm>"), 8, "<a:xfrm rot=\"5400000\">");
-    deck.slideShapes = {rotated + square(400, soft)};
+    deck.slideShapes = {rotated + blueSquare(400, soft)};
     const QImage image = loadAndRender(write("shadows.pptx", pptxEntries(deck)));
     EXPECT_TRUE(near(image.pixelColor(150, 150), QColor(0, 0, 255))) << "the shape over its shadow";
     EXPECT_TRUE(near(image.pixelColor(205, 150), QColor(255, 0, 0), 12)) << "sharp shadow 20 pt to the right";
@@ -361,15 +364,6 @@ TEST_F(EditorCoreRender, OuterShadowsFallBesideTheirShapesAndBlur) {
 }
 
 TEST_F(EditorCoreRender, FillOverlaysBlendOntoTheShapesOwnFill) {
-    auto square = [](int x, const std::string& fill, const std::string& effects) {
-        const std::string emu = std::to_string(x * 12700);
-        return "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr>"
-               "<a:xfrm><a:off x=\"" +
-               emu +
-               "\" y=\"1270000\"/><a:ext cx=\"1270000\" cy=\"1270000\"/></a:xfrm><a:prstGeom "
-               "prst=\"rect\"/>" +
-               fill + effects + "</p:spPr></p:sp>";
-    };
     const auto solid = [](const char* rgb) {
         return "<a:solidFill><a:srgbClr val=\"" + std::string(rgb) + "\"/></a:solidFill>";
     };
@@ -378,10 +372,10 @@ TEST_F(EditorCoreRender, FillOverlaysBlendOntoTheShapesOwnFill) {
                "</a:fillOverlay></a:effectLst>";
     };
     PptxRecipe deck;
-    deck.slideShapes = {square(0, solid("808080"), overlay("mult", "00FF00")) +
-                        square(200, solid("808080"), overlay("screen", "0000FF")) +
-                        square(400, solid("FF0000"), overlay("over", "0000FF")) +
-                        square(600, "<a:noFill/>", overlay("mult", "000000"))};
+    deck.slideShapes = {square(0, 100, solid("808080") + overlay("mult", "00FF00")) +
+                        square(200, 100, solid("808080") + overlay("screen", "0000FF")) +
+                        square(400, 100, solid("FF0000") + overlay("over", "0000FF")) +
+                        square(600, 100, "<a:noFill/>" + overlay("mult", "000000"))};
     const QImage image = loadAndRender(write("overlay.pptx", pptxEntries(deck)));
     EXPECT_TRUE(near(image.pixelColor(50, 150), QColor(0, 128, 0), 6)) << "grey times green";
     EXPECT_TRUE(near(image.pixelColor(250, 150), QColor(128, 128, 255), 6)) << "grey screened with blue";
@@ -391,19 +385,14 @@ TEST_F(EditorCoreRender, FillOverlaysBlendOntoTheShapesOwnFill) {
 }
 
 TEST_F(EditorCoreRender, PresetPatternsRepeatTheirBitmapInDevicePixels) {
-    auto square = [](int x, const std::string& prst) {
-        const std::string emu = std::to_string(x * 12700);
-        return "<p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"s\"/><p:cNvSpPr/><p:nvPr/></p:nvSpPr><p:spPr>"
-               "<a:xfrm><a:off x=\"" +
-               emu +
-               "\" y=\"0\"/><a:ext cx=\"1270000\" cy=\"1270000\"/></a:xfrm><a:prstGeom prst=\"rect\"/>"
-               "<a:pattFill prst=\"" +
-               prst +
-               "\"><a:fgClr><a:srgbClr val=\"000000\"/></a:fgClr><a:bgClr><a:srgbClr val=\"FFFFFF\"/>"
-               "</a:bgClr></a:pattFill></p:spPr></p:sp>";
+    auto patterned = [](double x, const std::string& prst) {
+        return square(x, 0,
+                      "<a:pattFill prst=\"" + prst +
+                          "\"><a:fgClr><a:srgbClr val=\"000000\"/></a:fgClr><a:bgClr><a:srgbClr "
+                          "val=\"FFFFFF\"/></a:bgClr></a:pattFill>");
     };
     PptxRecipe deck;
-    deck.slideShapes = {square(0, "lgCheck") + square(200, "pct25") + square(400, "KX unknown")};
+    deck.slideShapes = {patterned(0, "lgCheck") + patterned(200, "pct25") + patterned(400, "KX unknown")};
     const QImage image = loadAndRender(write("patterns.pptx", pptxEntries(deck)));
     // Four-pixel squares from the device's origin, whatever the shape's size.
     EXPECT_TRUE(near(image.pixelColor(17, 17), Qt::black, 40));

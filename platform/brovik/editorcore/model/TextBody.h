@@ -71,7 +71,7 @@ struct TextBody {
     double rotation = 0; // extra text rotation (vertical text), degrees
     // Single spacing is 1.2 times the font size with the baseline a fifth of the size above the
     // line's foot, whatever the font declares (how presentation programs space DrawingML text);
-    // otherwise the font's own ascent, descent and line gap.
+    // otherwise the font's own ascent plus descent, its line gap left out.
     bool sizeBasedLines = false;
     std::vector<Paragraph> paragraphs;
 
