@@ -30,6 +30,12 @@ std::unique_ptr<InputStream> ZippedBlob::openInputStream() {
         return std::make_unique<DeflatedEntryInputStream>(raw, static_cast<std::int64_t>(stat.size),
                                                           stat.comp_size, stat.crc);
     }
+    // libzip trusts the stored size and crashes seeking past data that is not there.
+    if ((stat.valid & ZIP_STAT_COMP_SIZE) != 0 && (stat.valid & ZIP_STAT_COMP_METHOD) != 0 &&
+        stat.comp_method == ZIP_CM_STORE && stat.encryption_method == ZIP_EM_NONE &&
+        stat.comp_size != stat.size)
+        throw BrokenFileError("Zip entry {} is stored in {} bytes but declares {}", _path, stat.comp_size,
+                              stat.size);
     zip_file_t* file = zip_fopen_index(zip, uindex, 0);
     if (file == nullptr)
         throw BrokenFileError("Cannot read zip entry for index {}", index);

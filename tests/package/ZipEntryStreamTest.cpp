@@ -130,3 +130,23 @@ TEST(PackageZipStreams, LargeEntriesRoundTripThroughManySmallWrites) {
     const auto package = makeZippedPackage(stream, ZipOpenMode::OpenOrCreate, false);
     EXPECT_EQ(readEntry(*package, "big.bin"), content);
 }
+
+TEST(PackageZipStreams, StoredEntriesWhoseSizesDisagreeAreRefused) {
+    // libzip seeks past the end of such an entry's data and crashes; a damaged or hostile
+    // directory must fail the read instead.
+    std::string archive = makeArchive({{"s.bin", "0123456789"}}, Compression::Store);
+    const std::size_t directory = archive.rfind("PK\x01\x02");
+    ASSERT_NE(directory, std::string::npos);
+    for (const std::size_t sizeField : {directory + 20, directory + 24}) {
+        std::string damaged = archive;
+        const std::uint32_t size = sizeField == directory + 20 ? 0 : 65532;
+        for (int i = 0; i < 4; ++i)
+            damaged[sizeField + i] = static_cast<char>((size >> (8 * i)) & 0xff);
+        MemoryStream stream(damaged);
+        const auto package = makeZippedPackage(stream, ZipOpenMode::OpenExisting, false);
+        EXPECT_EQ(messageOf<BrokenFileError>([&] { package->getEntry("s.bin")->openInputStream(); }),
+                  sizeField == directory + 20
+                      ? "Zip entry \"s.bin\" is stored in 0 bytes but declares 10"
+                      : "Zip entry \"s.bin\" is stored in 10 bytes but declares 65532");
+    }
+}
