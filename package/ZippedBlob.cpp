@@ -10,6 +10,21 @@
 
 namespace KX {
 
+namespace {
+
+// libzip trusts the directory's sizes: it serves an entry that declares bytes but stores none from an
+// empty buffer, and crashes seeking in a stored entry whose two sizes disagree.
+void refuseImpossibleSizes(const zip_stat_t& stat, const FileSystem::Path& path) {
+    if ((stat.valid & ZIP_STAT_COMP_SIZE) == 0 || stat.encryption_method != ZIP_EM_NONE)
+        return;
+    const bool stored = (stat.valid & ZIP_STAT_COMP_METHOD) != 0 && stat.comp_method == ZIP_CM_STORE;
+    if ((stored || stat.comp_size == 0) && stat.comp_size != stat.size)
+        throw BrokenFileError("Zip entry {} is stored in {} bytes but declares {}", path, stat.comp_size,
+                              stat.size);
+}
+
+} // namespace
+
 std::unique_ptr<InputStream> ZippedBlob::openInputStream() {
     KX_ASSERT(_package);
     zip_t* zip = _package->archive();
@@ -30,17 +45,12 @@ std::unique_ptr<InputStream> ZippedBlob::openInputStream() {
         return std::make_unique<DeflatedEntryInputStream>(raw, static_cast<std::int64_t>(stat.size),
                                                           stat.comp_size, stat.crc);
     }
-    // libzip trusts the stored size and crashes seeking past data that is not there.
-    if ((stat.valid & ZIP_STAT_COMP_SIZE) != 0 && (stat.valid & ZIP_STAT_COMP_METHOD) != 0 &&
-        stat.comp_method == ZIP_CM_STORE && stat.encryption_method == ZIP_EM_NONE &&
-        stat.comp_size != stat.size)
-        throw BrokenFileError("Zip entry {} is stored in {} bytes but declares {}", _path, stat.comp_size,
-                              stat.size);
+    refuseImpossibleSizes(stat, _path);
     zip_file_t* file = zip_fopen_index(zip, uindex, 0);
     if (file == nullptr)
         throw BrokenFileError("Cannot read zip entry for index {}", index);
     bool seekable = false;
-    if (stat.size != 0) {
+    if (stat.size != 0 && stat.comp_method == ZIP_CM_STORE) {
         seekable = zip_fseek(file, 0, SEEK_CUR) == 0;
         if (!seekable)
             zip_file_error_clear(file);

@@ -131,22 +131,35 @@ TEST(PackageZipStreams, LargeEntriesRoundTripThroughManySmallWrites) {
     EXPECT_EQ(readEntry(*package, "big.bin"), content);
 }
 
-TEST(PackageZipStreams, StoredEntriesWhoseSizesDisagreeAreRefused) {
-    // libzip seeks past the end of such an entry's data and crashes; a damaged or hostile
+TEST(PackageZipStreams, EntriesWhoseDirectorySizesCannotBeTrueAreRefused) {
+    // libzip crashes seeking in such entries or serves them from nothing; a damaged or hostile
     // directory must fail the read instead.
-    std::string archive = makeArchive({{"s.bin", "0123456789"}}, Compression::Store);
+    const std::string archive = makeArchive({{"s.bin", "0123456789"}}, Compression::Store);
     const std::size_t directory = archive.rfind("PK\x01\x02");
     ASSERT_NE(directory, std::string::npos);
-    for (const std::size_t sizeField : {directory + 20, directory + 24}) {
+    const auto put = [](std::string& bytes, std::size_t at, std::uint32_t value, int width) {
+        for (int i = 0; i < width; ++i)
+            bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xff);
+    };
+    struct Damage {
+        std::uint16_t method;
+        std::uint32_t stored, declared;
+        const char* message;
+    };
+    for (const Damage& damage : {
+             Damage{ZIP_CM_STORE, 0, 10, "Zip entry \"s.bin\" is stored in 0 bytes but declares 10"},
+             Damage{ZIP_CM_STORE, 10, 65532, "Zip entry \"s.bin\" is stored in 10 bytes but declares 65532"},
+             Damage{98 /* PPMd, which libzip cannot decode */, 0, 10,
+                    "Zip entry \"s.bin\" is stored in 0 bytes but declares 10"},
+         }) {
         std::string damaged = archive;
-        const std::uint32_t size = sizeField == directory + 20 ? 0 : 65532;
-        for (int i = 0; i < 4; ++i)
-            damaged[sizeField + i] = static_cast<char>((size >> (8 * i)) & 0xff);
+        put(damaged, 8, damage.method, 2); // the local header must agree on the method
+        put(damaged, directory + 10, damage.method, 2);
+        put(damaged, directory + 20, damage.stored, 4);
+        put(damaged, directory + 24, damage.declared, 4);
         MemoryStream stream(damaged);
         const auto package = makeZippedPackage(stream, ZipOpenMode::OpenExisting, false);
         EXPECT_EQ(messageOf<BrokenFileError>([&] { package->getEntry("s.bin")->openInputStream(); }),
-                  sizeField == directory + 20
-                      ? "Zip entry \"s.bin\" is stored in 0 bytes but declares 10"
-                      : "Zip entry \"s.bin\" is stored in 10 bytes but declares 65532");
+                  damage.message);
     }
 }
