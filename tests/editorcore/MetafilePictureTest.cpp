@@ -6,6 +6,7 @@ namespace {
 
 using Metafiles::Test::EmfWriter;
 using Metafiles::Test::Fields;
+using Metafiles::Test::SvmWriter;
 using Metafiles::Test::WmfWriter;
 
 const std::string Rels = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
@@ -97,6 +98,27 @@ TEST_F(EditorCoreMetafile, OdpFramesShowMetafiles) {
     const QImage image = loadAndRender(write("wmf.odp", entries));
     EXPECT_TRUE(near(image.pixelColor(150, 250), QColor(0, 160, 0), 12));
     EXPECT_TRUE(near(image.pixelColor(150, 310), Qt::white));
+}
+
+TEST_F(EditorCoreMetafile, OdpPreviewsInStarViewMetafilesShowOverTheFramesFill) {
+    SvmWriter svm(QSize(2000, 2000)); // a black left half on a transparent ground
+    svm.record(132, 1, Fields().u32(0).u8(0));
+    svm.record(133, 1, Fields().u32(0).u8(1));
+    svm.record(103, 1, Fields().ints({0, 0, 999, 1999}));
+    OdpRecipe deck;
+    deck.contentStyles =
+        "<style:style style:name=\"gr1\" style:family=\"graphic\"><style:graphic-properties "
+        "draw:stroke=\"none\" draw:fill=\"solid\" draw:fill-color=\"#ffff00\"/></style:style>";
+    deck.pages = {"<draw:page draw:name=\"a\" draw:master-page-name=\"Default\">"
+                  "<draw:frame draw:style-name=\"gr1\" svg:x=\"100pt\" svg:y=\"100pt\" svg:width=\"100pt\" "
+                  "svg:height=\"100pt\"><draw:image xlink:href=\"Pictures/TablePreview1.svm\"/></draw:frame>"
+                  "</draw:page>"};
+    ZipEntries entries = odpEntries(deck);
+    entries["Pictures/TablePreview1.svm"] = svm.finish();
+    const QImage image = loadAndRender(write("svm.odp", entries));
+    EXPECT_TRUE(near(image.pixelColor(125, 150), Qt::black));
+    EXPECT_TRUE(near(image.pixelColor(175, 150), Qt::yellow)) << "the frame's fill shows through";
+    EXPECT_TRUE(near(image.pixelColor(210, 150), Qt::white));
 }
 
 } // namespace

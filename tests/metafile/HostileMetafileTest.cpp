@@ -26,6 +26,20 @@ QByteArray sampleWmf() {
     return wmf.finish();
 }
 
+QByteArray sampleSvm() {
+    SvmWriter svm(QSize(100, 100));
+    svm.record(133, 1, Fields().u32(0xff).u8(1));
+    svm.record(111, 2, Fields().u16(1).u16(3).ints({0, 0, 100, 0, 50, 90}).u16(0));
+    svm.record(
+        138, 1,
+        Fields().u16(1).u32(40).u16(4).bytes("Sans").u16(0).ints({0, 20}).u16(1).bytes(QByteArray(24, '\0')));
+    svm.record(
+        113, 2,
+        Fields().ints({10, 50}).u16(2).bytes("Hi").u16(0).u16(2).u32(2).ints({8, 16}).u16(2).u16('H').u16(
+            'i'));
+    return svm.finish();
+}
+
 TEST(HostileMetafile, ForgedCountsAndSizesDrawNothingWrongAndReadNothingOutside) {
     EmfWriter emf(QRect(0, 0, 100, 100));
     emf.record(86, Fields().ints({0, 0, 0, 0}).u32(0xffffffffu).shorts({0, 0})); // count past the record
@@ -67,10 +81,29 @@ TEST(HostileMetafile, ForgedCountsAndSizesDrawNothingWrongAndReadNothingOutside)
     for (int i = 0; i < 70000; ++i)         // more objects than slots
         wmf.record(0x02FC, Fields().u16(0).u32(0).u16(0));
     EXPECT_TRUE(near(play(wmf.finish()).pixelColor(100, 100), Qt::white));
+
+    SvmWriter svm(QSize(100, 100));
+    svm.record(111, 2, Fields().u16(0xffff).u16(0xffff)); // polygons past the record
+    svm.record(113, 2, Fields().ints({0, 0}).u16(3).bytes("abc").u16(0).u16(0xffff).u32(0x7fffffff));
+    svm.record(138, 1, Fields().u16(1).u32(0xffffffffu).u16(0xffff)); // a name longer than the file
+    svm.record(117, 1, Fields().u16(0x4D42).u32(0xffffffffu));        // a bitmap longer than the file
+    for (int i = 0; i < 3000; ++i)
+        svm.record(139, 1, Fields().u16(0xffff));
+    for (int i = 0; i < 5000; ++i)
+        svm.record(140, 1, {});
+    svm.record(137, 1, Fields().u16(1).u32(27).u16(13).ints({0, 0, 1, 0, 1, 0}).u8(0)); // zero denominators
+    svm.record(
+        103, 1,
+        Fields().ints({std::numeric_limits<qint32>::min(), 0, std::numeric_limits<qint32>::max(), 100}));
+    QByteArray forged = svm.finish();
+    EXPECT_TRUE(near(play(forged).pixelColor(100, 100), Qt::white));
+    forged.replace(forged.indexOf("VCLMTF") + 12 + 31 + 8, 4,
+                   QByteArray("\xff\xff\xff\xff", 4)); // action count
+    play(forged);
 }
 
 TEST(HostileMetafile, TruncatedAndCorruptedFilesPlayWithoutHarm) {
-    for (const QByteArray& valid : {sampleEmf(), sampleWmf()}) {
+    for (const QByteArray& valid : {sampleEmf(), sampleWmf(), sampleSvm()}) {
         ASSERT_TRUE(Metafile::read(valid));
         for (int length = 0; length < valid.size(); length += 3)
             play(valid.left(length), QSize(40, 40));

@@ -133,4 +133,24 @@ QByteArray WmfWriter::finish() {
     return p.data() + h.data() + _records;
 }
 
+Fields svmMapMode(quint16 unit, QPoint origin) {
+    Fields f;
+    f.u16(1).u32(27).u16(unit).i32(origin.x()).i32(origin.y()).ints({1, 1, 1, 1}).u8(0);
+    return f;
+}
+
+SvmWriter& SvmWriter::record(quint16 type, quint16 version, const Fields& fields) {
+    _records.append(Fields().u16(type).u16(version).u32(quint32(fields.size())).bytes(fields.data()).data());
+    ++_count;
+    return *this;
+}
+
+QByteArray SvmWriter::finish() {
+    Fields header;
+    header.u32(0).bytes(svmMapMode(0, QPoint()).data()).i32(_size.width()).i32(_size.height()).u32(_count);
+    Fields file;
+    file.bytes("VCLMTF").u16(1).u32(quint32(header.size())).bytes(header.data()).bytes(_records);
+    return file.data();
+}
+
 } // namespace KX::Tovrin::Metafiles::Test

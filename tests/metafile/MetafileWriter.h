@@ -63,4 +63,20 @@ private:
     quint32 _largest = 3;
 };
 
+// Writes a StarView metafile in hundredths of a millimetre whose frame is (0, 0, size).
+class SvmWriter {
+public:
+    explicit SvmWriter(QSize size) : _size(size) {}
+    SvmWriter& record(quint16 type, quint16 version, const Fields& fields);
+    QByteArray finish();
+
+private:
+    QSize _size;
+    QByteArray _records;
+    quint32 _count = 0;
+};
+
+// A map mode's fields as the header and map mode records carry them.
+Fields svmMapMode(quint16 unit, QPoint origin);
+
 } // namespace KX::Tovrin::Metafiles::Test

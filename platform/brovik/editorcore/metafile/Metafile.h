@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/brovik/editorcore/metafile/EmfPlayer.h"
+#include "platform/brovik/editorcore/metafile/SvmPlayer.h"
 #include "platform/brovik/editorcore/metafile/WmfPlayer.h"
 
 #include <QByteArray>
@@ -12,7 +13,8 @@
 
 namespace KX::Tovrin::Metafiles {
 
-// A vector picture in an enhanced (EMF) or Windows (WMF) metafile, played onto a QPainter.
+// A vector picture in an enhanced (EMF), Windows (WMF) or StarView (SVM) metafile, played onto a
+// QPainter.
 class Metafile {
 public:
     // Null when the bytes are not a metafile with a usable header.
@@ -26,11 +28,11 @@ public:
     QImage toImage(QSize size) const;
 
 private:
-    Metafile(QByteArray bytes, std::variant<EmfHeader, WmfHeader> header)
+    Metafile(QByteArray bytes, std::variant<EmfHeader, WmfHeader, SvmHeader> header)
         : _bytes(std::move(bytes)), _header(std::move(header)) {}
 
     QByteArray _bytes;
-    std::variant<EmfHeader, WmfHeader> _header;
+    std::variant<EmfHeader, WmfHeader, SvmHeader> _header;
 };
 
 } // namespace KX::Tovrin::Metafiles

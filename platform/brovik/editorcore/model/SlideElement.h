@@ -49,6 +49,7 @@ struct PictureElement {
     std::shared_ptr<const PictureData> picture;
     QRectF sourceCrop{0, 0, 1, 1}; // fractions of the image; may reach outside 0..1
     PictureRecolor recolor;
+    Fill background; // shows where the picture is transparent
     Stroke stroke;
     Shadow shadow;
     std::optional<QPainterPath> clip; // picture shaped by a geometry, shape coordinates

@@ -471,6 +471,7 @@ bool OdpShapeReader::readFrame(const QDomElement& frame, SlideElement& out) cons
     element.frame = position;
     element.picture = picture;
     element.stroke = _styles.stroke(style);
+    element.background = _styles.fill(style, "graphic-properties").value_or(Fill());
     const QString clip = style.property("graphic-properties", Fo, "clip");
     const QSize natural = picture->naturalSize();
     if (clip.startsWith(QLatin1String("rect(")) && natural.isValid()) {

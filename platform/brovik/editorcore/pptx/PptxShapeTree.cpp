@@ -359,6 +359,7 @@ bool PptxShapeTree::readPicture(const QDomElement& pic, const QDomElement& xfrmO
     picture.recolor = readBlipRecolor(blip, _ctx);
     picture.shadow = inheritedShadow(chain, firstChild(pic, QStringLiteral("style")), _ctx);
     const QDomElement spPr = spPrOf(pic);
+    picture.background = readFill(spPr, _ctx).value_or(Fill());
     const QDomElement prst = firstChild(spPr, QStringLiteral("prstGeom"));
     const QString prstName = prst.attribute(QStringLiteral("prst"), QStringLiteral("rect"));
     if (prstName != QLatin1String("rect")) {
@@ -434,7 +435,7 @@ bool PptxShapeTree::readDiagram(const QDomElement& relIds, const ElementFrame& p
         PptxShapeTree(layers, _level).readChildren(tree, group.children, MaxGroupDepth - 4);
         if (group.children.empty())
             return false;
-        out.push_back(std::move(group));
+        out.emplace_back(std::in_place_type<GroupElement>, std::move(group));
         return true;
     } catch (const DocumentLoadError&) {
         return false; // a damaged diagram is skipped like any unknown element

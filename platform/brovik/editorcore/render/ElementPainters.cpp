@@ -119,8 +119,14 @@ void paintPicture(QPainter& painter, const PictureElement& picture) {
             silhouette.addRect(local);
         paintElementShadow(painter, picture.frame, picture.shadow, silhouette);
     }
+    QPainterPath outline;
+    if (picture.clip)
+        outline = *picture.clip;
+    else
+        outline.addRect(local);
     painter.save();
     enterFrame(painter, picture.frame);
+    paintFill(painter, outline, picture.background, local);
     if (metafile && !local.isEmpty()) {
         if (picture.clip)
             painter.setClipPath(*picture.clip, Qt::IntersectClip);
@@ -143,11 +149,6 @@ void paintPicture(QPainter& painter, const PictureElement& picture) {
         }
         painter.setClipping(false);
     }
-    QPainterPath outline;
-    if (picture.clip)
-        outline = *picture.clip;
-    else
-        outline.addRect(local);
     paintStroke(painter, outline, picture.stroke, false);
     painter.restore();
 }
