@@ -100,7 +100,7 @@ TEST_F(EditorCoreMetafile, OdpFramesShowMetafiles) {
     EXPECT_TRUE(near(image.pixelColor(150, 310), Qt::white));
 }
 
-TEST_F(EditorCoreMetafile, OdpPreviewsInStarViewMetafilesShowOverTheFramesFill) {
+TEST_F(EditorCoreMetafile, OdpPreviewsInStarViewMetafilesShowOverTheFramesFillButObjectsHaveNone) {
     SvmWriter svm(QSize(2000, 2000)); // a black left half on a transparent ground
     svm.record(132, 1, Fields().u32(0).u8(0));
     svm.record(133, 1, Fields().u32(0).u8(1));
@@ -112,6 +112,10 @@ TEST_F(EditorCoreMetafile, OdpPreviewsInStarViewMetafilesShowOverTheFramesFill) 
     deck.pages = {"<draw:page draw:name=\"a\" draw:master-page-name=\"Default\">"
                   "<draw:frame draw:style-name=\"gr1\" svg:x=\"100pt\" svg:y=\"100pt\" svg:width=\"100pt\" "
                   "svg:height=\"100pt\"><draw:image xlink:href=\"Pictures/TablePreview1.svm\"/></draw:frame>"
+                  // An embedded object shows its picture without the frame's fill or line.
+                  "<draw:frame draw:style-name=\"gr1\" svg:x=\"300pt\" svg:y=\"100pt\" svg:width=\"100pt\" "
+                  "svg:height=\"100pt\"><draw:object xlink:href=\"./Object 1\"/><draw:image "
+                  "xlink:href=\"Pictures/TablePreview1.svm\"/></draw:frame>"
                   "</draw:page>"};
     ZipEntries entries = odpEntries(deck);
     entries["Pictures/TablePreview1.svm"] = svm.finish();
@@ -119,6 +123,8 @@ TEST_F(EditorCoreMetafile, OdpPreviewsInStarViewMetafilesShowOverTheFramesFill) 
     EXPECT_TRUE(near(image.pixelColor(125, 150), Qt::black));
     EXPECT_TRUE(near(image.pixelColor(175, 150), Qt::yellow)) << "the frame's fill shows through";
     EXPECT_TRUE(near(image.pixelColor(210, 150), Qt::white));
+    EXPECT_TRUE(near(image.pixelColor(325, 150), Qt::black));
+    EXPECT_TRUE(near(image.pixelColor(375, 150), Qt::white));
 }
 
 } // namespace

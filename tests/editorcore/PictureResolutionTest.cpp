@@ -48,12 +48,16 @@ TEST_F(EditorCoreResolution, OdpCropsAndTilesUseThePicturesOwnResolution) {
         "fo:clip=\"rect(0pt, 18.75pt, 0pt, 0pt)\" draw:stroke=\"none\"/></style:style>"
         "<style:style style:name=\"tiled\" style:family=\"graphic\"><style:graphic-properties "
         "draw:fill=\"bitmap\" draw:fill-image-name=\"tiles\" style:repeat=\"repeat\" "
-        "draw:stroke=\"none\"/></style:style>";
+        "draw:stroke=\"none\"/></style:style>"
+        "<style:style style:name=\"sized\" style:family=\"graphic\" style:parent-style-name=\"tiled\">"
+        "<style:graphic-properties draw:fill-image-width=\"30pt\" draw:fill-image-height=\"30pt\"/>"
+        "</style:style>";
     deck.pages = {"<draw:page draw:name=\"a\" draw:master-page-name=\"Default\">"
                   "<draw:frame draw:style-name=\"crop\" svg:x=\"100pt\" svg:y=\"100pt\" svg:width=\"100pt\" "
                   "svg:height=\"100pt\"><draw:image xlink:href=\"Pictures/p.png\"/></draw:frame>"
                   "<draw:rect draw:style-name=\"tiled\" svg:x=\"0pt\" svg:y=\"300pt\" svg:width=\"100pt\" "
-                  "svg:height=\"100pt\"/></draw:page>"};
+                  "svg:height=\"100pt\"/><draw:rect draw:style-name=\"sized\" svg:x=\"0pt\" svg:y=\"420pt\" "
+                  "svg:width=\"100pt\" svg:height=\"100pt\"/></draw:page>"};
     ZipEntries entries = odpEntries(deck);
     // 100 pixels at 192 dpi are 37.5 points wide: the clip takes away the blue half.
     entries["Pictures/p.png"] = encoded(halves(100, 100, 192), "PNG");
@@ -65,6 +69,10 @@ TEST_F(EditorCoreResolution, OdpCropsAndTilesUseThePicturesOwnResolution) {
     EXPECT_TRUE(near(image.pixelColor(1, 350), Qt::red, 40));
     EXPECT_TRUE(near(image.pixelColor(5, 350), Qt::blue, 40));
     EXPECT_TRUE(near(image.pixelColor(8, 350), Qt::red, 40));
+    // A tile given a size takes it: 30 points, half red, half blue.
+    EXPECT_TRUE(near(image.pixelColor(5, 450), Qt::red, 12));
+    EXPECT_TRUE(near(image.pixelColor(22, 450), Qt::blue, 12));
+    EXPECT_TRUE(near(image.pixelColor(35, 450), Qt::red, 12));
 }
 
 } // namespace

@@ -470,8 +470,12 @@ bool OdpShapeReader::readFrame(const QDomElement& frame, SlideElement& out) cons
     PictureElement element;
     element.frame = position;
     element.picture = picture;
-    element.stroke = _styles.stroke(style);
-    element.background = _styles.fill(style, "graphic-properties").value_or(Fill());
+    // Embedded objects show their picture alone; pictures take the frame's line and fill.
+    const bool embedded = !object.isNull() || !firstChild(frame, QStringLiteral("object-ole")).isNull();
+    if (!embedded) {
+        element.stroke = _styles.stroke(style);
+        element.background = _styles.fill(style, "graphic-properties").value_or(Fill());
+    }
     const QString clip = style.property("graphic-properties", Fo, "clip");
     const QSize natural = picture->naturalSize();
     if (clip.startsWith(QLatin1String("rect(")) && natural.isValid()) {

@@ -272,7 +272,13 @@ std::optional<Fill> OdpStyles::fill(const OdfStyleChain& chain, const char* prop
         fill.kind = Fill::Kind::Picture;
         const QString repeat = chain.property(props, Style, "repeat");
         fill.tile = repeat.isEmpty() || repeat == QLatin1String("repeat");
-        fill.tileScale = fill.picture->pointsPerPixel(); // tiles keep the picture's own size
+        fill.tileScale = fill.picture->pointsPerPixel(); // tiles keep the picture's own size unless sized
+        const QString width = chain.property(props, Draw, "fill-image-width");
+        const int pixels = fill.picture->naturalSize().width();
+        if (width.endsWith(QLatin1Char('%')))
+            fill.tileScale *= std::clamp(percent(width, 1.0), 0.01, 100.0);
+        else if (const double points = length(width, 0); points > 0 && pixels > 0)
+            fill.tileScale = std::clamp(points / pixels, 1e-3, 1e3);
         fill.alpha = opacity;
         return fill;
     }

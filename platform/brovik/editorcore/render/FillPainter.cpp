@@ -42,10 +42,19 @@ void paintPictureFill(QPainter& painter, const QPainterPath& path, const Fill& f
     if (metafile) {
         paintMetafile(painter, *metafile, box, fill.sourceCrop);
     } else if (fill.tile) {
-        QBrush brush(image);
+        // A tile drawn smaller than its pixels is resampled once, smoothly, to its device size: a
+        // texture brush would pick every few pixels and show noise instead of the motif.
+        const double device = fill.tileScale * std::sqrt(std::abs(painter.combinedTransform().determinant()));
+        QImage tile = image;
+        if (device > 0 && device < 0.75)
+            tile = image.scaled(std::max(1, int(std::lround(image.width() * device))),
+                                std::max(1, int(std::lround(image.height() * device))), Qt::IgnoreAspectRatio,
+                                Qt::SmoothTransformation);
+        QBrush brush(tile);
         QTransform t;
         t.translate(box.left(), box.top());
-        t.scale(fill.tileScale, fill.tileScale);
+        t.scale(fill.tileScale * image.width() / tile.width(),
+                fill.tileScale * image.height() / tile.height());
         brush.setTransform(t);
         painter.fillPath(path, brush);
     } else {
