@@ -42,11 +42,12 @@ protected:
                path + "\" " + extra + ">" + children + "</draw:enhanced-geometry></draw:custom-shape>";
     }
 
-    QImage render(const std::string& shapes) {
+    QImage render(const std::string& shapes, const std::string& moreStyles = {}) {
         OdpRecipe deck;
         deck.contentStyles =
             "<style:style style:name=\"gr1\" style:family=\"graphic\"><style:graphic-properties "
-            "draw:fill=\"solid\" draw:fill-color=\"#ff0000\" draw:stroke=\"none\"/></style:style>";
+            "draw:fill=\"solid\" draw:fill-color=\"#ff0000\" draw:stroke=\"none\"/></style:style>" +
+            moreStyles;
         deck.pages = {"<draw:page draw:name=\"a\" draw:master-page-name=\"Default\">" + shapes +
                       "</draw:page>"};
         return loadAndRender(write("enhanced.odp", odpEntries(deck)));
@@ -100,6 +101,28 @@ TEST_F(EditorCoreEnhanced, ClockwiseArcsGoTheOtherWay) {
     EXPECT_TRUE(red(image, 440, 60)) << "upper right quarter";
     EXPECT_TRUE(white(image, 360, 60));
     EXPECT_TRUE(white(image, 440, 140));
+}
+
+TEST_F(EditorCoreEnhanced, ShapesWithTextFitTheirHeightToItUnlessTheirStyleSaysNo) {
+    const std::string styles =
+        "<style:style style:name=\"mid\" style:family=\"graphic\" style:parent-style-name=\"gr1\">"
+        "<style:graphic-properties draw:textarea-vertical-align=\"middle\" fo:padding-top=\"0pt\" "
+        "fo:padding-bottom=\"0pt\"/></style:style>"
+        "<style:style style:name=\"fixed\" style:family=\"graphic\" style:parent-style-name=\"mid\">"
+        "<style:graphic-properties draw:auto-grow-height=\"false\"/></style:style>";
+    const auto withText = [](const std::string& style, double x) {
+        return "<draw:custom-shape draw:style-name=\"" + style + "\" svg:x=\"" + std::to_string(x) +
+               "pt\" svg:y=\"0pt\" svg:width=\"200pt\" svg:height=\"300pt\"><text:p>a</text:p>"
+               "<draw:enhanced-geometry svg:viewBox=\"0 0 100 100\" draw:enhanced-path=\"M 0 0 L 100 0 "
+               "100 100 0 100 Z N\"/></draw:custom-shape>";
+    };
+    const QImage image = render(withText("mid", 0) + withText("fixed", 300), styles);
+    // One line of 18-point text: the first shape shrinks to it about its middle.
+    EXPECT_TRUE(red(image, 20, 150));
+    EXPECT_TRUE(white(image, 20, 120));
+    EXPECT_TRUE(white(image, 20, 180));
+    EXPECT_TRUE(red(image, 320, 20));
+    EXPECT_TRUE(red(image, 320, 280));
 }
 
 } // namespace

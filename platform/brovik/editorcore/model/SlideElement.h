@@ -42,6 +42,10 @@ struct ShapeElement {
     Shadow shadow;
     std::optional<TextBody> text;
     QRectF textRect; // in shape coordinates; empty means the whole shape
+    // The shape grows or shrinks in height to fit its text, about its text anchor, never below
+    // minHeight points (ODF custom shapes unless their style says otherwise).
+    bool fitsHeightToText = false;
+    double minHeight = 0;
 };
 
 struct PictureElement {

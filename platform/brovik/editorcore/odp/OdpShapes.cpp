@@ -601,8 +601,14 @@ bool OdpShapeReader::readDrawingShape(const QDomElement& e, SlideElement& out) c
     shape.fill = open ? Fill() : _styles.fill(style, "graphic-properties").value_or(Fill());
     shape.stroke = _styles.stroke(style);
     TextBody body = readOdfText(e, style, _styles, _fields, attr(e, Draw, "text-style-name"));
-    if (!body.paragraphs.empty() && body.hasVisibleText())
+    if (!body.paragraphs.empty() && body.hasVisibleText()) {
         shape.text = std::move(body);
+        // Custom shapes resize to their text unless told not to (LibreOffice's default).
+        shape.fitsHeightToText =
+            n == QLatin1String("custom-shape") &&
+            style.property("graphic-properties", Draw, "auto-grow-height") != QLatin1String("false");
+        shape.minHeight = length(style.property("graphic-properties", Fo, "min-height"), 0);
+    }
     out = std::move(shape);
     return true;
 }

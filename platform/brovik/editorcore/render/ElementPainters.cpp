@@ -1,6 +1,7 @@
 #include "platform/brovik/editorcore/render/ElementPainters.h"
 
 #include "platform/brovik/editorcore/render/GroupMapping.h"
+#include "platform/brovik/editorcore/render/ShapeTextFit.h"
 #include "platform/brovik/editorcore/render/TextPainter.h"
 
 #include <QPainterPathStroker>
@@ -84,6 +85,10 @@ void paintOverlay(QPainter& painter, const ShapeElement& shape, const FillOverla
 } // namespace
 
 void paintShape(QPainter& painter, const ShapeElement& shape) {
+    if (shape.fitsHeightToText) {
+        paintShape(painter, heightFittedToText(shape));
+        return;
+    }
     const QRectF local(QPointF(0, 0), shape.frame.bounds.size());
     if (shape.shadow.isVisible())
         paintElementShadow(painter, shape.frame, shape.shadow, shadowSilhouette(shape));
