@@ -109,20 +109,27 @@ TEST_F(EditorCoreEnhanced, ShapesWithTextFitTheirHeightToItUnlessTheirStyleSaysN
         "<style:graphic-properties draw:textarea-vertical-align=\"middle\" fo:padding-top=\"0pt\" "
         "fo:padding-bottom=\"0pt\"/></style:style>"
         "<style:style style:name=\"fixed\" style:family=\"graphic\" style:parent-style-name=\"mid\">"
-        "<style:graphic-properties draw:auto-grow-height=\"false\"/></style:style>";
+        "<style:graphic-properties draw:auto-grow-height=\"false\"/></style:style>"
+        "<style:style style:name=\"low\" style:family=\"graphic\" style:parent-style-name=\"mid\">"
+        "<style:graphic-properties draw:textarea-vertical-align=\"bottom\" fo:min-height=\"100pt\"/>"
+        "</style:style>";
     const auto withText = [](const std::string& style, double x) {
         return "<draw:custom-shape draw:style-name=\"" + style + "\" svg:x=\"" + std::to_string(x) +
                "pt\" svg:y=\"0pt\" svg:width=\"200pt\" svg:height=\"300pt\"><text:p>a</text:p>"
                "<draw:enhanced-geometry svg:viewBox=\"0 0 100 100\" draw:enhanced-path=\"M 0 0 L 100 0 "
                "100 100 0 100 Z N\"/></draw:custom-shape>";
     };
-    const QImage image = render(withText("mid", 0) + withText("fixed", 300), styles);
+    const QImage image = render(withText("mid", 0) + withText("fixed", 300) + withText("low", 550), styles);
     // One line of 18-point text: the first shape shrinks to it about its middle.
     EXPECT_TRUE(red(image, 20, 150));
     EXPECT_TRUE(white(image, 20, 120));
     EXPECT_TRUE(white(image, 20, 180));
     EXPECT_TRUE(red(image, 320, 20));
     EXPECT_TRUE(red(image, 320, 280));
+    // Bottom-anchored text keeps the bottom edge, and the shape keeps its minimum height.
+    EXPECT_TRUE(red(image, 570, 210));
+    EXPECT_TRUE(red(image, 570, 295));
+    EXPECT_TRUE(white(image, 570, 190));
 }
 
 } // namespace

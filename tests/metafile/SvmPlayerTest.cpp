@@ -1,5 +1,7 @@
 #include "PlayerTestSupport.h"
 
+#include <QBuffer>
+
 namespace KX::Tovrin::Metafiles::Test {
 namespace {
 
@@ -25,6 +27,37 @@ Fields font(const QByteArray& face, qint32 height) {
     body.u16(quint16(face.size())).bytes(face).u16(0).i32(0).i32(height).u16(0xFFFF);
     body.u16(0).u16(0).u16(5).u16(0).u16(0).u16(0).u16(0).u16(0).u16(0).u32(0);
     return Fields().u16(1).u32(quint32(body.size())).bytes(body.data());
+}
+
+// The image as a BMP file, as the bitmap records carry it.
+QByteArray bmpFile(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP");
+    return bytes;
+}
+
+QImage halves(QColor left, QColor right) {
+    QImage image(2, 1, QImage::Format_RGB32);
+    image.setPixelColor(0, 0, left);
+    image.setPixelColor(1, 0, right);
+    return image;
+}
+
+TEST(SvmPlayer, BitmapsFillTheirRectangleMasksCutThemAndClipsHold) {
+    SvmWriter svm(QSize(2000, 1000));
+    Fields masked; // left red, right blue; the mask keeps the left (black) and drops the right (white)
+    masked.bytes(bmpFile(halves(Qt::red, Qt::blue))).u32(0x25091962u).u32(0xACB20201u).u8(2);
+    masked.bytes(bmpFile(halves(Qt::black, Qt::white))).ints({0, 0, 2000, 500});
+    svm.record(120, 1, masked);
+    svm.record(129, 1, Fields().ints({0, 500, 999, 999})); // only the lower left quarter from here
+    svm.record(117, 1, Fields().bytes(bmpFile(halves(Qt::green, Qt::green))).ints({0, 0, 2000, 1000}));
+    const QImage image = play(svm.finish(), QSize(200, 100));
+    EXPECT_TRUE(near(image.pixelColor(50, 25), Qt::red));
+    EXPECT_TRUE(near(image.pixelColor(150, 25), Qt::white)) << "the mask cut the blue half away";
+    EXPECT_TRUE(near(image.pixelColor(50, 75), Qt::green));
+    EXPECT_TRUE(near(image.pixelColor(150, 75), Qt::white)) << "the clip held";
 }
 
 TEST(SvmPlayer, ShapesFollowColoursMapModesAndWhatAPushNamed) {
