@@ -59,6 +59,26 @@ TEST_F(EditorCoreMetafile, EmfPicturesAreDrawnAndCropped) {
     EXPECT_TRUE(near(image.pixelColor(220, 250), Qt::white));
 }
 
+TEST_F(EditorCoreMetafile, PptxPicturesShowTheirShapeFillWhereTheyAreTransparent) {
+    QImage half(20, 20, QImage::Format_ARGB32);
+    half.fill(Qt::transparent);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 10; ++x)
+            half.setPixelColor(x, y, Qt::blue);
+    PptxRecipe deck;
+    deck.extraEntries["ppt/media/image1.png"] = pngBytes(half);
+    deck.slideRelationships =
+        "<Relationship Id=\"rIdP\" Type=\"" + Rels + "image\" Target=\"../media/image1.png\"/>";
+    std::string shape = pic("rIdP", 0, 0, "");
+    shape.replace(shape.find("</a:xfrm>"), 9,
+                  "</a:xfrm><a:solidFill><a:srgbClr val=\"FFFF00\"/></a:solidFill>");
+    deck.slideShapes = {shape};
+    const QImage image = loadAndRender(write("fill.pptx", pptxEntries(deck)));
+    EXPECT_TRUE(near(image.pixelColor(50, 50), Qt::blue, 12));
+    EXPECT_TRUE(near(image.pixelColor(150, 50), Qt::yellow, 12));
+    EXPECT_TRUE(near(image.pixelColor(250, 50), Qt::white));
+}
+
 TEST_F(EditorCoreMetafile, LegacyObjectsShowTheirMetafilePreviewFoundByShapeId) {
     PptxRecipe deck;
     deck.slideShapes = {
