@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -69,23 +68,22 @@ protected:
         }
     }
 
-    // A display number of its own per test process, so that parallel runs do not meet.
+    // The server picks a free display itself and names it once it accepts connections, so that
+    // parallel runs never meet on one, whatever lock files earlier runs left behind.
     bool startDisplay() {
-        for (int number = 100 + getpid() % 500; number < 1100; number += 7) {
-            if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))) {
-                continue;
-            }
-            _display = QStringLiteral(":%1").arg(number);
-            QProcess* server =
-                startProcess(tool("Xvfb"), {_display, QStringLiteral("-screen"), QStringLiteral("0"),
-                                            QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
-                                            QStringLiteral("tcp")});
-            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
-            for (int waited = 0; waited < LimitMs && server->state() == QProcess::Running; waited += PollMs) {
-                if (QFile::exists(socket)) {
-                    return true;
-                }
-                QThread::msleep(PollMs);
+        QProcess* server = startProcess(tool("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                                       QStringLiteral("-screen"), QStringLiteral("0"),
+                                                       QStringLiteral("1280x800x24"),
+                                                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        QByteArray said;
+        for (int waited = 0; waited < LimitMs && server->state() == QProcess::Running; waited += PollMs) {
+            server->waitForReadyRead(PollMs);
+            said += server->readAllStandardOutput();
+            if (said.contains('\n')) {
+                bool ok = false;
+                const int number = said.trimmed().toInt(&ok);
+                _display = QStringLiteral(":%1").arg(number);
+                return ok;
             }
         }
         return false;
