@@ -58,6 +58,10 @@ TEST_F(EditorCoreOdpScene, TurnedOutlinesMakeSolidsWithTheirPointUp) {
     EXPECT_GT(reddish(image, QRect(190, 105, 20, 20)), 0) << "the point at the top centre";
     EXPECT_EQ(reddish(image, QRect(100, 100, 40, 40)), 0) << "no rim at the top corners";
     EXPECT_GT(reddish(image, QRect(100, 270, 200, 30)), 2000) << "the wide base at the bottom";
+    // The box around the solid is what fills the frame: its near corners stand wider than the
+    // pyramid's own outline, so the pyramid keeps clear of the frame's sides.
+    EXPECT_EQ(reddish(image, QRect(100, 150, 8, 150)), 0);
+    EXPECT_EQ(reddish(image, QRect(292, 150, 8, 150)), 0);
 }
 
 TEST_F(EditorCoreOdpScene, ForgedScenesDrawNothingOrABoundedNumberOfFaces) {

@@ -104,6 +104,32 @@ QColor shade(const QColor& colour, const QVector3D& normal, const Scene3d& scene
                             colour.alphaF());
 }
 
+QPointF projectPoint(const QVector3D& v, const Scene3d& scene) {
+    const double depth = std::max(1.0, double(scene.viewReference.z() - v.z()));
+    const double s = scene.perspective ? scene.focalLength / depth : 1.0;
+    return QPointF(v.x() * s, -v.y() * s);
+}
+
+// The corners of the box around an object's own points, taken into the scene: the authoring
+// program fits this box's picture, not the solid's outline, into the scene's frame.
+void addBoxCorners(const Faces& faces, std::size_t first, const QMatrix4x4& toScene, const Scene3d& scene,
+                   QRectF& extent) {
+    if (first >= faces.size())
+        return;
+    QVector3D low = faces[first].points.front(), high = low;
+    for (std::size_t i = first; i < faces.size(); ++i)
+        for (const QVector3D& p : faces[i].points) {
+            low = QVector3D(std::min(low.x(), p.x()), std::min(low.y(), p.y()), std::min(low.z(), p.z()));
+            high = QVector3D(std::max(high.x(), p.x()), std::max(high.y(), p.y()), std::max(high.z(), p.z()));
+        }
+    QPolygonF corners;
+    for (int c = 0; c < 8; ++c)
+        corners << projectPoint(toScene.map(QVector3D(c & 1 ? high.x() : low.x(), c & 2 ? high.y() : low.y(),
+                                                      c & 4 ? high.z() : low.z())),
+                                scene);
+    extent = extent.united(corners.boundingRect());
+}
+
 struct Projected {
     QPolygonF polygon;
     double distance;
@@ -125,11 +151,8 @@ std::vector<Projected> project(const Faces& faces, const Scene3d& scene) {
         if (QVector3D::dotProduct(normal, eye - centre) < 0)
             normal = -normal;
         Projected p{{}, double((eye - centre).length()), shade(f.colour, normal, scene)};
-        for (const QVector3D& v : f.points) {
-            const double depth = std::max(1.0, double(eye.z() - v.z()));
-            const double s = scene.perspective ? scene.focalLength / depth : 1.0;
-            p.polygon << QPointF(v.x() * s, -v.y() * s);
-        }
+        for (const QVector3D& v : f.points)
+            p.polygon << projectPoint(v, scene);
         out.push_back(std::move(p));
     }
     std::sort(out.begin(), out.end(),
@@ -140,6 +163,7 @@ std::vector<Projected> project(const Faces& faces, const Scene3d& scene) {
 
 GroupElement projectScene(const Scene3d& scene, const ElementFrame& frame) {
     Faces faces;
+    QRectF extent;
     for (const Scene3dObject& o : scene.objects) {
         const std::size_t first = faces.size();
         switch (o.kind) {
@@ -157,6 +181,7 @@ GroupElement projectScene(const Scene3d& scene, const ElementFrame& frame) {
             break;
         }
         const QMatrix4x4 toScene = scene.transform * o.transform;
+        addBoxCorners(faces, first, toScene, scene, extent);
         for (std::size_t i = first; i < faces.size(); ++i)
             for (QVector3D& p : faces[i].points)
                 p = toScene.map(p);
@@ -165,9 +190,6 @@ GroupElement projectScene(const Scene3d& scene, const ElementFrame& frame) {
     group.frame = frame;
     group.childSpace = QRectF(QPointF(0, 0), frame.bounds.size());
     const std::vector<Projected> projected = project(faces, scene);
-    QRectF extent;
-    for (const Projected& p : projected)
-        extent = extent.united(p.polygon.boundingRect());
     if (projected.empty() || extent.width() <= 0 || extent.height() <= 0 || frame.bounds.isEmpty())
         return group;
     // The scene's frame is the bounding box of its picture: fit the projection into it.

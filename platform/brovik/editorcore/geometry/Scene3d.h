@@ -42,8 +42,9 @@ struct Scene3d {
     std::vector<Scene3dObject> objects;
 };
 
-// The scene as flat-shaded faces, farthest first, fitted into frame. Empty when nothing is
-// visible; the number of faces is bounded whatever the file asks for.
+// The scene as flat-shaded faces, farthest first, fitted into frame as the authoring program
+// fits it: by the picture of the box around each solid, not by the solids' outlines. Empty when
+// nothing is visible; the number of faces is bounded whatever the file asks for.
 GroupElement projectScene(const Scene3d& scene, const ElementFrame& frame);
 
 } // namespace KX::Tovrin
