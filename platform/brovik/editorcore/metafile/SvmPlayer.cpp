@@ -273,6 +273,10 @@ public:
     void play(quint16 type, quint16 version, Cursor c);
 
 private:
+    bool draw(quint16 type, quint16 version, Cursor& c);
+    void change(quint16 type, Cursor& c);
+    void arcRecord(quint16 type, Cursor& c);
+    void transparentRecord(Cursor& c);
     struct Saved {
         quint16 flags;
         DeviceContext dc;
@@ -467,15 +471,40 @@ void SvmPlayer::pop() {
         dc.textAlign = s.dc.textAlign;
 }
 
-void SvmPlayer::play(quint16 type, quint16 version, Cursor c) {
+void SvmPlayer::arcRecord(quint16 type, Cursor& c) {
+    const QRectF box = c.rect();
+    const QPointF start = c.point(), end = c.point();
     DeviceContext& dc = _canvas.dc();
+    dc.pen = _line ? solidPen(*_line) : GdiPen{GdiPen::Null};
+    dc.brush = _fill && type != Arc ? solidBrush(*_fill) : nullBrush();
+    _canvas.arc(box, start, end,
+                type == Arc   ? GdiCanvas::ArcKind::Arc
+                : type == Pie ? GdiCanvas::ArcKind::Pie
+                              : GdiCanvas::ArcKind::Chord);
+}
+
+// Polygons filled see-through by a percentage, without outline.
+void SvmPlayer::transparentRecord(Cursor& c) {
+    const QVector<QPainterPath> polygons = readPolyPolygon(c, 2);
+    const int percent = std::clamp(int(c.u16()), 0, 100);
+    const std::optional<QColor> line = _line, fill = _fill;
+    if (_fill)
+        _fill->setAlphaF(_fill->alphaF() * (100 - percent) / 100.0);
+    _line.reset();
+    shapes(polygons);
+    _line = line;
+    _fill = fill;
+}
+
+// Records that draw; false for any other.
+bool SvmPlayer::draw(quint16 type, quint16 version, Cursor& c) {
     switch (type) {
     case Line: {
         QPainterPath p;
         p.moveTo(c.point());
         p.lineTo(c.point());
         lineRecord(c, version, p);
-        break;
+        return true;
     }
     case Rect:
         shape(
@@ -485,37 +514,29 @@ void SvmPlayer::play(quint16 type, quint16 version, Cursor c) {
                 return p;
             }(),
             true);
-        break;
+        return true;
     case RoundRect: {
         const QRectF r = c.rect();
         const double rx = c.u32(), ry = c.u32();
         QPainterPath p;
         p.addRoundedRect(r, rx, ry);
         shape(p, true);
-        break;
+        return true;
     }
     case Ellipse: {
         QPainterPath p;
         p.addEllipse(c.rect());
         shape(p, true);
-        break;
+        return true;
     }
     case Arc:
     case Pie:
-    case Chord: {
-        const QRectF box = c.rect();
-        const QPointF start = c.point(), end = c.point();
-        dc.pen = _line ? solidPen(*_line) : GdiPen{GdiPen::Null};
-        dc.brush = _fill && type != Arc ? solidBrush(*_fill) : nullBrush();
-        _canvas.arc(box, start, end,
-                    type == Arc   ? GdiCanvas::ArcKind::Arc
-                    : type == Pie ? GdiCanvas::ArcKind::Pie
-                                  : GdiCanvas::ArcKind::Chord);
-        break;
-    }
+    case Chord:
+        arcRecord(type, c);
+        return true;
     case Polyline:
         lineRecord(c, version, readPolygon(c, false, false));
-        break;
+        return true;
     case Polygon: {
         QPainterPath p = readPolygon(c, false, true);
         if (version >= 2 && c.u8() != 0) {
@@ -524,29 +545,20 @@ void SvmPlayer::play(quint16 type, quint16 version, Cursor c) {
                 p = curved;
         }
         shape(p, true);
-        break;
+        return true;
     }
     case PolyPolygon:
         shapes(readPolyPolygon(c, version));
-        break;
-    case Transparent: {
-        const QVector<QPainterPath> polygons = readPolyPolygon(c, 2);
-        const int percent = std::clamp(int(c.u16()), 0, 100);
-        const std::optional<QColor> line = _line, fill = _fill;
-        if (_fill)
-            _fill->setAlphaF(_fill->alphaF() * (100 - percent) / 100.0);
-        _line.reset();
-        shapes(polygons);
-        _line = line;
-        _fill = fill;
-        break;
-    }
+        return true;
+    case Transparent:
+        transparentRecord(c);
+        return true;
     case Text:
     case TextArray:
     case StretchText:
     case TextRect:
         textRecord(type, version, c);
-        break;
+        return true;
     case Bmp:
     case BmpScale:
     case BmpScalePart:
@@ -554,7 +566,16 @@ void SvmPlayer::play(quint16 type, quint16 version, Cursor c) {
     case BmpExScale:
     case BmpExScalePart:
         bitmapRecord(type, c);
-        break;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Records that change the state later drawing uses.
+void SvmPlayer::change(quint16 type, Cursor& c) {
+    DeviceContext& dc = _canvas.dc();
+    switch (type) {
     case ClipRegion: {
         // Regions are kept as bands; only switching the clip off is followed.
         c.skip(2);
@@ -604,6 +625,11 @@ void SvmPlayer::play(quint16 type, quint16 version, Cursor c) {
     default:
         break; // comments, raster operations, layout and language hints draw nothing
     }
+}
+
+void SvmPlayer::play(quint16 type, quint16 version, Cursor c) {
+    if (!draw(type, version, c))
+        change(type, c);
 }
 
 } // namespace
