@@ -102,6 +102,23 @@ TEST(HostileMetafile, ForgedCountsAndSizesDrawNothingWrongAndReadNothingOutside)
     play(forged);
 }
 
+TEST(HostileMetafile, GlyphsWhoseAxesNearlyMeetAreNotDrawn) {
+    // Found by the fuzzer: a forged frame and font turn leave the glyphs' axes a fraction of a
+    // degree apart, and Qt's glyph cache read through a null pointer drawing them.
+    const QByteArray forged = QByteArray::fromHex(
+        "010000006c00000000000000ffffff4d696e674d656469756d00000000000000111b00005028000020454d4600000100"
+        "342e000032010000070000001be174742d61000000000000000f0000700800005a010000c20000000000000000000000"
+        "0000000090470508d0f50000520000007000000001000000dfffffff0000000c00001400000000000c0000000100000c"
+        "00000001000000000c00001400001400000000250000000c00000001000000000c0000140000000c0000000100000025"
+        "0000000c00001400000000003900000020af13026476007073610000250000000c00000001000000540000004c000000"
+        "00000000000000666f6e742d666f72000000000000250000000c000000010000250000000c00000001000000000c0000"
+        "1400000c00000100000c00000000000c00001400");
+    const std::optional<Metafile> metafile = Metafile::read(forged);
+    ASSERT_TRUE(metafile);
+    ensureApplication();
+    EXPECT_EQ(metafile->toImage(QSize(48, 48)).size(), QSize(48, 48));
+}
+
 TEST(HostileMetafile, TruncatedAndCorruptedFilesPlayWithoutHarm) {
     for (const QByteArray& valid : {sampleEmf(), sampleWmf(), sampleSvm()}) {
         ASSERT_TRUE(Metafile::read(valid));

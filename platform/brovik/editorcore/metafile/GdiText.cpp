@@ -105,12 +105,13 @@ void GdiCanvas::text(const TextRun& run) {
     angle -= _dc.font.escapement / 10;
     const QTransform local = QTransform::fromScale(scale, scale) * QTransform().rotate(angle) *
                              QTransform::fromTranslate(m.map(reference).x(), m.map(reference).y());
-    // Glyphs squeezed past recognition, or under a broken transform, are not drawn.
+    // Glyphs squeezed or sheared past recognition, or under a broken transform, are not drawn (Qt's
+    // glyph cache also crashes on axes less than a degree apart).
     const QTransform glyphs = local * _deviceToPainter;
     const double gx = axisScale(glyphs, false), gy = axisScale(glyphs, true);
     if (!std::isfinite(gx) || !std::isfinite(gy) || !std::isfinite(glyphs.dx()) ||
         !std::isfinite(glyphs.dy()) || gx * LayoutSize > 3000 || gy * LayoutSize > 3000 ||
-        std::min(gx, gy) * 50 < std::max(gx, gy))
+        std::min(gx, gy) * 50 < std::max(gx, gy) || std::abs(glyphs.determinant()) < 0.02 * gx * gy)
         return;
 
     enterDevice();
