@@ -538,10 +538,7 @@ void playEmf(const QByteArray& bytes, const EmfHeader& header, QPainter& painter
     const QSizeF ppm = header.pixelsPerMm;
     const QRectF frame(header.frame.x() * ppm.width() / 100, header.frame.y() * ppm.height() / 100,
                        header.frame.width() * ppm.width() / 100, header.frame.height() * ppm.height() / 100);
-    const QTransform toTarget =
-        QTransform::fromTranslate(-frame.x(), -frame.y()) *
-        QTransform::fromScale(target.width() / frame.width(), target.height() / frame.height()) *
-        QTransform::fromTranslate(target.x(), target.y());
+    const QTransform toTarget = frameToTarget(frame, target);
     painter.save();
     painter.setClipRect(target, Qt::IntersectClip);
     {

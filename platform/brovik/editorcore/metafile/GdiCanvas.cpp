@@ -7,7 +7,6 @@
 namespace KX::Tovrin::Metafiles {
 
 namespace {
-constexpr int MaxSavedLevels = 1024; // a forged file must not grow the stack without end
 constexpr quint32 StockFlag = 0x80000000u;
 constexpr int RopNop = 11;
 enum ClipMode { And = 1, Or = 2, Xor = 3, Diff = 4, Copy = 5 };

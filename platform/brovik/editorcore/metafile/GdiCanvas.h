@@ -16,6 +16,13 @@ inline double axisScale(const QTransform& t, bool y) {
     return y ? std::hypot(t.m21(), t.m22()) : std::hypot(t.m11(), t.m12());
 }
 
+// Maps a picture's frame onto the target rectangle it is played into.
+inline QTransform frameToTarget(const QRectF& frame, const QRectF& target) {
+    return QTransform::fromTranslate(-frame.x(), -frame.y()) *
+           QTransform::fromScale(target.width() / frame.width(), target.height() / frame.height()) *
+           QTransform::fromTranslate(target.x(), target.y());
+}
+
 // Text in the code page of a font's character set.
 QString decodeAnsiText(const QByteArray& bytes, int charset);
 

@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QPointF>
 #include <QTransform>
+#include <cstddef>
 #include <optional>
 #include <variant>
 
@@ -63,6 +64,9 @@ inline GdiPen solidPen(QColor color) {
 using GdiObject = std::variant<std::monostate, GdiPen, GdiBrush, GdiFont>;
 
 enum class MapMode { Text = 1, LoMetric, HiMetric, LoEnglish, HiEnglish, Twips, Isotropic, Anisotropic };
+
+// How deep saved states may nest: a forged file must not grow the stack without end.
+constexpr std::size_t MaxSavedLevels = 1024;
 
 struct DeviceContext {
     GdiPen pen;

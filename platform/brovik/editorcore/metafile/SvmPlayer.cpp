@@ -11,7 +11,6 @@ namespace KX::Tovrin::Metafiles {
 namespace {
 
 constexpr int MaxRecords = 2'000'000;
-constexpr int MaxSavedLevels = 1024;
 constexpr quint16 UnicodeCharset = 0xFFFF, Utf8Charset = 76;
 constexpr qint32 EmptyEdge = -32767; // a rectangle's right or bottom edge when it is empty
 constexpr quint32 SourceCopy = 0x00CC0020;
@@ -657,10 +656,7 @@ std::optional<SvmHeader> readSvmHeader(const QByteArray& bytes) {
 
 void playSvm(const QByteArray& bytes, const SvmHeader& header, QPainter& painter, const QRectF& target) {
     const QRectF& frame = header.frame;
-    const QTransform toTarget =
-        QTransform::fromTranslate(-frame.x(), -frame.y()) *
-        QTransform::fromScale(target.width() / frame.width(), target.height() / frame.height()) *
-        QTransform::fromTranslate(target.x(), target.y());
+    const QTransform toTarget = frameToTarget(frame, target);
     painter.save();
     painter.setClipRect(target, Qt::IntersectClip);
     {

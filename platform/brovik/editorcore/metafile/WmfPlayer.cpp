@@ -406,10 +406,7 @@ std::optional<WmfHeader> readWmfHeader(const QByteArray& bytes) {
 
 void playWmf(const QByteArray& bytes, const WmfHeader& header, QPainter& painter, const QRectF& target) {
     const QRectF& frame = header.frame;
-    const QTransform toTarget =
-        QTransform::fromTranslate(-frame.x(), -frame.y()) *
-        QTransform::fromScale(target.width() / frame.width(), target.height() / frame.height()) *
-        QTransform::fromTranslate(target.x(), target.y());
+    const QTransform toTarget = frameToTarget(frame, target);
     painter.save();
     painter.setClipRect(target, Qt::IntersectClip);
     {
