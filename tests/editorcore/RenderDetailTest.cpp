@@ -375,8 +375,16 @@ TEST_F(EditorCoreRender, FillOverlaysBlendOntoTheShapesOwnFill) {
     deck.slideShapes = {square(0, 100, solid("808080") + overlay("mult", "00FF00")) +
                         square(200, 100, solid("808080") + overlay("screen", "0000FF")) +
                         square(400, 100, solid("FF0000") + overlay("over", "0000FF")) +
-                        square(600, 100, "<a:noFill/>" + overlay("mult", "000000"))};
+                        square(600, 100, "<a:noFill/>" + overlay("mult", "000000")) +
+                        square(0, 250, solid("000000")) +
+                        square(0, 250,
+                               "<a:solidFill><a:srgbClr val=\"808080\"><a:alpha val=\"50000\"/></a:srgbClr>"
+                               "</a:solidFill>" +
+                                   overlay("mult", "00FF00"))};
     const QImage image = loadAndRender(write("overlay.pptx", pptxEntries(deck)));
+    // The overlay meets the half-transparent grey alone, not the black beneath it, and the
+    // two come out opaque.
+    EXPECT_TRUE(near(image.pixelColor(50, 300), QColor(0, 191, 0), 6)) << "blended in a layer of its own";
     EXPECT_TRUE(near(image.pixelColor(50, 150), QColor(0, 128, 0), 6)) << "grey times green";
     EXPECT_TRUE(near(image.pixelColor(250, 150), QColor(128, 128, 255), 6)) << "grey screened with blue";
     EXPECT_TRUE(near(image.pixelColor(450, 150), QColor(0, 0, 255), 6)) << "laid over";

@@ -4,6 +4,7 @@
 #include "platform/brovik/editorcore/render/ShapeTextFit.h"
 #include "platform/brovik/editorcore/render/TextPainter.h"
 
+#include <QImage>
 #include <QPainterPathStroker>
 
 namespace KX::Tovrin {
@@ -72,14 +73,42 @@ QPainter::CompositionMode compositionOf(FillOverlay::Blend blend) {
     return QPainter::CompositionMode_SourceOver;
 }
 
-// Blended with what the filled areas already show; the painter is in the shape's frame.
-void paintOverlay(QPainter& painter, const ShapeElement& shape, const FillOverlay& overlay) {
+void paintFills(QPainter& painter, const ShapeElement& shape) {
     const QRectF local(QPointF(0, 0), shape.frame.bounds.size());
-    painter.save();
-    painter.setCompositionMode(compositionOf(overlay.blend));
     for (const GeometryPath& p : shape.geometry)
         if (p.filled)
-            paintFill(painter, p.path, overlay.fill, local, 1);
+            paintFill(painter, p.path, shape.fill, local, p.fillShade);
+}
+
+// The overlay blends with the shape's own fill alone, not with what lies beneath it: both are
+// composed in a layer of their own, so a translucent fill under an opaque overlay comes out
+// opaque. The painter is in the shape's frame.
+void paintFillsWithOverlay(QPainter& painter, const ShapeElement& shape, const FillOverlay& overlay) {
+    QPainterPath filled;
+    for (const GeometryPath& p : shape.geometry)
+        if (p.filled)
+            filled.addPath(p.path);
+    const QTransform toDevice = painter.worldTransform();
+    const QRect device(0, 0, painter.device()->width(), painter.device()->height());
+    const QRect area = toDevice.map(filled).boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & device;
+    if (area.isEmpty())
+        return;
+    QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter p(&layer);
+        p.setRenderHints(painter.renderHints());
+        p.setTransform(toDevice * QTransform::fromTranslate(-area.left(), -area.top()));
+        paintFills(p, shape);
+        p.setCompositionMode(compositionOf(overlay.blend));
+        const QRectF local(QPointF(0, 0), shape.frame.bounds.size());
+        for (const GeometryPath& g : shape.geometry)
+            if (g.filled)
+                paintFill(p, g.path, overlay.fill, local, 1);
+    }
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(area.topLeft(), layer);
     painter.restore();
 }
 } // namespace
@@ -94,11 +123,10 @@ void paintShape(QPainter& painter, const ShapeElement& shape) {
         paintElementShadow(painter, shape.frame, shape.shadow, shadowSilhouette(shape));
     painter.save();
     enterFrame(painter, shape.frame);
-    for (const GeometryPath& p : shape.geometry)
-        if (p.filled)
-            paintFill(painter, p.path, shape.fill, local, p.fillShade);
     if (shape.overlay)
-        paintOverlay(painter, shape, *shape.overlay);
+        paintFillsWithOverlay(painter, shape, *shape.overlay);
+    else
+        paintFills(painter, shape);
     for (const GeometryPath& p : shape.geometry)
         if (p.stroked)
             paintStroke(painter, p.path, shape.stroke, !p.closed);
