@@ -90,6 +90,28 @@ Fill gradientFill(const QDomElement& g, double opacity) {
     }
     return fill;
 }
+
+// Tiles hang from a reference point of the area (the authoring program's default is its centre,
+// with a tile centred on it), moved by a share of the tile's own size.
+void placeTiles(Fill& fill, const OdfStyleChain& chain, const char* props) {
+    using namespace Odf;
+    const QString point = chain.property(props, Draw, "fill-image-ref-point");
+    const double x = point.endsWith(QLatin1String("left"))    ? 0
+                     : point.endsWith(QLatin1String("right")) ? 1
+                                                              : 0.5;
+    const double y = point.startsWith(QLatin1String("top"))      ? 0
+                     : point.startsWith(QLatin1String("bottom")) ? 1
+                                                                 : 0.5;
+    fill.tileAlign = QPointF(x, y);
+    if (fill.picture) {
+        const QSizeF tile = QSizeF(fill.picture->naturalSize()) * fill.tileScale;
+        fill.tileOffset = QPointF(
+            std::clamp(percent(chain.property(props, Draw, "fill-image-ref-point-x"), 0.0), -1.0, 1.0) *
+                tile.width(),
+            std::clamp(percent(chain.property(props, Draw, "fill-image-ref-point-y"), 0.0), -1.0, 1.0) *
+                tile.height());
+    }
+}
 } // namespace
 
 QString OdfStyleChain::property(const char* propertiesElement, const char* ns, const char* name) const {
@@ -279,6 +301,8 @@ std::optional<Fill> OdpStyles::fill(const OdfStyleChain& chain, const char* prop
             fill.tileScale *= std::clamp(percent(width, 1.0), 0.01, 100.0);
         else if (const double points = length(width, 0); points > 0 && pixels > 0)
             fill.tileScale = std::clamp(points / pixels, 1e-3, 1e3);
+        if (fill.tile)
+            placeTiles(fill, chain, props);
         fill.alpha = opacity;
         return fill;
     }

@@ -60,6 +60,21 @@ Fill readGradient(const QDomElement& grad, const DrawingContext& ctx, const QCol
     return fill;
 }
 
+namespace {
+// The first tile's corner, edge midpoint or centre named by algn sits on the same point of the
+// shape, moved by tx and ty.
+void placeTiles(Fill& fill, const QDomElement& tile) {
+    const QString align = tile.attribute(QStringLiteral("algn"), QStringLiteral("tl"));
+    const double x = align.endsWith(QLatin1Char('l')) ? 0 : align.endsWith(QLatin1Char('r')) ? 1 : 0.5;
+    const double y = align.startsWith(QLatin1Char('t')) ? 0 : align.startsWith(QLatin1Char('b')) ? 1 : 0.5;
+    fill.tileAlign = QPointF(x, y);
+    const auto offset = [&](const char* name) {
+        return std::clamp(attrDouble(tile, QLatin1String(name), 0) / EmuPerPoint, -1e5, 1e5);
+    };
+    fill.tileOffset = QPointF(offset("tx"), offset("ty"));
+}
+} // namespace
+
 Fill readPictureFill(const QDomElement& blipFill, const DrawingContext& ctx, const QColor& phClr) {
     Fill fill;
     const QDomElement blip = firstChild(blipFill, QStringLiteral("blip"));
@@ -75,6 +90,7 @@ Fill readPictureFill(const QDomElement& blipFill, const DrawingContext& ctx, con
         fill.tile = true;
         fill.tileScale = std::clamp(attrDouble(tile, QStringLiteral("sx"), 100000) / 100000.0, 0.01, 100.0) *
                          fill.picture->pointsPerPixel();
+        placeTiles(fill, tile);
     }
     forEachChild(blip, QStringLiteral("alphaModFix"), [&](const QDomElement& a) {
         fill.alpha = std::clamp(attrDouble(a, QStringLiteral("amt"), 100000) / 100000.0, 0.0, 1.0);

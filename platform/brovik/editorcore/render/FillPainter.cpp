@@ -51,8 +51,11 @@ void paintPictureFill(QPainter& painter, const QPainterPath& path, const Fill& f
                                 std::max(1, int(std::lround(image.height() * device))), Qt::IgnoreAspectRatio,
                                 Qt::SmoothTransformation);
         QBrush brush(tile);
+        const QSizeF size(fill.tileScale * image.width(), fill.tileScale * image.height());
+        const QPointF origin(box.left() + fill.tileAlign.x() * (box.width() - size.width()),
+                             box.top() + fill.tileAlign.y() * (box.height() - size.height()));
         QTransform t;
-        t.translate(box.left(), box.top());
+        t.translate(origin.x() + fill.tileOffset.x(), origin.y() + fill.tileOffset.y());
         t.scale(fill.tileScale * image.width() / tile.width(),
                 fill.tileScale * image.height() / tile.height());
         brush.setTransform(t);
