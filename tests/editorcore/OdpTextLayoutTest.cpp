@@ -207,6 +207,57 @@ TEST_F(EditorCoreOdpTextLayout, TabStopsCountFromTheTextStart) {
     EXPECT_NEAR(firstInkColumn(image, 80, 0, 45), 250, 4);
 }
 
+TEST_F(EditorCoreOdpTextLayout, AParagraphsOwnIndentsCountFromItsListLevel) {
+    // Measured on the authoring program: the label at margin + indent + space before, the text
+    // the minimum label width further on, and wrapped lines at margin + space before + width.
+    const std::string styles =
+        BigText +
+        "<text:list-style style:name=\"L9\"><text:list-level-style-number text:level=\"1\" "
+        "style:num-format=\"1\"><style:list-level-properties "
+        "text:space-before=\"72pt\" text:min-label-width=\"36pt\"/></text:list-level-style-number>"
+        "</text:list-style><style:style style:name=\"P1\" style:family=\"paragraph\">"
+        "<style:paragraph-properties fo:margin-left=\"100pt\" fo:text-indent=\"-20pt\"/></style:style>";
+    const OdpRecipe deck =
+        deckWith(styles, "<text:list text:style-name=\"L9\"><text:list-item>"
+                         "<text:p text:style-name=\"P1\"><text:span text:style-name=\"T1\">"
+                         "H</text:span></text:p></text:list-item></text:list>");
+    const auto doc = import(deck);
+    const auto& p = paragraphsOf(*doc).at(0);
+    EXPECT_NEAR(p.marginLeft, 208, 0.01);
+    EXPECT_NEAR(p.marginLeft + p.indent, 152, 0.01) << "where the label sits";
+    EXPECT_NEAR(p.bullet.minWidth, 36, 0.01);
+    const QImage image = loadAndRender(write("indents.odp", odpEntries(deck)));
+    EXPECT_NEAR(firstInkColumn(image, 0, 0, 45), 152, 4) << "the label";
+    EXPECT_NEAR(firstInkColumn(image, 180, 0, 45), 188 + 3, 4) << "the text, not at the 208 pt margin";
+}
+
+TEST_F(EditorCoreOdpTextLayout, TabStopsCountFromTheMarginOnEveryLine) {
+    // Default stops every 1.25 cm (35.4 pt) from the margin; "H" at 40 pt is 29 pt wide.
+    const auto para = [](const char* name, const char* properties) {
+        return "<style:style style:name=\"" + std::string(name) +
+               "\" style:family=\"paragraph\"><style:paragraph-properties " + properties + "/></style:style>";
+    };
+    const std::string styles = BigText + para("IN", "fo:text-indent=\"50pt\"") +
+                               para("HANG", "fo:margin-left=\"100pt\" fo:text-indent=\"-60pt\"") +
+                               para("EDGE", "fo:text-indent=\"470pt\"");
+    const auto line = [](const char* style, const char* text) {
+        return "<text:p text:style-name=\"" + std::string(style) + "\"><text:span text:style-name=\"T1\">" +
+               text + "</text:span></text:p>";
+    };
+    const QImage image = loadAndRender(
+        write("tabmargin.odp",
+              odpEntries(deckWith(styles, line("IN", "H<text:tab/>H") + line("HANG", "H<text:tab/>H") +
+                                              line("EDGE", "H<text:tab/>H")))));
+    const int row = 46; // each 40 pt line is about 46 pt high
+    EXPECT_NEAR(firstInkColumn(image, 85, 0, row - 6), 106 + 3, 4)
+        << "an indented first line reaches the third stop from the margin, not one from itself";
+    EXPECT_NEAR(firstInkColumn(image, 75, row, 2 * row - 6), 100 + 3, 4)
+        << "a line hanging before the margin meets a stop at the margin";
+    // A tab whose stop lies past the frame's right edge starts the next line and carries the
+    // text after it to the first stop there.
+    EXPECT_NEAR(firstInkColumn(image, 0, 3 * row + 4, 4 * row - 6), 35 + 3, 4);
+}
+
 TEST_F(EditorCoreOdpTextLayout, FurtherParagraphsWithZeroIndentsFollowTheItemText) {
     const std::string styles =
         SymbolList + "<style:style style:name=\"P1\" style:family=\"paragraph\"><style:paragraph-properties "

@@ -34,6 +34,10 @@ struct Bullet {
     // (for symbols drawn by a stand-in font whose glyphs sit elsewhere in their boxes).
     enum class Placement { Baseline, CentredBox, CentredGlyph };
     Placement placement = Placement::Baseline;
+    // Where the first line's text starts: at the paragraph's margin, the label hanging before it
+    // (< 0, as DrawingML sets it), or this many points past the label's start or right after the
+    // label if it is wider (ODF's minimum label width).
+    double minWidth = -1;
 };
 
 struct Paragraph {

@@ -322,15 +322,22 @@ struct Reader {
         const QDomElement alignment = firstChild(props, QStringLiteral("list-level-label-alignment"));
         // Explicit paragraph indents win; zero ones are what the programs write by default.
         const bool ownIndents = paragraphHasMargins && (p.marginLeft > 0 || p.indent != 0);
-        if (ownIndents) {
-        } else if (!alignment.isNull()) {
-            p.marginLeft = std::max(0.0, length(attr(alignment, Fo, "margin-left"), p.marginLeft));
-            p.indent = length(attr(alignment, Fo, "text-indent"), p.indent);
+        if (!alignment.isNull()) {
+            if (!ownIndents) {
+                p.marginLeft = std::max(0.0, length(attr(alignment, Fo, "margin-left"), p.marginLeft));
+                p.indent = length(attr(alignment, Fo, "text-indent"), p.indent);
+            }
         } else {
+            // The paragraph's own indents count from the level's: the label sits at its margin
+            // plus indent plus the space before, its text at least the minimum label width
+            // further on, and further lines at margin, space before and label width.
             const double before = length(attr(props, Text, "space-before"), 0);
-            const double label = length(attr(props, Text, "min-label-width"), 0);
-            p.marginLeft = std::max(0.0, before + label);
-            p.indent = -label;
+            const double label = std::max(0.0, length(attr(props, Text, "min-label-width"), 0));
+            const double margin = ownIndents ? p.marginLeft : 0;
+            const double indent = ownIndents ? p.indent : 0;
+            p.marginLeft = std::max(0.0, margin + before + label);
+            p.indent = indent - label;
+            p.bullet.minWidth = label;
         }
         // Paragraphs without a label of their own (further paragraphs of an item, list headers)
         // line up with the item's text, not with where its label hangs.

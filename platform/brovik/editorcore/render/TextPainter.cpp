@@ -14,6 +14,7 @@ namespace {
 // Text is laid out in units of 1/Units point with integer pixel font sizes, so layout does not
 // depend on any device's resolution and sizes keep a quarter-point precision.
 constexpr double Units = 4.0;
+constexpr int MaxDefaultTabs = 512; // a forged tab distance must not make millions of stops
 
 QFont makeFont(const TextRun& run, double scale) {
     QFont font(mapFontFamily(run.family));
@@ -42,11 +43,28 @@ double labelRaise(const Bullet& bullet, const QFont& text, const QFont& label) {
     return 0;
 }
 
-// Tab positions count from where each line starts, as Qt measures them.
-QList<QTextOption::Tab> tabStops(const Paragraph& p) {
+// Tab stops count from the paragraph's margin, but Qt measures them from where each line starts.
+// A first line that starts elsewhere (after its label, or indented) gets the stops moved by the
+// difference, the default ones too, up to just past the line's end.
+QList<QTextOption::Tab> tabStops(const Paragraph& p, double firstLineOffset, double width, double distance) {
     QList<QTextOption::Tab> tabs;
-    for (const double stop : p.tabStops)
-        tabs.append(QTextOption::Tab(stop * Units, QTextOption::LeftTab));
+    double last = 0;
+    for (const double stop : p.tabStops) {
+        last = stop * Units;
+        if (last > firstLineOffset)
+            tabs.append(QTextOption::Tab(last - firstLineOffset, QTextOption::LeftTab));
+    }
+    if (std::abs(firstLineOffset) < 0.01 || distance <= 0)
+        return tabs;
+    // A first line that hangs before the margin meets a stop at the margin itself.
+    const double firstDefault = p.tabStops.empty() ? 0 : (std::floor(last / distance) + 1) * distance;
+    for (int k = 0; k < MaxDefaultTabs; ++k) {
+        const double stop = firstDefault + k * distance;
+        if (stop - firstLineOffset > width + distance)
+            break;
+        if (stop > firstLineOffset)
+            tabs.append(QTextOption::Tab(stop - firstLineOffset, QTextOption::LeftTab));
+    }
     return tabs;
 }
 
@@ -98,95 +116,171 @@ LineMetrics lineMetrics(const QTextLine& line, const QVector<QTextLayout::Format
     return m;
 }
 
+// The paragraph's text with a format range for each run.
+QString paragraphText(const Paragraph& p, double scale, QVector<QTextLayout::FormatRange>& formats) {
+    QString text;
+    for (const TextRun& run : p.runs) {
+        QTextLayout::FormatRange range;
+        range.start = text.size();
+        range.length = run.text.size();
+        range.format.setFont(makeFont(run, scale));
+        range.format.setForeground(run.color);
+        if (run.highlight.isValid())
+            range.format.setBackground(run.highlight);
+        if (run.outlineColor.isValid())
+            range.format.setTextOutline(
+                QPen(run.outlineColor, std::max(0.25, run.outlineWidth) * Units * scale));
+        if (run.baselineShift > 0.01)
+            range.format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        else if (run.baselineShift < -0.01)
+            range.format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        text += run.text;
+        formats.push_back(range);
+    }
+    return text;
+}
+
+QTextOption paragraphOption(const Paragraph& p, const TextBody& body, double scale, double firstLineOffset,
+                            double width) {
+    QTextOption option;
+    option.setAlignment(p.align == Paragraph::Align::Center    ? Qt::AlignHCenter
+                        : p.align == Paragraph::Align::Right   ? Qt::AlignRight
+                        : p.align == Paragraph::Align::Justify ? Qt::AlignJustify
+                                                               : Qt::AlignLeft);
+    option.setWrapMode(body.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    const double distance = (p.tabDistance > 0 ? p.tabDistance : 72) * Units * scale;
+    option.setTabStopDistance(distance);
+    if (!p.tabStops.empty() || std::abs(firstLineOffset) >= 0.01)
+        option.setTabs(tabStops(p, firstLineOffset, width, distance));
+    option.setUseDesignMetrics(true);
+    return option;
+}
+
+// Sets up the paragraph's label; returns where its first line's text starts.
+double placeBullet(LaidParagraph& lp, const Paragraph& p, const TextRun& firstRun, double scale) {
+    const double marginLeft = p.marginLeft * Units;
+    const double bulletX = std::max(0.0, marginLeft + p.indent * Units);
+    if (p.bullet.text.isEmpty())
+        return marginLeft + p.indent * Units;
+    TextRun bulletRun = firstRun;
+    bulletRun.family = p.bullet.family.isEmpty() ? firstRun.family : p.bullet.family;
+    bulletRun.size = firstRun.size * p.bullet.sizeFactor;
+    bulletRun.underline = false;
+    bulletRun.strikeOut = false;
+    lp.bulletFont = makeFont(bulletRun, scale);
+    lp.bulletColor = p.bullet.color.isValid() ? p.bullet.color : firstRun.color;
+    lp.bulletX = bulletX;
+    lp.bullet = p.bullet.text;
+    lp.bulletRaise = labelRaise(p.bullet, makeFont(firstRun, scale), lp.bulletFont);
+    // Text starts at the margin unless the bullet reaches past it; then right after it.
+    const double bulletEnd = bulletX + QFontMetricsF(lp.bulletFont).horizontalAdvance(p.bullet.text);
+    if (p.bullet.minWidth >= 0)
+        return std::max(bulletX + p.bullet.minWidth * Units, bulletEnd);
+    return std::max(marginLeft, bulletEnd);
+}
+
+// Where a line ends in a tab whose stop lies past the line's end, or -1. Qt lets such a tab hang
+// at the end like a space; the authoring program moves it, and the text after it, to the next line.
+int overhangingTab(const QTextLine& line, const QString& text, double available) {
+    const int end = line.textStart() + line.textLength();
+    if (line.textLength() > 1 && end <= text.size() && text.at(end - 1) == QLatin1Char('\t') &&
+        line.cursorToX(end) >= available - 0.5) // Qt stops the tab at the line's end
+        return end - 1;
+    return -1;
+}
+
+struct LineGeometry {
+    double firstX, marginLeft, marginRight, width, scale, spacingFactor;
+};
+
+// Lays out the paragraph's lines and records their height in lp; returns where a tab must
+// start a new line (the layout is then to be made again), or -1.
+int layLines(LaidParagraph& lp, const Paragraph& p, const TextBody& body, const QString& text,
+             const QVector<QTextLayout::FormatRange>& formats, const LineGeometry& g, double& widest) {
+    double x = std::max(0.0, g.firstX);
+    double ly = 0;
+    int breakAt = -1;
+    lp.layout->beginLayout();
+    for (int lineNo = 0; lineNo < 100000 && breakAt < 0; ++lineNo) {
+        QTextLine line = lp.layout->createLine();
+        if (!line.isValid())
+            break;
+        const double available = std::max(Units, g.width - x - g.marginRight);
+        line.setLineWidth(available);
+        breakAt = overhangingTab(line, text, available);
+        // Single spacing is the font's ascent plus descent, its line gap left out (or 1.2 em,
+        // see sizeBasedLines); extra spacing goes above the line, the baseline keeps its foot.
+        const LineMetrics metrics = lineMetrics(line, formats, lp.layout->font());
+        const double natural = body.sizeBasedLines ? 1.2 * metrics.size : metrics.ascent + metrics.descent;
+        const double descent = body.sizeBasedLines ? 0.2 * metrics.size : metrics.descent;
+        double lineHeight = p.exactLineHeight > 0 ? p.exactLineHeight * Units * g.scale
+                                                  : natural * p.lineSpacing * g.spacingFactor;
+        const double baseline = ly + lineHeight - descent;
+        line.setPosition(QPointF(x, baseline - line.ascent()));
+        if (lineNo == 0)
+            lp.firstBaseline = baseline;
+        widest = std::max(widest, x + line.naturalTextWidth());
+        ly += lineHeight;
+        x = std::max(0.0, g.marginLeft);
+    }
+    lp.layout->endLayout();
+    lp.height = ly;
+    return breakAt;
+}
+
+// A line break before the character at index, the format ranges moved along.
+void breakBefore(QString& text, QVector<QTextLayout::FormatRange>& formats, int index) {
+    text.insert(index, QChar(QChar::LineSeparator));
+    for (QTextLayout::FormatRange& range : formats) {
+        if (range.start >= index)
+            ++range.start;
+        else if (range.start + range.length > index)
+            ++range.length;
+    }
+}
+
+// Lays the paragraph out, a tab that overhangs its line moved to the next. Qt counts tab stops
+// from where each line starts, but they belong to the paragraph's margin, which only the first
+// line leaves (after its label, or indented): the stops are moved for the first line when it
+// holds the first tab, and left alone when only later lines hold tabs.
+void layParagraph(LaidParagraph& lp, const Paragraph& p, const TextBody& body, const TextRun& firstRun,
+                  QString text, QVector<QTextLayout::FormatRange> formats, const LineGeometry& g,
+                  double& widest) {
+    const int firstTab = text.indexOf(QLatin1Char('\t'));
+    double tabOffset = firstTab < 0 ? 0 : std::max(0.0, g.firstX) - std::max(0.0, g.marginLeft);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        lp.layout = std::make_unique<QTextLayout>(text, makeFont(firstRun, g.scale));
+        lp.layout->setFormats(formats);
+        lp.layout->setTextOption(paragraphOption(p, body, g.scale, tabOffset, g.width));
+        lp.layout->setCacheEnabled(true);
+        double lineWidest = widest;
+        const int breakAt = layLines(lp, p, body, text, formats, g, lineWidest);
+        const QTextLine tabLine = lp.layout->lineForTextPosition(text.indexOf(QLatin1Char('\t')));
+        if (tabOffset != 0 && tabLine.isValid() && tabLine.lineNumber() > 0) {
+            tabOffset = 0;
+            continue;
+        }
+        if (breakAt < 0 || attempt == 15) {
+            widest = lineWidest;
+            return;
+        }
+        breakBefore(text, formats, breakAt);
+    }
+}
+
 Layout layoutBody(const TextBody& body, double width, double scale) {
     Layout result;
-    const double spacingFactor = 1.0 - body.spacingReduction;
     double y = 0;
     bool first = true;
     for (const Paragraph& p : body.paragraphs) {
         LaidParagraph lp;
-        QString text;
         QVector<QTextLayout::FormatRange> formats;
-        for (const TextRun& run : p.runs) {
-            QTextLayout::FormatRange range;
-            range.start = text.size();
-            range.length = run.text.size();
-            range.format.setFont(makeFont(run, scale));
-            range.format.setForeground(run.color);
-            if (run.highlight.isValid())
-                range.format.setBackground(run.highlight);
-            if (run.outlineColor.isValid())
-                range.format.setTextOutline(
-                    QPen(run.outlineColor, std::max(0.25, run.outlineWidth) * Units * scale));
-            if (run.baselineShift > 0.01)
-                range.format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-            else if (run.baselineShift < -0.01)
-                range.format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-            text += run.text;
-            formats.push_back(range);
-        }
+        QString text = paragraphText(p, scale, formats);
         const TextRun& firstRun = p.runs.empty() ? p.endFormat : p.runs.front();
-        lp.layout = std::make_unique<QTextLayout>(text, makeFont(firstRun, scale));
-        lp.layout->setFormats(formats);
-        QTextOption option;
-        option.setAlignment(p.align == Paragraph::Align::Center    ? Qt::AlignHCenter
-                            : p.align == Paragraph::Align::Right   ? Qt::AlignRight
-                            : p.align == Paragraph::Align::Justify ? Qt::AlignJustify
-                                                                   : Qt::AlignLeft);
-        option.setWrapMode(body.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-        option.setTabStopDistance((p.tabDistance > 0 ? p.tabDistance : 72) * Units * scale);
-        if (!p.tabStops.empty())
-            option.setTabs(tabStops(p));
-        option.setUseDesignMetrics(true);
-        lp.layout->setTextOption(option);
-        lp.layout->setCacheEnabled(true);
-
-        const bool hasBullet = !p.bullet.text.isEmpty();
-        const double marginLeft = p.marginLeft * Units;
-        const double bulletX = std::max(0.0, marginLeft + p.indent * Units);
-        double firstX = marginLeft + p.indent * Units;
-        if (hasBullet) {
-            TextRun bulletRun = firstRun;
-            bulletRun.family = p.bullet.family.isEmpty() ? firstRun.family : p.bullet.family;
-            bulletRun.size = firstRun.size * p.bullet.sizeFactor;
-            bulletRun.underline = false;
-            bulletRun.strikeOut = false;
-            lp.bulletFont = makeFont(bulletRun, scale);
-            lp.bulletColor = p.bullet.color.isValid() ? p.bullet.color : firstRun.color;
-            lp.bulletX = bulletX;
-            lp.bullet = p.bullet.text;
-            lp.bulletRaise = labelRaise(p.bullet, makeFont(firstRun, scale), lp.bulletFont);
-            // Text starts at the margin unless the bullet reaches past it; then right after it.
-            const double bulletEnd = bulletX + QFontMetricsF(lp.bulletFont).horizontalAdvance(p.bullet.text);
-            firstX = std::max(marginLeft, bulletEnd);
-        }
-        double x = std::max(0.0, firstX);
-        double ly = 0;
-        lp.layout->beginLayout();
-        for (int lineNo = 0; lineNo < 100000; ++lineNo) {
-            QTextLine line = lp.layout->createLine();
-            if (!line.isValid())
-                break;
-            const double available = std::max(Units, width - x - p.marginRight * Units);
-            line.setLineWidth(available);
-            // Single spacing is the font's ascent plus descent, its line gap left out (or 1.2 em,
-            // see sizeBasedLines); extra spacing goes above the line, the baseline keeps its foot.
-            const LineMetrics metrics = lineMetrics(line, formats, lp.layout->font());
-            const double natural =
-                body.sizeBasedLines ? 1.2 * metrics.size : metrics.ascent + metrics.descent;
-            const double descent = body.sizeBasedLines ? 0.2 * metrics.size : metrics.descent;
-            double lineHeight = p.exactLineHeight > 0 ? p.exactLineHeight * Units * scale
-                                                      : natural * p.lineSpacing * spacingFactor;
-            const double baseline = ly + lineHeight - descent;
-            line.setPosition(QPointF(x, baseline - line.ascent()));
-            if (lineNo == 0)
-                lp.firstBaseline = baseline;
-            result.width = std::max(result.width, x + line.naturalTextWidth());
-            ly += lineHeight;
-            x = std::max(0.0, marginLeft);
-        }
-        lp.layout->endLayout();
-        lp.height = ly;
+        const LineGeometry geometry{
+            placeBullet(lp, p, firstRun, scale), p.marginLeft * Units, p.marginRight * Units, width, scale,
+            1.0 - body.spacingReduction};
+        layParagraph(lp, p, body, firstRun, std::move(text), std::move(formats), geometry, result.width);
         lp.spaceBefore = first ? 0 : p.spaceBefore * Units * scale;
         lp.spaceAfter = p.spaceAfter * Units * scale;
         y += lp.spaceBefore + lp.height + lp.spaceAfter;
