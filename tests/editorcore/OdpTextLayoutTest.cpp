@@ -76,6 +76,11 @@ const std::string SymbolList =
 const std::string BigText = "<style:style style:name=\"T1\" style:family=\"text\"><style:text-properties "
                             "fo:font-family=\"Liberation Sans\" fo:font-size=\"40pt\"/></style:style>";
 
+std::string paragraphStyle(const std::string& name, const std::string& properties) {
+    return "<style:style style:name=\"" + name +
+           "\" style:family=\"paragraph\"><style:paragraph-properties " + properties + "/></style:style>";
+}
+
 std::string textStyle(const std::string& name, const std::string& properties) {
     return "<style:style style:name=\"" + name + "\" style:family=\"text\"><style:text-properties " +
            properties + "/></style:style>";
@@ -215,8 +220,8 @@ TEST_F(EditorCoreOdpTextLayout, AParagraphsOwnIndentsCountFromItsListLevel) {
         "<text:list-style style:name=\"L9\"><text:list-level-style-number text:level=\"1\" "
         "style:num-format=\"1\"><style:list-level-properties "
         "text:space-before=\"72pt\" text:min-label-width=\"36pt\"/></text:list-level-style-number>"
-        "</text:list-style><style:style style:name=\"P1\" style:family=\"paragraph\">"
-        "<style:paragraph-properties fo:margin-left=\"100pt\" fo:text-indent=\"-20pt\"/></style:style>";
+        "</text:list-style>" +
+        paragraphStyle("P1", "fo:margin-left=\"100pt\" fo:text-indent=\"-20pt\"");
     const OdpRecipe deck =
         deckWith(styles, "<text:list text:style-name=\"L9\"><text:list-item>"
                          "<text:p text:style-name=\"P1\"><text:span text:style-name=\"T1\">"
@@ -233,13 +238,9 @@ TEST_F(EditorCoreOdpTextLayout, AParagraphsOwnIndentsCountFromItsListLevel) {
 
 TEST_F(EditorCoreOdpTextLayout, TabStopsCountFromTheMarginOnEveryLine) {
     // Default stops every 1.25 cm (35.4 pt) from the margin; "H" at 40 pt is 29 pt wide.
-    const auto para = [](const char* name, const char* properties) {
-        return "<style:style style:name=\"" + std::string(name) +
-               "\" style:family=\"paragraph\"><style:paragraph-properties " + properties + "/></style:style>";
-    };
-    const std::string styles = BigText + para("IN", "fo:text-indent=\"50pt\"") +
-                               para("HANG", "fo:margin-left=\"100pt\" fo:text-indent=\"-60pt\"") +
-                               para("EDGE", "fo:text-indent=\"470pt\"");
+    const std::string styles = BigText + paragraphStyle("IN", "fo:text-indent=\"50pt\"") +
+                               paragraphStyle("HANG", "fo:margin-left=\"100pt\" fo:text-indent=\"-60pt\"") +
+                               paragraphStyle("EDGE", "fo:text-indent=\"470pt\"");
     const auto line = [](const char* style, const char* text) {
         return "<text:p text:style-name=\"" + std::string(style) + "\"><text:span text:style-name=\"T1\">" +
                text + "</text:span></text:p>";
