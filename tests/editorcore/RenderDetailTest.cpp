@@ -363,6 +363,36 @@ TEST_F(EditorCoreRender, OuterShadowsFallBesideTheirShapesAndBlur) {
     EXPECT_TRUE(near(image.pixelColor(545, 150), Qt::white, 8)) << "gone a blur radius away";
 }
 
+TEST_F(EditorCoreRender, ShadowsAreCastByWhatTheElementPaints) {
+    // Sharp blue shadows 20 pt below: of a half-transparent square, and of a picture whose right
+    // half is transparent.
+    const std::string shadow = "<a:effectLst><a:outerShdw dist=\"254000\" dir=\"5400000\"><a:srgbClr "
+                               "val=\"0000FF\"/></a:outerShdw></a:effectLst>";
+    QImage half(8, 8, QImage::Format_ARGB32);
+    half.fill(Qt::transparent);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 4; ++x)
+            half.setPixelColor(x, y, Qt::red);
+    PptxRecipe deck;
+    deck.extraEntries["ppt/media/half.png"] = pngBytes(half);
+    deck.slideRelationships = "<Relationship Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                              "relationships/image\" Id=\"rIdH\" Target=\"../media/half.png\"/>";
+    deck.slideShapes = {
+        square(0, 0,
+               "<a:solidFill><a:srgbClr val=\"FF0000\"><a:alpha val=\"50000\"/></a:srgbClr></a:solidFill>" +
+                   shadow) +
+        "<p:pic><p:nvPicPr><p:cNvPr id=\"3\" name=\"p\"/><p:cNvPicPr/><p:nvPr/></p:nvPicPr><p:blipFill>"
+        "<a:blip r:embed=\"rIdH\"/><a:stretch><a:fillRect/></a:stretch></p:blipFill><p:spPr><a:xfrm>"
+        "<a:off x=\"2540000\" y=\"0\"/><a:ext cx=\"1270000\" cy=\"1270000\"/></a:xfrm>"
+        "<a:prstGeom prst=\"rect\"/></p:spPr></p:pic>"};
+    // The picture's shadow needs an effect list of its own.
+    deck.slideShapes[0].insert(deck.slideShapes[0].find("</p:spPr></p:pic>"), shadow);
+    const QImage image = loadAndRender(write("cast.pptx", pptxEntries(deck)));
+    EXPECT_TRUE(near(image.pixelColor(50, 110), QColor(128, 128, 255), 12)) << "a half-strength shadow";
+    EXPECT_TRUE(near(image.pixelColor(225, 110), QColor(0, 0, 255), 12)) << "below the picture's opaque half";
+    EXPECT_TRUE(near(image.pixelColor(275, 110), Qt::white, 12)) << "none below its transparent half";
+}
+
 TEST_F(EditorCoreRender, FillOverlaysBlendOntoTheShapesOwnFill) {
     const auto solid = [](const char* rgb) {
         return "<a:solidFill><a:srgbClr val=\"" + std::string(rgb) + "\"/></a:solidFill>";

@@ -47,13 +47,13 @@ QPainterPath shadowSilhouette(const ShapeElement& shape) {
 
 // The shadow falls in the parent's coordinates, then takes the element's own frame.
 void paintElementShadow(QPainter& painter, const ElementFrame& frame, const Shadow& shadow,
-                        const QPainterPath& silhouette) {
+                        const QPainterPath& silhouette, const ShadowCaster& caster, double spread) {
     if (!shadow.isVisible())
         return;
     painter.save();
     painter.translate(shadow.offset);
     enterFrame(painter, frame);
-    paintShadow(painter, silhouette, shadow);
+    paintShadow(painter, silhouette, shadow, caster, spread);
     painter.restore();
 }
 
@@ -111,6 +111,17 @@ void paintFillsWithOverlay(QPainter& painter, const ShapeElement& shape, const F
     painter.drawImage(area.topLeft(), layer);
     painter.restore();
 }
+
+// The shape's fills and outlines, in its own frame.
+void paintShapeBody(QPainter& painter, const ShapeElement& shape) {
+    if (shape.overlay)
+        paintFillsWithOverlay(painter, shape, *shape.overlay);
+    else
+        paintFills(painter, shape);
+    for (const GeometryPath& p : shape.geometry)
+        if (p.stroked)
+            paintStroke(painter, p.path, shape.stroke, !p.closed);
+}
 } // namespace
 
 void paintShape(QPainter& painter, const ShapeElement& shape) {
@@ -120,16 +131,12 @@ void paintShape(QPainter& painter, const ShapeElement& shape) {
     }
     const QRectF local(QPointF(0, 0), shape.frame.bounds.size());
     if (shape.shadow.isVisible())
-        paintElementShadow(painter, shape.frame, shape.shadow, shadowSilhouette(shape));
+        paintElementShadow(
+            painter, shape.frame, shape.shadow, shadowSilhouette(shape),
+            [&](QPainter& p) { paintShapeBody(p, shape); }, shape.stroke.visible ? shape.stroke.width : 0);
     painter.save();
     enterFrame(painter, shape.frame);
-    if (shape.overlay)
-        paintFillsWithOverlay(painter, shape, *shape.overlay);
-    else
-        paintFills(painter, shape);
-    for (const GeometryPath& p : shape.geometry)
-        if (p.stroked)
-            paintStroke(painter, p.path, shape.stroke, !p.closed);
+    paintShapeBody(painter, shape);
     painter.restore();
     if (shape.text) {
         painter.save();
@@ -139,26 +146,11 @@ void paintShape(QPainter& painter, const ShapeElement& shape) {
     }
 }
 
-void paintPicture(QPainter& painter, const PictureElement& picture) {
-    const Metafiles::Metafile* metafile = picture.picture ? picture.picture->metafile() : nullptr;
-    const QImage image =
-        picture.picture && !metafile ? picture.recolor.apply(picture.picture->image()) : QImage();
+namespace {
+// The picture's frame fill, picture and outline, in its own frame.
+void paintPictureBody(QPainter& painter, const PictureElement& picture, const QImage& image,
+                      const Metafiles::Metafile* metafile, const QPainterPath& outline) {
     const QRectF local(QPointF(0, 0), picture.frame.bounds.size());
-    if (picture.shadow.isVisible()) {
-        QPainterPath silhouette;
-        if (picture.clip)
-            silhouette = *picture.clip;
-        else
-            silhouette.addRect(local);
-        paintElementShadow(painter, picture.frame, picture.shadow, silhouette);
-    }
-    QPainterPath outline;
-    if (picture.clip)
-        outline = *picture.clip;
-    else
-        outline.addRect(local);
-    painter.save();
-    enterFrame(painter, picture.frame);
     paintFill(painter, outline, picture.background, local);
     if (metafile && !local.isEmpty()) {
         if (picture.clip)
@@ -183,6 +175,26 @@ void paintPicture(QPainter& painter, const PictureElement& picture) {
         painter.setClipping(false);
     }
     paintStroke(painter, outline, picture.stroke, false);
+}
+} // namespace
+
+void paintPicture(QPainter& painter, const PictureElement& picture) {
+    const Metafiles::Metafile* metafile = picture.picture ? picture.picture->metafile() : nullptr;
+    const QImage image =
+        picture.picture && !metafile ? picture.recolor.apply(picture.picture->image()) : QImage();
+    QPainterPath outline;
+    if (picture.clip)
+        outline = *picture.clip;
+    else
+        outline.addRect(QRectF(QPointF(0, 0), picture.frame.bounds.size()));
+    if (picture.shadow.isVisible())
+        paintElementShadow(
+            painter, picture.frame, picture.shadow, outline,
+            [&](QPainter& p) { paintPictureBody(p, picture, image, metafile, outline); },
+            picture.stroke.visible ? picture.stroke.width : 0);
+    painter.save();
+    enterFrame(painter, picture.frame);
+    paintPictureBody(painter, picture, image, metafile, outline);
     painter.restore();
 }
 

@@ -3,6 +3,7 @@
 #include "platform/brovik/editorcore/model/SlideElement.h"
 
 #include <QPainter>
+#include <functional>
 
 namespace KX::Tovrin {
 
@@ -23,8 +24,11 @@ void paintFill(QPainter& painter, const QPainterPath& path, const Fill& fill, co
 // Plays a vector picture into box, showing the part crop names (fractions of the picture).
 void paintMetafile(QPainter& painter, const Metafiles::Metafile& metafile, const QRectF& box,
                    const QRectF& crop);
-// Paints a shadow of silhouette (in the painter's current coordinates).
-void paintShadow(QPainter& painter, const QPainterPath& silhouette, const Shadow& shadow);
+// Paints a shadow of silhouette (in the painter's current coordinates). With a caster, what the
+// caster paints casts it instead, within the silhouette's bounds widened by spread.
+using ShadowCaster = std::function<void(QPainter&)>;
+void paintShadow(QPainter& painter, const QPainterPath& silhouette, const Shadow& shadow,
+                 const ShadowCaster& caster = {}, double spread = 0);
 // Outlines path, with line ends on open paths.
 void paintStroke(QPainter& painter, const QPainterPath& path, const Stroke& stroke, bool open);
 

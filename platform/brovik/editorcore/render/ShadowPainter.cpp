@@ -47,17 +47,19 @@ void gaussianBlur(QImage& mask, double blurRadius) {
 }
 } // namespace
 
-void paintShadow(QPainter& painter, const QPainterPath& silhouette, const Shadow& shadow) {
+void paintShadow(QPainter& painter, const QPainterPath& silhouette, const Shadow& shadow,
+                 const ShadowCaster& caster, double spread) {
     if (!shadow.isVisible() || silhouette.isEmpty())
         return;
     const QTransform toDevice = painter.worldTransform();
     const double scale = std::sqrt(std::abs(toDevice.determinant()));
     const double blur = shadow.blur * scale;
+    const double margin = blur + 2 + std::max(0.0, spread) * scale;
     const QPainterPath devicePath = toDevice.map(silhouette);
-    const QRectF area = devicePath.boundingRect().adjusted(-blur - 2, -blur - 2, blur + 2, blur + 2);
+    const QRectF area = devicePath.boundingRect().adjusted(-margin, -margin, margin, margin);
     painter.save();
     painter.resetTransform();
-    if (blur < 0.5 || area.width() > MaxBuffer || area.height() > MaxBuffer) {
+    if ((blur < 0.5 && !caster) || area.width() > MaxBuffer || area.height() > MaxBuffer) {
         painter.fillPath(devicePath, shadow.color);
         painter.restore();
         return;
@@ -73,9 +75,18 @@ void paintShadow(QPainter& painter, const QPainterPath& silhouette, const Shadow
     {
         QPainter p(&mask);
         p.setRenderHint(QPainter::Antialiasing);
-        p.scale(1 / reduce, 1 / reduce);
-        p.translate(-buffer.topLeft());
-        p.fillPath(devicePath, Qt::black);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (caster) {
+            // The element's own coverage casts the shadow: translucent fills cast fainter ones,
+            // and the transparent parts of a picture none.
+            p.setTransform(toDevice * QTransform::fromTranslate(-buffer.left(), -buffer.top()) *
+                           QTransform::fromScale(1 / reduce, 1 / reduce));
+            caster(p);
+        } else {
+            p.scale(1 / reduce, 1 / reduce);
+            p.translate(-buffer.topLeft());
+            p.fillPath(devicePath, Qt::black);
+        }
     }
     gaussianBlur(mask, blur / reduce);
     QImage tinted(reduced, QImage::Format_ARGB32_Premultiplied);
