@@ -62,6 +62,15 @@ TEST_F(EditorCoreFonts, MetricCompatibleFamiliesComeFirst) {
     if (installed(QStringLiteral("Nimbus Sans"))) {
         EXPECT_NE(mapFontFamily(QStringLiteral("Arial")), QStringLiteral("Nimbus Sans"));
     }
+    // Monotype's clones of two PostScript faces, which fontconfig has no alias for.
+    const QString antiqua = mapFontFamily(QStringLiteral("Book Antiqua"));
+    EXPECT_TRUE(antiqua.startsWith(QLatin1String("P052"))) << antiqua.toStdString();
+    EXPECT_TRUE(keepsAuthorMetrics(QStringLiteral("Book Antiqua")));
+    if (installed(QStringLiteral("URW Gothic"))) {
+        const QString gothic = mapFontFamily(QStringLiteral("Century Gothic"));
+        EXPECT_TRUE(gothic.startsWith(QLatin1String("URW Gothic"))) << gothic.toStdString();
+        EXPECT_TRUE(keepsAuthorMetrics(QStringLiteral("Century Gothic")));
+    }
 }
 
 } // namespace

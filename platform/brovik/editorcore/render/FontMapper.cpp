@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QSet>
+#include <utility>
 
 namespace KX::Tovrin {
 
@@ -80,10 +81,16 @@ FontChoice classify(const QString& family, const QSet<QString>& installed, const
     };
     QString choice;
     // Metric-compatible free families, when installed, keep line breaks exactly where the author had them.
-    if (lower.startsWith(QLatin1String("calibri")))
-        choice = pick({"Carlito"});
-    else if (lower.startsWith(QLatin1String("cambria")))
-        choice = pick({"Caladea"});
+    // Monotype drew Century Gothic and Book Antiqua to the widths of ITC Avant Garde Gothic and
+    // Palatino, whose URW clones fontconfig does not offer for them.
+    static const std::pair<const char*, const char*> compatible[] = {{"calibri", "Carlito"},
+                                                                     {"cambria", "Caladea"},
+                                                                     {"century gothic", "URW Gothic"},
+                                                                     {"book antiqua", "P052"}};
+    for (const auto& [prefix, clone] : compatible)
+        if (lower.startsWith(QLatin1String(prefix)) &&
+            installed.contains(QString::fromLatin1(clone).toLower()))
+            choice = saneCut(QString::fromLatin1(clone), QString(), families);
     if (!choice.isEmpty())
         return {choice, true};
     choice = fontconfigSubstitute(family, families);
