@@ -1,5 +1,6 @@
 #include "EditorCoreFixture.h"
 #include "platform/brovik/editorcore/odp/OdpImporter.h"
+#include "platform/brovik/editorcore/render/TextPainter.h"
 
 #include <QFile>
 #include <QFont>
@@ -257,6 +258,34 @@ TEST_F(EditorCoreOdpTextLayout, TabStopsCountFromTheMarginOnEveryLine) {
     // A tab whose stop lies past the frame's right edge starts the next line and carries the
     // text after it to the first stop there.
     EXPECT_NEAR(firstInkColumn(image, 0, 3 * row + 4, 4 * row - 6), 35 + 3, 4);
+}
+
+TEST_F(EditorCoreOdpTextLayout, MovedTabsNeitherLoseTextNorAddLines) {
+    // Each "H" fits a 60 pt box but its tab's stop, 72 pt on, does not: every tab starts a line
+    // of its own (the tab alone there, as its stop lies past that line's end too).
+    const auto body = [](int repeats, Paragraph::Align align) {
+        TextBody b;
+        b.insets = {};
+        Paragraph p;
+        p.align = align;
+        TextRun run;
+        run.family = QStringLiteral("Liberation Sans");
+        run.size = 40;
+        for (int i = 0; i < repeats; ++i)
+            run.text += QStringLiteral("H\t");
+        p.runs.push_back(run);
+        b.paragraphs.push_back(p);
+        return b;
+    };
+    const double pair = measureTextHeight(body(1, Paragraph::Align::Left), 60);
+    EXPECT_NEAR(measureTextHeight(body(10, Paragraph::Align::Left), 60), 10 * pair, pair / 4);
+    // Past the bound on layout passes the remaining tabs hang at their lines' ends, but every
+    // "H" still gets a line.
+    EXPECT_GT(measureTextHeight(body(100, Paragraph::Align::Left), 60),
+              measureTextHeight(body(60, Paragraph::Align::Left), 60) + 39 * pair / 2);
+    // A short right-aligned line ending in a tab keeps it: the tab is as far from the line's
+    // start as on the left.
+    EXPECT_NEAR(measureTextHeight(body(1, Paragraph::Align::Right), 200), pair / 2, pair / 8);
 }
 
 TEST_F(EditorCoreOdpTextLayout, FurtherParagraphsWithZeroIndentsFollowTheItemText) {

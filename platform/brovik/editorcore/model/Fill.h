@@ -33,9 +33,11 @@ struct Fill {
     double alpha = 1;                           // Picture: overall opacity
     PictureRecolor recolor;                     // Picture
     // Picture tiles: the point of a tile (as fractions of its size) that sits on the same point of
-    // the box, then moved by tileOffset points. (0, 0) starts the tiles at the box's corner.
+    // the box, then moved by tileOffset points and tileShift tiles. (0, 0) starts the tiles at
+    // the box's corner.
     QPointF tileAlign{0, 0};
     QPointF tileOffset{0, 0};
+    QPointF tileShift{0, 0};
     // Hatch: parallel lines over color (which may be transparent), in points and degrees
     // counter-clockwise; two sets cross at right angles, a third adds the diagonal.
     QColor hatchColor;

@@ -51,7 +51,7 @@ struct Paragraph {
     double exactLineHeight = 0;
     double spaceBefore = 0; // points
     double spaceAfter = 0;
-    // Tab stops in points from where the text starts (left-aligned); past the last one, or
+    // Tab stops in points from the paragraph's margin (left-aligned); past the last one, or
     // without any, tabs advance by tabDistance (0: the renderer's one inch).
     std::vector<double> tabStops;
     double tabDistance = 0;

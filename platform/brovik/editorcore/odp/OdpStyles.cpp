@@ -103,14 +103,9 @@ void placeTiles(Fill& fill, const OdfStyleChain& chain, const char* props) {
                      : point.startsWith(QLatin1String("bottom")) ? 1
                                                                  : 0.5;
     fill.tileAlign = QPointF(x, y);
-    if (fill.picture) {
-        const QSizeF tile = QSizeF(fill.picture->naturalSize()) * fill.tileScale;
-        fill.tileOffset = QPointF(
-            std::clamp(percent(chain.property(props, Draw, "fill-image-ref-point-x"), 0.0), -1.0, 1.0) *
-                tile.width(),
-            std::clamp(percent(chain.property(props, Draw, "fill-image-ref-point-y"), 0.0), -1.0, 1.0) *
-                tile.height());
-    }
+    fill.tileShift =
+        QPointF(std::clamp(percent(chain.property(props, Draw, "fill-image-ref-point-x"), 0.0), -1.0, 1.0),
+                std::clamp(percent(chain.property(props, Draw, "fill-image-ref-point-y"), 0.0), -1.0, 1.0));
 }
 } // namespace
 

@@ -291,7 +291,7 @@ struct Reader {
         body.paragraphs.push_back(std::move(p));
     }
 
-    // Tab stops count from the paragraph's indent; the authoring program's default distance
+    // Tab stops count from the paragraph's margin; the authoring program's default distance
     // between them is 1.25 cm.
     static void readTabStops(Paragraph& p, const OdfStyleChain& chain) {
         const double distance = length(chain.property("paragraph-properties", Style, "tab-stop-distance"), 0);

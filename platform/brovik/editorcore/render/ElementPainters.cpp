@@ -6,12 +6,14 @@
 
 #include <QImage>
 #include <QPainterPathStroker>
+#include <algorithm>
 
 namespace KX::Tovrin {
 
 namespace {
 constexpr int MaxDepth = 32;
-}
+constexpr qint64 MaxLayerPixels = 4096 * 4096;
+} // namespace
 
 void enterFrame(QPainter& painter, const ElementFrame& frame, bool forText) {
     const QRectF& b = frame.bounds;
@@ -80,6 +82,17 @@ void paintFills(QPainter& painter, const ShapeElement& shape) {
             paintFill(painter, p.path, shape.fill, local, p.fillShade);
 }
 
+// The overlay over the shape's filled areas, blended with what the painter already holds there.
+void blendOverlay(QPainter& painter, const ShapeElement& shape, const FillOverlay& overlay) {
+    const QRectF local(QPointF(0, 0), shape.frame.bounds.size());
+    painter.save();
+    painter.setCompositionMode(compositionOf(overlay.blend));
+    for (const GeometryPath& g : shape.geometry)
+        if (g.filled)
+            paintFill(painter, g.path, overlay.fill, local, 1);
+    painter.restore();
+}
+
 // The overlay blends with the shape's own fill alone, not with what lies beneath it: both are
 // composed in a layer of their own, so a translucent fill under an opaque overlay comes out
 // opaque. The painter is in the shape's frame.
@@ -93,6 +106,12 @@ void paintFillsWithOverlay(QPainter& painter, const ShapeElement& shape, const F
     const QRect area = toDevice.map(filled).boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & device;
     if (area.isEmpty())
         return;
+    if (qint64(area.width()) * area.height() > MaxLayerPixels) {
+        // A printer page's worth of pixels: blend onto what lies beneath rather than hold it twice.
+        paintFills(painter, shape);
+        blendOverlay(painter, shape, overlay);
+        return;
+    }
     QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     {
@@ -100,16 +119,23 @@ void paintFillsWithOverlay(QPainter& painter, const ShapeElement& shape, const F
         p.setRenderHints(painter.renderHints());
         p.setTransform(toDevice * QTransform::fromTranslate(-area.left(), -area.top()));
         paintFills(p, shape);
-        p.setCompositionMode(compositionOf(overlay.blend));
-        const QRectF local(QPointF(0, 0), shape.frame.bounds.size());
-        for (const GeometryPath& g : shape.geometry)
-            if (g.filled)
-                paintFill(p, g.path, overlay.fill, local, 1);
+        blendOverlay(p, shape, overlay);
     }
     painter.save();
     painter.resetTransform();
     painter.drawImage(area.topLeft(), layer);
     painter.restore();
+}
+
+// How far an outline reaches past its path: half its width, or its line ends.
+double strokeReach(const Stroke& stroke) {
+    if (!stroke.visible)
+        return 0;
+    double factor = 0.5;
+    for (const LineEnd& end : {stroke.head, stroke.tail})
+        if (end.kind != LineEnd::Kind::None)
+            factor = std::max({factor, end.lengthFactor, end.widthFactor / 2});
+    return std::max(stroke.width, 1.0) * std::min(factor, 100.0);
 }
 
 // The shape's fills and outlines, in its own frame.
@@ -133,7 +159,7 @@ void paintShape(QPainter& painter, const ShapeElement& shape) {
     if (shape.shadow.isVisible())
         paintElementShadow(
             painter, shape.frame, shape.shadow, shadowSilhouette(shape),
-            [&](QPainter& p) { paintShapeBody(p, shape); }, shape.stroke.visible ? shape.stroke.width : 0);
+            [&](QPainter& p) { paintShapeBody(p, shape); }, strokeReach(shape.stroke));
     painter.save();
     enterFrame(painter, shape.frame);
     paintShapeBody(painter, shape);
@@ -191,7 +217,7 @@ void paintPicture(QPainter& painter, const PictureElement& picture) {
         paintElementShadow(
             painter, picture.frame, picture.shadow, outline,
             [&](QPainter& p) { paintPictureBody(p, picture, image, metafile, outline); },
-            picture.stroke.visible ? picture.stroke.width : 0);
+            strokeReach(picture.stroke));
     painter.save();
     enterFrame(painter, picture.frame);
     paintPictureBody(painter, picture, image, metafile, outline);

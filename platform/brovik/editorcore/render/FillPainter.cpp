@@ -55,7 +55,8 @@ void paintPictureFill(QPainter& painter, const QPainterPath& path, const Fill& f
         const QPointF origin(box.left() + fill.tileAlign.x() * (box.width() - size.width()),
                              box.top() + fill.tileAlign.y() * (box.height() - size.height()));
         QTransform t;
-        t.translate(origin.x() + fill.tileOffset.x(), origin.y() + fill.tileOffset.y());
+        t.translate(origin.x() + fill.tileOffset.x() + fill.tileShift.x() * size.width(),
+                    origin.y() + fill.tileOffset.y() + fill.tileShift.y() * size.height());
         t.scale(fill.tileScale * image.width() / tile.width(),
                 fill.tileScale * image.height() / tile.height());
         brush.setTransform(t);

@@ -15,6 +15,7 @@ namespace {
 // depend on any device's resolution and sizes keep a quarter-point precision.
 constexpr double Units = 4.0;
 constexpr int MaxDefaultTabs = 512; // a forged tab distance must not make millions of stops
+constexpr int MaxLayoutPasses = 64; // nor a paragraph of tabs endless layouts
 
 QFont makeFont(const TextRun& run, double scale) {
     QFont font(mapFontFamily(run.family));
@@ -183,8 +184,10 @@ double placeBullet(LaidParagraph& lp, const Paragraph& p, const TextRun& firstRu
 // at the end like a space; the authoring program moves it, and the text after it, to the next line.
 int overhangingTab(const QTextLine& line, const QString& text, double available) {
     const int end = line.textStart() + line.textLength();
+    // Qt stops the tab at the line's end; measured from the line's own start, so that aligning
+    // the line to the right does not count.
     if (line.textLength() > 1 && end <= text.size() && text.at(end - 1) == QLatin1Char('\t') &&
-        line.cursorToX(end) >= available - 0.5) // Qt stops the tab at the line's end
+        line.cursorToX(end) - line.cursorToX(line.textStart()) >= available - 0.5)
         return end - 1;
     return -1;
 }
@@ -193,10 +196,12 @@ struct LineGeometry {
     double firstX, marginLeft, marginRight, width, scale, spacingFactor;
 };
 
-// Lays out the paragraph's lines and records their height in lp; returns where a tab must
-// start a new line (the layout is then to be made again), or -1.
+// Lays out the paragraph's lines and records their height in lp. With moveTabs, stops at the
+// first tab that must start a new line and returns where it is (the layout is then to be made
+// again); otherwise, and when there is none, lays out every line and returns -1.
 int layLines(LaidParagraph& lp, const Paragraph& p, const TextBody& body, const QString& text,
-             const QVector<QTextLayout::FormatRange>& formats, const LineGeometry& g, double& widest) {
+             const QVector<QTextLayout::FormatRange>& formats, const LineGeometry& g, bool moveTabs,
+             double& widest) {
     double x = std::max(0.0, g.firstX);
     double ly = 0;
     int breakAt = -1;
@@ -207,7 +212,8 @@ int layLines(LaidParagraph& lp, const Paragraph& p, const TextBody& body, const 
             break;
         const double available = std::max(Units, g.width - x - g.marginRight);
         line.setLineWidth(available);
-        breakAt = overhangingTab(line, text, available);
+        if (moveTabs)
+            breakAt = overhangingTab(line, text, available);
         // Single spacing is the font's ascent plus descent, its line gap left out (or 1.2 em,
         // see sizeBasedLines); extra spacing goes above the line, the baseline keeps its foot.
         const LineMetrics metrics = lineMetrics(line, formats, lp.layout->font());
@@ -241,26 +247,30 @@ void breakBefore(QString& text, QVector<QTextLayout::FormatRange>& formats, int 
 
 // Lays the paragraph out, a tab that overhangs its line moved to the next. Qt counts tab stops
 // from where each line starts, but they belong to the paragraph's margin, which only the first
-// line leaves (after its label, or indented): the stops are moved for the first line when it
-// holds the first tab, and left alone when only later lines hold tabs.
+// line leaves (after its label, or indented). One set of stops serves the whole layout: moved
+// for the first line when it holds the first tab (later lines' tabs then fall that far off),
+// left alone when only later lines hold tabs.
 void layParagraph(LaidParagraph& lp, const Paragraph& p, const TextBody& body, const TextRun& firstRun,
                   QString text, QVector<QTextLayout::FormatRange> formats, const LineGeometry& g,
                   double& widest) {
-    const int firstTab = text.indexOf(QLatin1Char('\t'));
-    double tabOffset = firstTab < 0 ? 0 : std::max(0.0, g.firstX) - std::max(0.0, g.marginLeft);
-    for (int attempt = 0; attempt < 16; ++attempt) {
+    const int tabs = int(text.count(QLatin1Char('\t')));
+    double tabOffset = tabs == 0 ? 0 : std::max(0.0, g.firstX) - std::max(0.0, g.marginLeft);
+    // A pass per moved tab, within bounds; the last pass lays out whatever remains as it falls.
+    const int passes = std::min(tabs + 2, MaxLayoutPasses);
+    for (int pass = 0; pass < passes; ++pass) {
+        const bool last = pass == passes - 1;
         lp.layout = std::make_unique<QTextLayout>(text, makeFont(firstRun, g.scale));
         lp.layout->setFormats(formats);
         lp.layout->setTextOption(paragraphOption(p, body, g.scale, tabOffset, g.width));
         lp.layout->setCacheEnabled(true);
         double lineWidest = widest;
-        const int breakAt = layLines(lp, p, body, text, formats, g, lineWidest);
+        const int breakAt = layLines(lp, p, body, text, formats, g, !last, lineWidest);
         const QTextLine tabLine = lp.layout->lineForTextPosition(text.indexOf(QLatin1Char('\t')));
-        if (tabOffset != 0 && tabLine.isValid() && tabLine.lineNumber() > 0) {
+        if (!last && tabOffset != 0 && tabLine.isValid() && tabLine.lineNumber() > 0) {
             tabOffset = 0;
             continue;
         }
-        if (breakAt < 0 || attempt == 15) {
+        if (breakAt < 0) {
             widest = lineWidest;
             return;
         }
