@@ -258,6 +258,13 @@ TEST_F(EditorCoreOdpTextLayout, TabStopsCountFromTheMarginOnEveryLine) {
     // A tab whose stop lies past the frame's right edge starts the next line and carries the
     // text after it to the first stop there.
     EXPECT_NEAR(firstInkColumn(image, 0, 3 * row + 4, 4 * row - 6), 35 + 3, 4);
+
+    // Both lines hold a tab: each line's stops still count from the margin.
+    const QImage both = loadAndRender(
+        write("tabboth.odp",
+              odpEntries(deckWith(styles, line("IN", "H<text:tab/>H<text:line-break/>H<text:tab/>H")))));
+    EXPECT_NEAR(firstInkColumn(both, 85, 0, row - 6), 106 + 3, 4);
+    EXPECT_NEAR(firstInkColumn(both, 32, row + 4, 2 * row - 6), 35 + 3, 4) << "the second line's own stops";
 }
 
 TEST_F(EditorCoreOdpTextLayout, MovedTabsNeitherLoseTextNorAddLines) {

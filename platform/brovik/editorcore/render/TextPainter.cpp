@@ -71,6 +71,7 @@ QList<QTextOption::Tab> tabStops(const Paragraph& p, double firstLineOffset, dou
 
 struct LaidParagraph {
     std::unique_ptr<QTextLayout> layout;
+    std::unique_ptr<QTextLayout> rest; // the later lines, when their tab stops differ from the first's
     double height = 0; // units, without spacing around
     double spaceBefore = 0;
     double spaceAfter = 0;
@@ -196,48 +197,61 @@ struct LineGeometry {
     double firstX, marginLeft, marginRight, width, scale, spacingFactor;
 };
 
-// Lays out the paragraph's lines and records their height in lp. With moveTabs, stops at the
-// first tab that must start a new line and returns where it is (the layout is then to be made
-// again); otherwise, and when there is none, lays out every line and returns -1.
-int layLines(LaidParagraph& lp, const Paragraph& p, const TextBody& body, const QString& text,
-             const QVector<QTextLayout::FormatRange>& formats, const LineGeometry& g, bool moveTabs,
-             double& widest) {
-    double x = std::max(0.0, g.firstX);
-    double ly = 0;
+// Text laid out in one QTextLayout, with a format range per run.
+struct Segment {
+    QString text;
+    QVector<QTextLayout::FormatRange> formats;
+};
+
+// Where a layout's lines go: from y down, at most maxLines of them; the first at firstX, the
+// paragraph's first line (its baseline is the label's) when first is set, later ones at the margin.
+struct LineSpan {
+    double y = 0;
+    double firstX = 0;
+    bool first = true;
+    int maxLines = 100000;
+};
+
+// Lays out the segment's lines in layout. With moveTabs, stops at the first tab that must start a
+// new line and returns where it is (the layout is then to be made again); otherwise, and when
+// there is none, lays out every line and returns -1. y ends below the last line.
+int layLines(QTextLayout& layout, LaidParagraph& lp, const Paragraph& p, const TextBody& body, const Segment& seg,
+             const LineGeometry& g, LineSpan span, bool moveTabs, double& y, double& widest) {
+    double x = std::max(0.0, span.firstX);
+    y = span.y;
     int breakAt = -1;
-    lp.layout->beginLayout();
-    for (int lineNo = 0; lineNo < 100000 && breakAt < 0; ++lineNo) {
-        QTextLine line = lp.layout->createLine();
+    layout.beginLayout();
+    for (int lineNo = 0; lineNo < span.maxLines && breakAt < 0; ++lineNo) {
+        QTextLine line = layout.createLine();
         if (!line.isValid())
             break;
         const double available = std::max(Units, g.width - x - g.marginRight);
         line.setLineWidth(available);
         if (moveTabs)
-            breakAt = overhangingTab(line, text, available);
+            breakAt = overhangingTab(line, seg.text, available);
         // Single spacing is the font's ascent plus descent, its line gap left out (or 1.2 em,
         // see sizeBasedLines); extra spacing goes above the line, the baseline keeps its foot.
-        const LineMetrics metrics = lineMetrics(line, formats, lp.layout->font());
+        const LineMetrics metrics = lineMetrics(line, seg.formats, layout.font());
         const double natural = body.sizeBasedLines ? 1.2 * metrics.size : metrics.ascent + metrics.descent;
         const double descent = body.sizeBasedLines ? 0.2 * metrics.size : metrics.descent;
         double lineHeight = p.exactLineHeight > 0 ? p.exactLineHeight * Units * g.scale
                                                   : natural * p.lineSpacing * g.spacingFactor;
-        const double baseline = ly + lineHeight - descent;
+        const double baseline = y + lineHeight - descent;
         line.setPosition(QPointF(x, baseline - line.ascent()));
-        if (lineNo == 0)
+        if (lineNo == 0 && span.first)
             lp.firstBaseline = baseline;
         widest = std::max(widest, x + line.naturalTextWidth());
-        ly += lineHeight;
+        y += lineHeight;
         x = std::max(0.0, g.marginLeft);
     }
-    lp.layout->endLayout();
-    lp.height = ly;
+    layout.endLayout();
     return breakAt;
 }
 
 // A line break before the character at index, the format ranges moved along.
-void breakBefore(QString& text, QVector<QTextLayout::FormatRange>& formats, int index) {
-    text.insert(index, QChar(QChar::LineSeparator));
-    for (QTextLayout::FormatRange& range : formats) {
+void breakBefore(Segment& seg, int index) {
+    seg.text.insert(index, QChar(QChar::LineSeparator));
+    for (QTextLayout::FormatRange& range : seg.formats) {
         if (range.start >= index)
             ++range.start;
         else if (range.start + range.length > index)
@@ -245,36 +259,69 @@ void breakBefore(QString& text, QVector<QTextLayout::FormatRange>& formats, int 
     }
 }
 
-// Lays the paragraph out, a tab that overhangs its line moved to the next. Qt counts tab stops
-// from where each line starts, but they belong to the paragraph's margin, which only the first
-// line leaves (after its label, or indented). One set of stops serves the whole layout: moved
-// for the first line when it holds the first tab (later lines' tabs then fall that far off),
-// left alone when only later lines hold tabs.
-void layParagraph(LaidParagraph& lp, const Paragraph& p, const TextBody& body, const TextRun& firstRun,
-                  QString text, QVector<QTextLayout::FormatRange> formats, const LineGeometry& g,
-                  double& widest) {
-    const int tabs = int(text.count(QLatin1Char('\t')));
-    double tabOffset = tabs == 0 ? 0 : std::max(0.0, g.firstX) - std::max(0.0, g.marginLeft);
-    // A pass per moved tab, within bounds; the last pass lays out whatever remains as it falls.
-    const int passes = std::min(tabs + 2, MaxLayoutPasses);
-    for (int pass = 0; pass < passes; ++pass) {
-        const bool last = pass == passes - 1;
-        lp.layout = std::make_unique<QTextLayout>(text, makeFont(firstRun, g.scale));
-        lp.layout->setFormats(formats);
-        lp.layout->setTextOption(paragraphOption(p, body, g.scale, tabOffset, g.width));
-        lp.layout->setCacheEnabled(true);
-        double lineWidest = widest;
-        const int breakAt = layLines(lp, p, body, text, formats, g, !last, lineWidest);
-        const QTextLine tabLine = lp.layout->lineForTextPosition(text.indexOf(QLatin1Char('\t')));
-        if (!last && tabOffset != 0 && tabLine.isValid() && tabLine.lineNumber() > 0) {
-            tabOffset = 0;
+// The part of the segment from index on.
+Segment tailOf(const Segment& seg, int index) {
+    Segment tail{seg.text.mid(index), {}};
+    for (QTextLayout::FormatRange range : seg.formats) {
+        const int end = range.start + range.length;
+        if (end <= index)
             continue;
-        }
+        range.start = std::max(0, range.start - index);
+        range.length = end - index - range.start;
+        tail.formats.push_back(range);
+    }
+    return tail;
+}
+
+// Lays the segment out in layout, a tab that overhangs its line moved to the next: a pass per
+// moved tab, within bounds; the last pass lays out whatever remains as it falls. Returns the y
+// below its last line.
+double laySegment(std::unique_ptr<QTextLayout>& layout, LaidParagraph& lp, const Paragraph& p, const TextBody& body,
+                  const TextRun& firstRun, Segment& seg, const LineGeometry& g, double tabOffset, LineSpan span,
+                  double& widest) {
+    const int passes = std::min(int(seg.text.count(QLatin1Char('\t'))) + 1, MaxLayoutPasses);
+    double y = span.y;
+    for (int pass = 0; pass < passes; ++pass) {
+        layout = std::make_unique<QTextLayout>(seg.text, makeFont(firstRun, g.scale));
+        layout->setFormats(seg.formats);
+        layout->setTextOption(paragraphOption(p, body, g.scale, tabOffset, g.width));
+        layout->setCacheEnabled(true);
+        double lineWidest = widest;
+        const int breakAt = layLines(*layout, lp, p, body, seg, g, span, pass < passes - 1, y, lineWidest);
         if (breakAt < 0) {
             widest = lineWidest;
-            return;
+            return y;
         }
-        breakBefore(text, formats, breakAt);
+        breakBefore(seg, breakAt);
+    }
+    return y;
+}
+
+// Lays the paragraph out. Qt counts tab stops from where each line starts, but they belong to the
+// paragraph's margin, which only the first line leaves (after its label, or indented). So a
+// first line that starts elsewhere and holds a tab gets stops moved by the difference, in a
+// layout of its own when later lines hold tabs too.
+void layParagraph(LaidParagraph& lp, const Paragraph& p, const TextBody& body, const TextRun& firstRun, Segment seg,
+                  const LineGeometry& g, double& widest) {
+    const double offset = std::max(0.0, g.firstX) - std::max(0.0, g.marginLeft);
+    const LineSpan all{0, g.firstX, true, 100000};
+    const int firstTab = int(seg.text.indexOf(QLatin1Char('\t')));
+    if (firstTab < 0 || std::abs(offset) < 0.01) {
+        lp.height = laySegment(lp.layout, lp, p, body, firstRun, seg, g, 0, all, widest);
+        return;
+    }
+    Segment whole = seg;
+    const double firstEndY = laySegment(lp.layout, lp, p, body, firstRun, seg, g, offset, {0, g.firstX, true, 1}, widest);
+    const QTextLine firstLine = lp.layout->lineAt(0);
+    const int firstEnd = firstLine.isValid() ? firstLine.textStart() + firstLine.textLength() : int(seg.text.size());
+    if (firstTab >= firstEnd) { // only later lines hold tabs: their own stops serve
+        lp.height = laySegment(lp.layout, lp, p, body, firstRun, whole, g, 0, all, widest);
+    } else if (seg.text.indexOf(QLatin1Char('\t'), firstEnd) < 0) {
+        lp.height = laySegment(lp.layout, lp, p, body, firstRun, whole, g, offset, all, widest);
+    } else {
+        Segment rest = tailOf(seg, firstEnd);
+        lp.height = laySegment(lp.rest, lp, p, body, firstRun, rest, g, 0, {firstEndY, g.marginLeft, false, 100000},
+                               widest);
     }
 }
 
@@ -290,7 +337,7 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
         const LineGeometry geometry{
             placeBullet(lp, p, firstRun, scale), p.marginLeft * Units, p.marginRight * Units, width, scale,
             1.0 - body.spacingReduction};
-        layParagraph(lp, p, body, firstRun, std::move(text), std::move(formats), geometry, result.width);
+        layParagraph(lp, p, body, firstRun, Segment{std::move(text), std::move(formats)}, geometry, result.width);
         lp.spaceBefore = first ? 0 : p.spaceBefore * Units * scale;
         lp.spaceAfter = p.spaceAfter * Units * scale;
         y += lp.spaceBefore + lp.height + lp.spaceAfter;
@@ -375,6 +422,8 @@ void paintText(QPainter& painter, const TextBody& body, const QRectF& rect) {
     for (const LaidParagraph& p : layout.paragraphs) {
         y += p.spaceBefore;
         p.layout->draw(&painter, QPointF(x, y));
+        if (p.rest)
+            p.rest->draw(&painter, QPointF(x, y));
         if (!p.bullet.isEmpty()) {
             painter.setFont(p.bulletFont);
             painter.setPen(p.bulletColor);
