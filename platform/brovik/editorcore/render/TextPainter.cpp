@@ -72,7 +72,7 @@ QList<QTextOption::Tab> tabStops(const Paragraph& p, double firstLineOffset, dou
 struct LaidParagraph {
     std::unique_ptr<QTextLayout> layout;
     std::unique_ptr<QTextLayout> rest; // the later lines, when their tab stops differ from the first's
-    double height = 0; // units, without spacing around
+    double height = 0;                 // units, without spacing around
     double spaceBefore = 0;
     double spaceAfter = 0;
     QString bullet;
@@ -215,8 +215,9 @@ struct LineSpan {
 // Lays out the segment's lines in layout. With moveTabs, stops at the first tab that must start a
 // new line and returns where it is (the layout is then to be made again); otherwise, and when
 // there is none, lays out every line and returns -1. y ends below the last line.
-int layLines(QTextLayout& layout, LaidParagraph& lp, const Paragraph& p, const TextBody& body, const Segment& seg,
-             const LineGeometry& g, LineSpan span, bool moveTabs, double& y, double& widest) {
+int layLines(QTextLayout& layout, LaidParagraph& lp, const Paragraph& p, const TextBody& body,
+             const Segment& seg, const LineGeometry& g, LineSpan span, bool moveTabs, double& y,
+             double& widest) {
     double x = std::max(0.0, span.firstX);
     y = span.y;
     int breakAt = -1;
@@ -276,9 +277,9 @@ Segment tailOf(const Segment& seg, int index) {
 // Lays the segment out in layout, a tab that overhangs its line moved to the next: a pass per
 // moved tab, within bounds; the last pass lays out whatever remains as it falls. Returns the y
 // below its last line.
-double laySegment(std::unique_ptr<QTextLayout>& layout, LaidParagraph& lp, const Paragraph& p, const TextBody& body,
-                  const TextRun& firstRun, Segment& seg, const LineGeometry& g, double tabOffset, LineSpan span,
-                  double& widest) {
+double laySegment(std::unique_ptr<QTextLayout>& layout, LaidParagraph& lp, const Paragraph& p,
+                  const TextBody& body, const TextRun& firstRun, Segment& seg, const LineGeometry& g,
+                  double tabOffset, LineSpan span, double& widest) {
     const int passes = std::min(int(seg.text.count(QLatin1Char('\t'))) + 1, MaxLayoutPasses);
     double y = span.y;
     for (int pass = 0; pass < passes; ++pass) {
@@ -301,8 +302,8 @@ double laySegment(std::unique_ptr<QTextLayout>& layout, LaidParagraph& lp, const
 // paragraph's margin, which only the first line leaves (after its label, or indented). So a
 // first line that starts elsewhere and holds a tab gets stops moved by the difference, in a
 // layout of its own when later lines hold tabs too.
-void layParagraph(LaidParagraph& lp, const Paragraph& p, const TextBody& body, const TextRun& firstRun, Segment seg,
-                  const LineGeometry& g, double& widest) {
+void layParagraph(LaidParagraph& lp, const Paragraph& p, const TextBody& body, const TextRun& firstRun,
+                  Segment seg, const LineGeometry& g, double& widest) {
     const double offset = std::max(0.0, g.firstX) - std::max(0.0, g.marginLeft);
     const LineSpan all{0, g.firstX, true, 100000};
     const int firstTab = int(seg.text.indexOf(QLatin1Char('\t')));
@@ -311,17 +312,19 @@ void layParagraph(LaidParagraph& lp, const Paragraph& p, const TextBody& body, c
         return;
     }
     Segment whole = seg;
-    const double firstEndY = laySegment(lp.layout, lp, p, body, firstRun, seg, g, offset, {0, g.firstX, true, 1}, widest);
+    const double firstEndY =
+        laySegment(lp.layout, lp, p, body, firstRun, seg, g, offset, {0, g.firstX, true, 1}, widest);
     const QTextLine firstLine = lp.layout->lineAt(0);
-    const int firstEnd = firstLine.isValid() ? firstLine.textStart() + firstLine.textLength() : int(seg.text.size());
+    const int firstEnd =
+        firstLine.isValid() ? firstLine.textStart() + firstLine.textLength() : int(seg.text.size());
     if (firstTab >= firstEnd) { // only later lines hold tabs: their own stops serve
         lp.height = laySegment(lp.layout, lp, p, body, firstRun, whole, g, 0, all, widest);
     } else if (seg.text.indexOf(QLatin1Char('\t'), firstEnd) < 0) {
         lp.height = laySegment(lp.layout, lp, p, body, firstRun, whole, g, offset, all, widest);
     } else {
         Segment rest = tailOf(seg, firstEnd);
-        lp.height = laySegment(lp.rest, lp, p, body, firstRun, rest, g, 0, {firstEndY, g.marginLeft, false, 100000},
-                               widest);
+        lp.height = laySegment(lp.rest, lp, p, body, firstRun, rest, g, 0,
+                               {firstEndY, g.marginLeft, false, 100000}, widest);
     }
 }
 
@@ -337,7 +340,8 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
         const LineGeometry geometry{
             placeBullet(lp, p, firstRun, scale), p.marginLeft * Units, p.marginRight * Units, width, scale,
             1.0 - body.spacingReduction};
-        layParagraph(lp, p, body, firstRun, Segment{std::move(text), std::move(formats)}, geometry, result.width);
+        layParagraph(lp, p, body, firstRun, Segment{std::move(text), std::move(formats)}, geometry,
+                     result.width);
         lp.spaceBefore = first ? 0 : p.spaceBefore * Units * scale;
         lp.spaceAfter = p.spaceAfter * Units * scale;
         y += lp.spaceBefore + lp.height + lp.spaceAfter;
