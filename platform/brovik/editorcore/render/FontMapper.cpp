@@ -89,8 +89,10 @@ FontChoice classify(const QString& family, const QSet<QString>& installed, const
                                                                      {"book antiqua", "P052"}};
     for (const auto& [prefix, clone] : compatible)
         if (lower.startsWith(QLatin1String(prefix)) &&
-            installed.contains(QString::fromLatin1(clone).toLower()))
+            installed.contains(QString::fromLatin1(clone).toLower())) {
             choice = saneCut(QString::fromLatin1(clone), QString(), families);
+            break;
+        }
     if (!choice.isEmpty())
         return {choice, true};
     choice = fontconfigSubstitute(family, families);

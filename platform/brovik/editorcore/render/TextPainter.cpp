@@ -14,6 +14,7 @@ namespace {
 // Text is laid out in units of 1/Units point with integer pixel font sizes, so layout does not
 // depend on any device's resolution and sizes keep a quarter-point precision.
 constexpr double Units = 4.0;
+constexpr int AllLines = 100000;    // a paragraph's lines, bounded
 constexpr int MaxDefaultTabs = 512; // a forged tab distance must not make millions of stops
 constexpr int MaxLayoutPasses = 64; // nor a paragraph of tabs endless layouts
 
@@ -118,9 +119,16 @@ LineMetrics lineMetrics(const QTextLine& line, const QVector<QTextLayout::Format
     return m;
 }
 
-// The paragraph's text with a format range for each run.
-QString paragraphText(const Paragraph& p, double scale, QVector<QTextLayout::FormatRange>& formats) {
+// Text laid out in one QTextLayout, with a format range per run.
+struct Segment {
     QString text;
+    QVector<QTextLayout::FormatRange> formats;
+};
+
+// The paragraph's text with a format range for each run.
+Segment paragraphText(const Paragraph& p, double scale) {
+    Segment seg;
+    QString& text = seg.text;
     for (const TextRun& run : p.runs) {
         QTextLayout::FormatRange range;
         range.start = text.size();
@@ -137,9 +145,9 @@ QString paragraphText(const Paragraph& p, double scale, QVector<QTextLayout::For
         else if (run.baselineShift < -0.01)
             range.format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
         text += run.text;
-        formats.push_back(range);
+        seg.formats.push_back(range);
     }
-    return text;
+    return seg;
 }
 
 QTextOption paragraphOption(const Paragraph& p, const TextBody& body, double scale, double firstLineOffset,
@@ -197,19 +205,13 @@ struct LineGeometry {
     double firstX, marginLeft, marginRight, width, scale, spacingFactor;
 };
 
-// Text laid out in one QTextLayout, with a format range per run.
-struct Segment {
-    QString text;
-    QVector<QTextLayout::FormatRange> formats;
-};
-
 // Where a layout's lines go: from y down, at most maxLines of them; the first at firstX, the
 // paragraph's first line (its baseline is the label's) when first is set, later ones at the margin.
 struct LineSpan {
     double y = 0;
     double firstX = 0;
     bool first = true;
-    int maxLines = 100000;
+    int maxLines = AllLines;
 };
 
 // Lays out the segment's lines in layout. With moveTabs, stops at the first tab that must start a
@@ -305,7 +307,7 @@ double laySegment(std::unique_ptr<QTextLayout>& layout, LaidParagraph& lp, const
 void layParagraph(LaidParagraph& lp, const Paragraph& p, const TextBody& body, const TextRun& firstRun,
                   Segment seg, const LineGeometry& g, double& widest) {
     const double offset = std::max(0.0, g.firstX) - std::max(0.0, g.marginLeft);
-    const LineSpan all{0, g.firstX, true, 100000};
+    const LineSpan all{0, g.firstX, true, AllLines};
     const int firstTab = int(seg.text.indexOf(QLatin1Char('\t')));
     if (firstTab < 0 || std::abs(offset) < 0.01) {
         lp.height = laySegment(lp.layout, lp, p, body, firstRun, seg, g, 0, all, widest);
@@ -324,7 +326,7 @@ void layParagraph(LaidParagraph& lp, const Paragraph& p, const TextBody& body, c
     } else {
         Segment rest = tailOf(seg, firstEnd);
         lp.height = laySegment(lp.rest, lp, p, body, firstRun, rest, g, 0,
-                               {firstEndY, g.marginLeft, false, 100000}, widest);
+                               {firstEndY, g.marginLeft, false, AllLines}, widest);
     }
 }
 
@@ -334,14 +336,11 @@ Layout layoutBody(const TextBody& body, double width, double scale) {
     bool first = true;
     for (const Paragraph& p : body.paragraphs) {
         LaidParagraph lp;
-        QVector<QTextLayout::FormatRange> formats;
-        QString text = paragraphText(p, scale, formats);
         const TextRun& firstRun = p.runs.empty() ? p.endFormat : p.runs.front();
         const LineGeometry geometry{
             placeBullet(lp, p, firstRun, scale), p.marginLeft * Units, p.marginRight * Units, width, scale,
             1.0 - body.spacingReduction};
-        layParagraph(lp, p, body, firstRun, Segment{std::move(text), std::move(formats)}, geometry,
-                     result.width);
+        layParagraph(lp, p, body, firstRun, paragraphText(p, scale), geometry, result.width);
         lp.spaceBefore = first ? 0 : p.spaceBefore * Units * scale;
         lp.spaceAfter = p.spaceAfter * Units * scale;
         y += lp.spaceBefore + lp.height + lp.spaceAfter;
